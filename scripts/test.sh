@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Runs every test: the Linux build's suite (with ASan and UBSan), a bounded
+# fuzz run of the settings reader, and the Windows build's suite under Wine
+# with the Japanese code page. Installs what is missing first.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/deps.sh
+
+echo "== native"
+cmake --preset native >/dev/null
+cmake --build --preset native
+ctest --preset native
+
+echo "== fuzz (settings reader)"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
+mkdir -p build/fuzz/corpus
+./build/fuzz/settings_fuzz -max_total_time="${OMBRELO_FUZZ_SECONDS:-30}" -max_len=4096 \
+  -print_final_stats=0 build/fuzz/corpus tests/fuzz/corpus 2>build/fuzz/last-run.log ||
+  { tail -50 build/fuzz/last-run.log; exit 1; }
+tail -1 build/fuzz/last-run.log
+
+echo "== windows (under Wine, code page 932)"
+source scripts/wine-env.sh
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+ctest --preset windows

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ombrelo {
+
+// The viewer's command line: the quoted viewer path, /s, the quoted
+// presentation path.
+std::string launch_command_line(std::string_view viewer, std::string_view presentation);
+
+// A double quote inside a path would end its quoted argument and let the rest
+// of the path pass as arguments of its own; no Windows path contains one.
+bool quotable_path(std::string_view path);
+
+// Where the display goes on start, in twips: on the screen's bottom edge,
+// at the left edge for bottom-left, at the right edge for bottom-right, and
+// with its left unchanged (nullopt) when neither corner is chosen.
+struct Placement {
+  float top = 0;
+  std::optional<float> left;
+};
+Placement corner_placement(float screen_width, float screen_height, float width, float height,
+                           bool bottom_left, bool bottom_right);
+
+}  // namespace ombrelo

@@ -1,0 +1,38 @@
+// The Linux build's code page conversions, through iconv's CP932 tables, so
+// that the native tests see the same bytes as the Windows build.
+#include <iconv.h>
+
+#include <cerrno>
+
+#include "settings/codepage.h"
+
+namespace ombrelo {
+namespace {
+
+std::optional<std::string> convert(const char* to, const char* from, std::string_view in) {
+  iconv_t cd = iconv_open(to, from);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+  std::string out(in.size() * 4 + 4, '\0');
+  char* src = const_cast<char*>(in.data());
+  std::size_t src_left = in.size();
+  char* dst = out.data();
+  std::size_t dst_left = out.size();
+  const std::size_t r = iconv(cd, &src, &src_left, &dst, &dst_left);
+  iconv_close(cd);
+  if (r == static_cast<std::size_t>(-1) || src_left != 0) return std::nullopt;
+  out.resize(out.size() - dst_left);
+  return out;
+}
+
+}  // namespace
+
+std::optional<std::string> utf8_to_ansi(std::string_view utf8) {
+  if (!is_valid_utf8(utf8)) return std::nullopt;
+  return convert("CP932", "UTF-8", utf8);
+}
+
+std::optional<std::string> ansi_to_utf8(std::string_view ansi) {
+  return convert("UTF-8", "CP932", ansi);
+}
+
+}  // namespace ombrelo

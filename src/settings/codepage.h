@@ -1,0 +1,19 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ombrelo {
+
+// Conversions between the program's UTF-8 text and the system's 8-bit (ANSI)
+// code page, 932 on the Japanese systems the settings file is made for.
+// Each fails (nullopt) rather than substitute a look-alike or '?' for a
+// character the other side cannot hold.
+std::optional<std::string> utf8_to_ansi(std::string_view utf8);
+std::optional<std::string> ansi_to_utf8(std::string_view ansi);
+
+// Whether the text is well-formed UTF-8.
+bool is_valid_utf8(std::string_view text);
+
+}  // namespace ombrelo

@@ -1,0 +1,36 @@
+#include <windows.h>
+
+#include "settings/codepage.h"
+#include "win32/wide.h"
+
+namespace ombrelo {
+
+std::optional<std::string> utf8_to_ansi(std::string_view utf8) {
+  if (!is_valid_utf8(utf8)) return std::nullopt;
+  if (utf8.empty()) return std::string();
+  const std::wstring w = win32::widen(utf8);
+  // No best-fit: a character the code page lacks must fail, not turn into a
+  // look-alike or '?'.
+  BOOL lossy = FALSE;
+  const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, w.data(),
+                                    static_cast<int>(w.size()), nullptr, 0, nullptr, &lossy);
+  if (n <= 0 || lossy) return std::nullopt;
+  std::string out(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, w.data(), static_cast<int>(w.size()),
+                      out.data(), n, nullptr, &lossy);
+  if (lossy) return std::nullopt;
+  return out;
+}
+
+std::optional<std::string> ansi_to_utf8(std::string_view ansi) {
+  if (ansi.empty()) return std::string();
+  const int n = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, ansi.data(),
+                                    static_cast<int>(ansi.size()), nullptr, 0);
+  if (n <= 0) return std::nullopt;
+  std::wstring w(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, ansi.data(), static_cast<int>(ansi.size()),
+                      w.data(), n);
+  return win32::narrow(w);
+}
+
+}  // namespace ombrelo

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+namespace ombrelo::win32 {
+
+// A move-only owner of one Windows handle, released by `Close`.
+template <typename Handle, typename Traits>
+class Unique {
+ public:
+  Unique() = default;
+  explicit Unique(Handle h) : h_(h) {}
+  Unique(const Unique&) = delete;
+  Unique& operator=(const Unique&) = delete;
+  Unique(Unique&& o) noexcept : h_(std::exchange(o.h_, Traits::invalid())) {}
+  Unique& operator=(Unique&& o) noexcept {
+    if (this != &o) reset(std::exchange(o.h_, Traits::invalid()));
+    return *this;
+  }
+  ~Unique() { reset(); }
+
+  Handle get() const { return h_; }
+  explicit operator bool() const { return h_ != Traits::invalid(); }
+  Handle release() { return std::exchange(h_, Traits::invalid()); }
+  void reset(Handle h = Traits::invalid()) {
+    if (h_ != Traits::invalid()) Traits::close(h_);
+    h_ = h;
+  }
+
+ private:
+  Handle h_ = Traits::invalid();
+};
+
+struct FileTraits {
+  static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
+  static void close(HANDLE h) { CloseHandle(h); }
+};
+struct KernelTraits {
+  static HANDLE invalid() { return nullptr; }
+  static void close(HANDLE h) { CloseHandle(h); }
+};
+template <typename G>
+struct GdiTraits {
+  static G invalid() { return nullptr; }
+  static void close(G h) { DeleteObject(h); }
+};
+struct WindowTraits {
+  static HWND invalid() { return nullptr; }
+  static void close(HWND h) { DestroyWindow(h); }
+};
+
+using UniqueFile = Unique<HANDLE, FileTraits>;
+using UniqueKernel = Unique<HANDLE, KernelTraits>;
+using UniqueFont = Unique<HFONT, GdiTraits<HFONT>>;
+using UniqueBrush = Unique<HBRUSH, GdiTraits<HBRUSH>>;
+using UniqueWindow = Unique<HWND, WindowTraits>;
+
+}  // namespace ombrelo::win32

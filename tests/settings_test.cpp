@@ -1,0 +1,197 @@
+// The settings record's file form: exact bytes written, values read back,
+// and what a damaged file yields.
+#include "settings/settings.h"
+
+#include <gtest/gtest.h>
+
+namespace ombrelo {
+namespace {
+
+// "ＭＳ Ｐゴシック" in code page 932.
+const std::string kFontCp932 =
+    "\x82l\x82r \x82o\x83S\x83V\x83"
+    "b\x83N";
+
+const std::string kDefaultFile =
+    "\"\"\r\n"
+    "\"C:\\Program Files\\Microsoft Office\\Office\\POWERPNT.EXE\"\r\n"
+    "\"" +
+    kFontCp932 +
+    "\"\r\n"
+    "9.75\r\n"
+    "65280\r\n"
+    "0\r\n"
+    "#FALSE#\r\n"
+    "#TRUE#\r\n";
+
+TEST(SettingsFormat, DefaultRecordIsWrittenByteForByteInCodePage932) {
+  EXPECT_EQ(format_settings(SettingsRecord{}), kDefaultFile);
+}
+
+TEST(SettingsFormat, NumbersKeepTheirKind) {
+  EXPECT_EQ(format_number(Number::single(12.0f)), "12");
+  EXPECT_EQ(format_number(Number::single(9.75f)), "9.75");
+  EXPECT_EQ(format_number(Number::single(0.1f)), "0.1");  // not 0.100000001
+  EXPECT_EQ(format_number(Number::single(0.5f)), "0.5");
+  EXPECT_EQ(format_number(Number::real(10.123456789012345)), "10.1234567890123");
+  EXPECT_EQ(format_number(Number::real(-0.00025)), "-0.00025");
+  EXPECT_EQ(format_number(Number::real(1e20)), "100000000000000000000");
+  EXPECT_EQ(format_number(Number::real(123456789.5)), "123456789.5");
+  EXPECT_EQ(format_number(Number::single(123456789.0f)), "123456800");
+  EXPECT_EQ(format_number(Number::integer(65280)), "65280");
+  EXPECT_EQ(format_number(Number::integer(-2147483647 - 1)), "-2147483648");
+  EXPECT_EQ(format_number(Number::real(0.0)), "0");
+}
+
+TEST(SettingsFormat, FlagsAndEmptyPath) {
+  SettingsRecord r;
+  r.bottomLeft = true;
+  r.bottomRight = false;
+  const std::string bytes = format_settings(r);
+  EXPECT_EQ(bytes.substr(0, 4), "\"\"\r\n");
+  EXPECT_TRUE(bytes.ends_with("\r\n0\r\n#TRUE#\r\n#FALSE#\r\n"));
+}
+
+TEST(SettingsRoundTrip, ValuesComeBackAndAreWrittenAgainTheSame) {
+  SettingsRecord r;
+  r.presentation = "C:\\発表\\講演 2026.ppt";
+  r.exePath = "D:\\Office\\POWERPNT.EXE";
+  r.fontNm = "Arial";
+  r.fontSz = Number::single(9.75f);
+  r.fontCl = Number::integer(255);
+  r.fontBk = 16777215;
+  r.bottomLeft = true;
+  r.bottomRight = false;
+  const std::string bytes = format_settings(r);
+  EXPECT_NE(bytes.find("\"C:\\\x94\xad\x95\x5c\\\x8du\x89\x89 2026.ppt\""), std::string::npos)
+      << "the Japanese path is stored in code page 932";
+
+  const ParsedSettings p = parse_settings(bytes);
+  EXPECT_TRUE(p.problems.empty());
+  const SettingsRecord back = p.complete_with(SettingsRecord{});
+  EXPECT_EQ(back.presentation, r.presentation);
+  EXPECT_EQ(back.fontSz, Number::real(9.75)) << "a decimal comes back as a double";
+  EXPECT_EQ(back.fontCl, Number::integer(255));
+  EXPECT_EQ(back.fontBk, 16777215);
+  EXPECT_TRUE(back.bottomLeft);
+  EXPECT_FALSE(back.bottomRight);
+  EXPECT_EQ(format_settings(back), bytes);
+}
+
+TEST(SettingsRoundTrip, TextOutsideTheCodePageFallsBackToUtf8WithBom) {
+  SettingsRecord r;
+  r.presentation = "C:\\talks\\Ünïcødé ☃ 😀.ppt";  // not all in code page 932
+  const std::string bytes = format_settings(r);
+  ASSERT_EQ(bytes.substr(0, 3), "\xEF\xBB\xBF");
+  EXPECT_NE(bytes.find("\"ＭＳ Ｐゴシック\""), std::string::npos) << "every text is UTF-8 then";
+  const ParsedSettings p = parse_settings(bytes);
+  EXPECT_TRUE(p.problems.empty());
+  EXPECT_EQ(p.presentation, r.presentation);
+  EXPECT_EQ(format_settings(p.complete_with({})), bytes);
+}
+
+TEST(SettingsRead, BlanksAroundValuesAreSkipped) {
+  const ParsedSettings p = parse_settings(
+      "  \"a b \"  \r\n\t\"x\"\r\n\"f\"\r\n \t12 \t\r\n 255\r\n\t-1\r\n  #TRUE#  \r\n#false#");
+  EXPECT_TRUE(p.problems.empty());
+  EXPECT_EQ(p.presentation, "a b ");
+  EXPECT_EQ(p.fontSz, Number::integer(12));
+  EXPECT_EQ(p.fontCl, Number::integer(255));
+  EXPECT_EQ(p.fontBk, -1);
+  EXPECT_EQ(p.bottomLeft, true);
+  EXPECT_EQ(p.bottomRight, false) << "last line without its line end, any case";
+}
+
+TEST(SettingsRead, UnquotedTextAndNumericFlags) {
+  const ParsedSettings p = parse_settings("plain\nC:\\v.exe\nArial\n10.5\n1.0\n0\n-1\n0\n");
+  EXPECT_TRUE(p.problems.empty());
+  EXPECT_EQ(p.presentation, "plain");
+  EXPECT_EQ(p.fontSz, Number::real(10.5));
+  EXPECT_EQ(p.fontCl, Number::real(1.0));
+  EXPECT_EQ(p.bottomLeft, true) << "a non-zero number is true";
+  EXPECT_EQ(p.bottomRight, false);
+}
+
+TEST(SettingsRead, QuoteInsideAValueDoesNotCutItShort) {
+  SettingsRecord r;
+  r.presentation = "C:\\odd\"name.ppt";
+  EXPECT_EQ(parse_settings(format_settings(r)).presentation, r.presentation);
+}
+
+std::vector<int> problem_lines(const ParsedSettings& p) {
+  std::vector<int> lines;
+  for (const auto& pr : p.problems) {
+    EXPECT_FALSE(pr.reason.empty());
+    lines.push_back(pr.line);
+  }
+  return lines;
+}
+
+TEST(SettingsRead, DamagedLinesAreReportedAndTheRestIsKept) {
+  const ParsedSettings p = parse_settings(
+      "\"C:\\a.ppt\"\r\n"
+      "\"C:\\no end\r\n"  // missing closing quote
+      "\"Arial\"\r\n"
+      "big\r\n"          // not a number
+      "1e5\r\n"          // not the file's number form
+      "99999999999\r\n"  // beyond 32 bits
+      "maybe\r\n"        // not a flag
+      "#TRUE#\r\n");
+  EXPECT_EQ(problem_lines(p), (std::vector<int>{2, 4, 5, 6, 7}));
+  EXPECT_EQ(p.presentation, "C:\\a.ppt");
+  EXPECT_EQ(p.fontNm, "Arial");
+  EXPECT_EQ(p.bottomRight, true);
+  const SettingsRecord r = p.complete_with(SettingsRecord{});
+  EXPECT_EQ(r.exePath, kDefaultViewerPath);
+  EXPECT_EQ(r.fontSz, Number::single(kDefaultFontSize));
+  EXPECT_FALSE(r.bottomLeft);
+}
+
+TEST(SettingsRead, MissingLinesAndImpossibleSizes) {
+  EXPECT_EQ(problem_lines(parse_settings("")), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8}));
+  EXPECT_EQ(problem_lines(parse_settings("\"a\"\r\n\"b\"\r\n\"c\"\r\n0\r\n")),
+            (std::vector<int>{4, 5, 6, 7, 8}));
+  EXPECT_EQ(problem_lines(parse_settings("\"\"\n\"\"\n\"\"\n-3\n1\n1\n1\n1\n")),
+            (std::vector<int>{4}));
+  EXPECT_EQ(problem_lines(parse_settings("\"\"\n\"\"\n\"\"\n5000\n1\n1\n1\n1\n")),
+            (std::vector<int>{4}));
+  EXPECT_EQ(problem_lines(parse_settings("\"\"\n\"\"\n\"\"\n5\n4294967296.0\n1\n1\n1\n")),
+            (std::vector<int>{5}));
+}
+
+TEST(SettingsRead, BadBytesAndCutFiles) {
+  // A lone lead byte is not code page 932; a BOM file must be real UTF-8.
+  EXPECT_EQ(problem_lines(parse_settings("\"\x82\"\n\"\"\n\"\"\n5\n1\n1\n1\n1\n")),
+            (std::vector<int>{1}));
+  EXPECT_EQ(problem_lines(parse_settings("\xEF\xBB\xBF\"\xC3\"\n\"\"\n\"\"\n5\n1\n1\n1\n1\n")),
+            (std::vector<int>{1}));
+  // A file cut at the size limit: its last, unfinished line is not trusted.
+  EXPECT_EQ(problem_lines(parse_settings("\"a\"\n\"b\"\n\"cccc", false)),
+            (std::vector<int>{3, 4, 5, 6, 7, 8}));
+}
+
+TEST(Numbers, ParseAndRound) {
+  EXPECT_EQ(parse_number("-12"), Number::integer(-12));
+  EXPECT_EQ(parse_number("+7"), Number::integer(7));
+  EXPECT_EQ(parse_number(".5"), Number::real(0.5));
+  EXPECT_EQ(parse_number("5."), Number::real(5.0));
+  EXPECT_EQ(parse_number("2147483648"), Number::real(2147483648.0));
+  for (const char* bad : {"", "-", ".", "1.2.3", "1e3", "0x10", "１２", "1,5", " 1"}) {
+    EXPECT_EQ(parse_number(bad), std::nullopt) << bad;
+  }
+  EXPECT_EQ(Number::real(2.5).to_int32(), 2);
+  EXPECT_EQ(Number::real(3.5).to_int32(), 4);
+  EXPECT_EQ(Number::real(-2.5).to_int32(), -2);
+  EXPECT_EQ(Number::real(2147483647.4).to_int32(), 2147483647);
+  EXPECT_EQ(Number::real(2147483647.5).to_int32(), std::nullopt);
+  EXPECT_EQ(Number::real(1e300).to_colour(), 2147483647);
+}
+
+TEST(SettingsPath, BesideTheExecutableWithIniInPlaceOfTheExtension) {
+  EXPECT_EQ(settings_path_for("C:\\Tools\\ombrelo.exe"), "C:\\Tools\\ombrelo.ini");
+  EXPECT_EQ(settings_path_for("C:\\My.Tools\\ombrelo.v2.exe"), "C:\\My.Tools\\ombrelo.v2.ini");
+  EXPECT_EQ(settings_path_for("C:\\ツール\\タイマー"), "C:\\ツール\\タイマー.ini");
+}
+
+}  // namespace
+}  // namespace ombrelo
