@@ -1,0 +1,164 @@
+#include "ui/form1.h"
+
+#include "clock/start_command.h"
+#include "ui/messages.h"
+
+namespace ombrelo::ui {
+
+void Form1::Form_Load() {
+  // The first use of the timer window loads and shows it.
+  form2_.set_Top(form2_.Top() + view_.outer_height() / 2.0f);
+  LoadSettings();
+  view_.set_command3_caption(font_caption(fontNm, fontSz, system_.decimal_separator()));
+  view_.set_shape_fill(1, fontCl.to_colour());
+  view_.set_shape_fill(2, fontBk);
+}
+
+void Form1::LoadSettings() {
+  const std::string path = system_.settings_path();
+  if (system_.is_ordinary_file(path)) {
+    const SettingsRead file = system_.read_settings(path);
+    if (file.ok) {
+      // Whatever the file could not give comes from the display's own look.
+      SettingsRecord fallback;
+      fallback.fontNm = form2_.font_name();
+      fallback.fontSz = Number::single(form2_.font_size());
+      fallback.fontCl = Number::integer(form2_.fore_colour());
+      fallback.fontBk = form2_.back_colour();
+      const SettingsRecord r = file.settings.complete_with(fallback);
+      view_.set_text1(r.presentation);
+      exePath = r.exePath;
+      fontNm = r.fontNm;
+      fontSz = r.fontSz;
+      fontCl = r.fontCl;
+      fontBk = r.fontBk;
+      set_option(1, r.bottomLeft);
+      set_option(2, r.bottomRight);
+
+      form2_.set_font_name(fontNm);
+      form2_.set_font_size(fontSz.as_single());
+      form2_.set_fore_colour(fontCl.to_colour());
+      form2_.set_back_colour(fontBk);
+      form2_.Fit();
+      if (!file.settings.problems.empty()) {
+        system_.message(damaged_settings_message(path, file.settings.problems));
+      }
+      return;
+    }
+    // Unreadable: say so, and start as on a first run.
+    system_.message(unreadable_settings_message(path, file.error));
+  }
+
+  exePath = std::string(kDefaultViewerPath);
+  fontNm = form2_.font_name();
+  fontSz = Number::single(form2_.font_size());
+  fontCl = Number::integer(form2_.fore_colour());
+  fontBk = form2_.back_colour();
+  if (!system_.is_ordinary_file(exePath)) {
+    ErrorStatus err;
+    CommonDialog1.CancelError = true;
+    CommonDialog1.Filter = "Powerpointアプリケーション|POWERPNT.EXE";
+    CommonDialog1.DialogTitle = "Powerpointアプリケーションを指定";
+    err.step(system_.ShowOpen(CommonDialog1));
+    // Only a real choice replaces the path; a failed dialog keeps it too.
+    if (err.code() == 0) exePath = CommonDialog1.FileName;
+  }
+}
+
+void Form1::Form_Unload() {
+  form2_.Unload();
+  const std::string path = system_.settings_path();
+  const std::string error = system_.write_settings(path, record());
+  if (!error.empty()) system_.message(unwritable_settings_message(path, error));
+}
+
+SettingsRecord Form1::record() const {
+  SettingsRecord r;
+  r.presentation = view_.text1();
+  r.exePath = exePath;
+  r.fontNm = fontNm;
+  r.fontSz = fontSz;
+  r.fontCl = fontCl;
+  r.fontBk = fontBk;
+  r.bottomLeft = view_.option(1);
+  r.bottomRight = view_.option(2);
+  return r;
+}
+
+void Form1::set_option(int which, bool on) {
+  view_.set_option(which, on);
+  if (on) view_.set_option(which == 1 ? 2 : 1, false);
+}
+
+void Form1::Command2_Click() {
+  const std::string presentation = view_.text1();
+  if (!quotable_path(exePath) || !quotable_path(presentation)) {
+    const bool viewer = !quotable_path(exePath);
+    system_.message(quote_in_path_message(viewer, viewer ? exePath : presentation));
+    return;
+  }
+  const std::string error = system_.start_process(launch_command_line(exePath, presentation));
+  if (!error.empty()) {
+    // Nothing moves and the count does not start: the talk has not begun.
+    system_.message(viewer_failed_message(exePath, error));
+    return;
+  }
+  const Placement p =
+      corner_placement(system_.screen_width(), system_.screen_height(), form2_.Width(),
+                       form2_.Height(), view_.option(1), view_.option(2));
+  form2_.set_Top(p.top);
+  if (p.left) form2_.set_Left(*p.left);
+  form2_.set_start(system_.clock());
+  form2_.set_interval(500);
+}
+
+void Form1::Command1_Click() {
+  ErrorStatus err;
+  CommonDialog1.CancelError = true;
+  CommonDialog1.Filter = "Powerpointファイル(*.ppt)|*.ppt";
+  CommonDialog1.DialogTitle = "プレゼンテーションのファイルを指定";
+  err.step(system_.ShowOpen(CommonDialog1));
+  if (err.code() == 0) view_.set_text1(CommonDialog1.FileName);
+}
+
+void Form1::apply_font() {
+  form2_.set_font_name(fontNm);
+  form2_.set_font_size(fontSz.as_single());
+  form2_.Fit();
+  view_.set_command3_caption(font_caption(fontNm, fontSz, system_.decimal_separator()));
+}
+
+void Form1::Command3_Click() {
+  ErrorStatus err;
+  CommonDialog1.CancelError = true;
+  CommonDialog1.Flags = 1;  // screen fonts
+  // The dialog opens on the font in use.
+  CommonDialog1.FontName = fontNm;
+  CommonDialog1.FontSize = fontSz.as_single();
+  err.step(system_.ShowFont(CommonDialog1));
+  if (err.code() == 0) {
+    fontNm = CommonDialog1.FontName;
+    fontSz = Number::single(CommonDialog1.FontSize);
+  }
+  apply_font();
+}
+
+void Form1::Command4_Click() {
+  ErrorStatus err;
+  CommonDialog1.CancelError = true;
+  err.step(system_.ShowColor(CommonDialog1));
+  if (err.code() == 0) fontCl = Number::integer(CommonDialog1.Color);
+  view_.set_shape_fill(1, fontCl.to_colour());
+  form2_.set_fore_colour(fontCl.to_colour());
+}
+
+void Form1::Command5_Click() {
+  ErrorStatus err;
+  CommonDialog1.CancelError = true;
+  err.step(system_.ShowColor(CommonDialog1));
+  if (err.code() == 0) fontBk = CommonDialog1.Color;
+  view_.set_shape_fill(2, fontBk);
+  form2_.set_back_colour(fontBk);
+}
+
+}  // namespace ombrelo::ui

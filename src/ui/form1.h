@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "settings/settings.h"
+#include "ui/form2.h"
+#include "ui/platform.h"
+
+namespace ombrelo::ui {
+
+// The settings window: holds the live settings, loads them at start-up,
+// saves them when closed, and carries the start and appearance commands.
+class Form1 {
+ public:
+  Form1(SettingsView& view, Form2& timer, System& system)
+      : view_(view), form2_(timer), system_(system) {}
+
+  void Form_Load();
+  void Form_Unload();
+
+  void Command1_Click();  // choose the presentation
+  void Command2_Click();  // start the slide show
+  void Command3_Click();  // choose the display font
+  void Command4_Click();  // choose the text colour
+  void Command5_Click();  // choose the background colour
+
+  std::string fontNm;
+  Number fontSz = Number::single(kDefaultFontSize);
+  Number fontCl = Number::integer(kDefaultForeColour);
+  std::int32_t fontBk = kDefaultBackColour;
+
+  const std::string& viewer_path() const { return exePath; }
+  const CommonDialog& dialog() const { return CommonDialog1; }
+
+ private:
+  void LoadSettings();
+  // The option group: turning one on turns the other off; turning one off
+  // leaves the other as it is.
+  void set_option(int which, bool on);
+  void apply_font();
+  SettingsRecord record() const;
+
+  SettingsView& view_;
+  Form2& form2_;
+  System& system_;
+  std::string exePath;
+  CommonDialog CommonDialog1;
+};
+
+}  // namespace ombrelo::ui

@@ -1,0 +1,148 @@
+#include "ui/form2.h"
+
+#include "clock/display_text.h"
+
+namespace ombrelo::ui {
+
+void Form2::ensure_loaded() {
+  if (loaded()) return;
+  // A fresh start: the window may have been closed by the system, and then
+  // comes back in its initial look, without ticks.
+  loaded_ = true;
+  text_.clear();
+  look_ = LabelLook{};
+  label_ = Rect{};
+  interval_ = 0;
+  start_.reset();
+  view_.create();
+  Form_Load();
+}
+
+void Form2::Form_Load() {
+  view_.make_topmost();
+  view_.set_look(look_);
+  set_label_text("00:00");
+  Fit();
+  view_.show();
+}
+
+void Form2::set_label_text(const std::string& text) {
+  text_ = text;
+  view_.set_text(text_);
+  relabel();
+}
+
+void Form2::relabel() {
+  const Rect size = view_.measure(text_, look_);
+  label_.width = size.width;
+  label_.height = size.height;
+}
+
+std::string Form2::font_name() {
+  ensure_loaded();
+  return look_.font_name;
+}
+float Form2::font_size() {
+  ensure_loaded();
+  return look_.font_size;
+}
+std::int32_t Form2::fore_colour() {
+  ensure_loaded();
+  return look_.fore_colour;
+}
+std::int32_t Form2::back_colour() {
+  ensure_loaded();
+  return look_.back_colour;
+}
+std::string Form2::label_text() {
+  ensure_loaded();
+  return text_;
+}
+
+void Form2::set_font_name(const std::string& name) {
+  ensure_loaded();
+  look_.font_name = name;
+  view_.set_look(look_);
+  relabel();
+}
+void Form2::set_font_size(float points) {
+  ensure_loaded();
+  look_.font_size = points;
+  view_.set_look(look_);
+  relabel();
+}
+void Form2::set_fore_colour(std::int32_t colour) {
+  ensure_loaded();
+  look_.fore_colour = colour;
+  view_.set_look(look_);
+}
+void Form2::set_back_colour(std::int32_t colour) {
+  ensure_loaded();
+  look_.back_colour = colour;
+  view_.set_look(look_);
+}
+
+void Form2::Fit() {
+  ensure_loaded();
+  label_.left = 0;
+  label_.top = 0;
+  Rect r = view_.bounds();
+  r.width = label_.width;
+  r.height = label_.height;
+  view_.set_bounds(r);
+}
+
+float Form2::Left() {
+  ensure_loaded();
+  return view_.bounds().left;
+}
+float Form2::Top() {
+  ensure_loaded();
+  return view_.bounds().top;
+}
+float Form2::Width() {
+  ensure_loaded();
+  return view_.bounds().width;
+}
+float Form2::Height() {
+  ensure_loaded();
+  return view_.bounds().height;
+}
+void Form2::set_Left(float v) {
+  ensure_loaded();
+  Rect r = view_.bounds();
+  r.left = v;
+  view_.set_bounds(r);
+}
+void Form2::set_Top(float v) {
+  ensure_loaded();
+  Rect r = view_.bounds();
+  r.top = v;
+  view_.set_bounds(r);
+}
+
+void Form2::set_start(float clock_reading) {
+  ensure_loaded();
+  start_ = clock_reading;
+}
+
+void Form2::set_interval(int milliseconds) {
+  ensure_loaded();
+  interval_ = milliseconds;
+  view_.set_tick_interval(milliseconds);
+}
+
+void Form2::Timer1_Timer() {
+  if (!loaded() || !start_) return;
+  set_label_text(display_text(*start_, system_.clock()));
+  // A full-screen slide show raises itself into the topmost band once it is
+  // up; claiming the top again on every tick keeps the display above it.
+  view_.make_topmost();
+}
+
+void Form2::Unload() {
+  if (view_.exists()) view_.destroy();
+  loaded_ = false;
+}
+
+}  // namespace ombrelo::ui

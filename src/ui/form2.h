@@ -1,0 +1,64 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "ui/platform.h"
+
+namespace ombrelo::ui {
+
+// The timer window: one label showing the elapsed time, always exactly the
+// label's size, above every other window. It loads itself on first use, and
+// again on the next use after the system closed it.
+class Form2 {
+ public:
+  Form2(TimerView& view, System& system) : view_(view), system_(system) {}
+
+  // Label1's look. Changing the font is followed by Fit() by the caller;
+  // changing a colour does not resize anything.
+  std::string font_name();
+  float font_size();
+  std::int32_t fore_colour();
+  std::int32_t back_colour();
+  void set_font_name(const std::string& name);
+  void set_font_size(float points);
+  void set_fore_colour(std::int32_t colour);
+  void set_back_colour(std::int32_t colour);
+  std::string label_text();
+
+  // Makes the window exactly as large as its label, keeping its top-left.
+  void Fit();
+
+  // Outer geometry, in twips.
+  float Left();
+  float Top();
+  float Width();
+  float Height();
+  void set_Left(float v);
+  void set_Top(float v);
+
+  void set_start(float clock_reading);
+  void set_interval(int milliseconds);
+  int interval() const { return interval_; }
+
+  void Timer1_Timer();
+  void Unload();
+  bool loaded() const { return loaded_ && view_.exists(); }
+
+ private:
+  void ensure_loaded();
+  void Form_Load();
+  void set_label_text(const std::string& text);
+  void relabel();  // re-measures the auto-sized label and pushes the look
+
+  TimerView& view_;
+  System& system_;
+  bool loaded_ = false;
+  std::string text_;
+  LabelLook look_;
+  Rect label_;  // position in the window, size of its text
+  int interval_ = 0;
+  std::optional<float> start_;
+};
+
+}  // namespace ombrelo::ui

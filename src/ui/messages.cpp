@@ -1,0 +1,63 @@
+#include "ui/messages.h"
+
+namespace ombrelo::ui {
+
+namespace {
+
+std::string concat(std::initializer_list<std::string_view> parts) {
+  std::string out;
+  for (auto p : parts) out += p;
+  return out;
+}
+
+}  // namespace
+
+std::string damaged_settings_message(std::string_view path,
+                                     const std::vector<SettingsProblem>& problems) {
+  std::string text =
+      concat({"設定ファイルの一部を読み取れなかったため、その項目は既定値を使います。\n\n"
+              "ファイル: ",
+              path, "\n"});
+  for (const auto& p : problems) {
+    text +=
+        concat({"・", std::to_string(p.line), " 行目 (",
+                kSettingsFieldNames[static_cast<std::size_t>(p.line - 1)], "): ", p.reason, "\n"});
+  }
+  return text;
+}
+
+std::string unreadable_settings_message(std::string_view path, std::string_view reason) {
+  return concat({"設定ファイルを読み込めなかったため、既定の設定で起動します。\n\nファイル: ", path,
+                 "\n理由: ", reason});
+}
+
+std::string unwritable_settings_message(std::string_view path, std::string_view reason) {
+  return concat(
+      {"設定を保存できませんでした。今回変更した設定は失われます。\n"
+       "元の設定ファイルがあれば、そのまま残っています。\n\nファイル: ",
+       path, "\n理由: ", reason});
+}
+
+std::string viewer_failed_message(std::string_view viewer, std::string_view reason) {
+  return concat(
+      {"PowerPoint を起動できなかったため、スライドショーを開始できません。\n\n"
+       "プログラム: ",
+       viewer, "\n理由: ", reason});
+}
+
+std::string quote_in_path_message(bool in_viewer_path, std::string_view path) {
+  return concat(
+      {"ファイル名に「\"」を含めることはできないため、スライドショーを開始できません。\n\n",
+       in_viewer_path ? "PowerPoint のパス: " : "プレゼンテーションのファイル: ", path});
+}
+
+std::string font_caption(std::string_view name, const Number& size,
+                         std::string_view decimal_separator) {
+  std::string number = format_number(size);
+  if (const auto dot = number.find('.'); dot != std::string::npos) {
+    number.replace(dot, 1, decimal_separator);
+  }
+  return concat({name, " ", number, "pt"});
+}
+
+}  // namespace ombrelo::ui

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "settings/settings.h"
+
+namespace ombrelo::ui {
+
+// What the program tells the user, in Japanese; each names the file and the
+// reason.
+std::string damaged_settings_message(std::string_view path,
+                                     const std::vector<SettingsProblem>& problems);
+std::string unreadable_settings_message(std::string_view path, std::string_view reason);
+std::string unwritable_settings_message(std::string_view path, std::string_view reason);
+std::string viewer_failed_message(std::string_view viewer, std::string_view reason);
+std::string quote_in_path_message(bool in_viewer_path, std::string_view path);
+
+// The font button's caption: the font name, a space, the size in its shortest
+// form with the user's decimal separator, and "pt".
+std::string font_caption(std::string_view name, const Number& size,
+                         std::string_view decimal_separator);
+
+}  // namespace ombrelo::ui

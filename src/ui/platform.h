@@ -1,0 +1,130 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "settings/settings.h"
+
+namespace ombrelo::ui {
+
+// The error code a common dialog reports when the user cancels it and its
+// CancelError is set.
+inline constexpr int kCancelError = 32755;
+
+// The "errors ignored" way of running a handler: a step that fails is
+// skipped and leaves its code here; a step that succeeds leaves it as it was.
+class ErrorStatus {
+ public:
+  void step(int code) {
+    if (code != 0) code_ = code;
+  }
+  int code() const { return code_; }
+
+ private:
+  int code_ = 0;
+};
+
+// The one common dialog object that every dialog of the settings window
+// shares: whatever a command sets stays for the next dialog.
+struct CommonDialog {
+  bool CancelError = false;
+  std::string Filter;  // "description|pattern", as in "Text (*.txt)|*.txt"
+  std::string DialogTitle;
+  long Flags = 0;
+  std::string FileName;
+  std::string FontName;
+  float FontSize = 0;
+  std::int32_t Color = 0;
+  std::array<std::int32_t, 16> CustomColors{};  // the colour dialog's own row
+};
+
+// A rectangle in twips (1/1440 inch), screen coordinates for windows.
+struct Rect {
+  float left = 0, top = 0, width = 0, height = 0;
+  bool operator==(const Rect&) const = default;
+};
+
+// The display's look: the timer label's font and colours.
+struct LabelLook {
+  std::string font_name{kDefaultFontName};
+  float font_size = kDefaultFontSize;
+  std::int32_t fore_colour = kDefaultForeColour;
+  std::int32_t back_colour = kDefaultBackColour;
+  bool operator==(const LabelLook&) const = default;
+};
+
+// Services of the system that the windows use.
+class System {
+ public:
+  virtual ~System() = default;
+
+  // Each returns 0 after a choice (the chosen value is then in the dialog
+  // object), kCancelError after a cancel with CancelError set, and another
+  // code when the dialog failed.
+  virtual int ShowOpen(CommonDialog& dialog) = 0;
+  virtual int ShowFont(CommonDialog& dialog) = 0;
+  virtual int ShowColor(CommonDialog& dialog) = 0;
+
+  // A modal message box titled with the program's name.
+  virtual void message(const std::string& text) = 0;
+
+  // Starts a process from one command line, its window shown normally and
+  // activated, without waiting. Empty on success, else the system's reason.
+  virtual std::string start_process(const std::string& command_line) = 0;
+
+  virtual bool is_ordinary_file(const std::string& path) = 0;
+  virtual std::string settings_path() = 0;
+  virtual SettingsRead read_settings(const std::string& path) = 0;
+  // Empty on success, else the system's reason.
+  virtual std::string write_settings(const std::string& path, const SettingsRecord& record) = 0;
+
+  // Seconds since local midnight.
+  virtual float clock() = 0;
+  // The whole primary screen, in twips.
+  virtual float screen_width() = 0;
+  virtual float screen_height() = 0;
+  // The user's decimal separator.
+  virtual std::string decimal_separator() = 0;
+};
+
+// The timer window as the platform shows it: a borderless topmost window that
+// is nothing but its label.
+class TimerView {
+ public:
+  virtual ~TimerView() = default;
+  // False before create() and once the window is gone, also when the system
+  // closed it on its own.
+  virtual bool exists() const = 0;
+  virtual void create() = 0;
+  virtual void destroy() = 0;
+  virtual void make_topmost() = 0;
+  virtual void show() = 0;
+  virtual void set_text(const std::string& text) = 0;
+  virtual void set_look(const LabelLook& look) = 0;
+  // The size of the text in that look, in twips, as the platform measures it.
+  virtual Rect measure(const std::string& text, const LabelLook& look) = 0;
+  virtual Rect bounds() const = 0;
+  virtual void set_bounds(const Rect& r) = 0;
+  // 0 stops the ticks.
+  virtual void set_tick_interval(int milliseconds) = 0;
+};
+
+// The settings window's controls as the platform shows them.
+class SettingsView {
+ public:
+  virtual ~SettingsView() = default;
+  virtual std::string text1() const = 0;
+  virtual void set_text1(const std::string& text) = 0;
+  // Option1 (bottom left) is 1, Option2 (bottom right) is 2. Setting one
+  // does nothing to the other.
+  virtual bool option(int which) const = 0;
+  virtual void set_option(int which, bool on) = 0;
+  virtual void set_command3_caption(const std::string& caption) = 0;
+  // Shape1 (text colour) is 1, Shape2 (background) is 2.
+  virtual void set_shape_fill(int which, std::int32_t colour) = 0;
+  // The window's outer height, in twips.
+  virtual float outer_height() const = 0;
+};
+
+}  // namespace ombrelo::ui

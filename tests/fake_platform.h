@@ -1,0 +1,157 @@
+#pragma once
+
+// An in-memory platform for the windows' logic: it records what the windows
+// ask of it, in order, and answers dialogs and files as a test scripts them.
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "ui/platform.h"
+
+namespace ombrelo::test {
+
+using Log = std::vector<std::string>;
+
+class FakeTimerView : public ui::TimerView {
+ public:
+  explicit FakeTimerView(Log& log) : log_(log) {}
+
+  bool exists() const override { return exists_; }
+  void create() override {
+    exists_ = true;
+    bounds_ = {0, 0, 1500, 1500};
+    log_.push_back("timer.create");
+  }
+  void destroy() override {
+    exists_ = false;
+    interval = 0;
+    log_.push_back("timer.destroy");
+  }
+  void make_topmost() override {
+    ++topmost_calls;
+    log_.push_back("timer.topmost");
+  }
+  void show() override {
+    shown = true;
+    log_.push_back("timer.show");
+  }
+  void set_text(const std::string& t) override {
+    text = t;
+    log_.push_back("timer.text " + t);
+  }
+  void set_look(const ui::LabelLook& l) override { look = l; }
+  // Ten twips a point for each character, twenty for the height.
+  ui::Rect measure(const std::string& t, const ui::LabelLook& l) override {
+    return {0, 0, static_cast<float>(t.size()) * l.font_size * 10, l.font_size * 20};
+  }
+  ui::Rect bounds() const override { return bounds_; }
+  void set_bounds(const ui::Rect& r) override {
+    bounds_ = r;
+    log_.push_back("timer.bounds");
+  }
+  void set_tick_interval(int ms) override { interval = ms; }
+
+  // What the system does when it closes the window on its own.
+  void closed_by_system() {
+    exists_ = false;
+    interval = 0;
+  }
+
+  std::string text;
+  ui::LabelLook look;
+  bool shown = false;
+  int interval = 0;
+  int topmost_calls = 0;
+
+ private:
+  Log& log_;
+  bool exists_ = false;
+  ui::Rect bounds_;
+};
+
+class FakeSettingsView : public ui::SettingsView {
+ public:
+  std::string text1() const override { return text; }
+  void set_text1(const std::string& t) override { text = t; }
+  bool option(int which) const override { return options[which - 1]; }
+  void set_option(int which, bool on) override { options[which - 1] = on; }
+  void set_command3_caption(const std::string& c) override { caption = c; }
+  void set_shape_fill(int which, std::int32_t colour) override { shapes[which - 1] = colour; }
+  float outer_height() const override { return 3300; }
+
+  std::string text;
+  bool options[2] = {false, true};  // bottom right is selected at first
+  std::string caption;
+  std::int32_t shapes[2] = {-1, -1};
+};
+
+// One scripted answer of a dialog: the code it returns and, for code 0, the
+// change it makes to the dialog object.
+struct DialogAnswer {
+  int code = 0;
+  std::function<void(ui::CommonDialog&)> choose;
+};
+
+class FakeSystem : public ui::System {
+ public:
+  explicit FakeSystem(Log& log) : log_(log) {}
+
+  int ShowOpen(ui::CommonDialog& d) override { return answer("open", d); }
+  int ShowFont(ui::CommonDialog& d) override { return answer("font", d); }
+  int ShowColor(ui::CommonDialog& d) override { return answer("color", d); }
+  void message(const std::string& text) override {
+    messages.push_back(text);
+    log_.push_back("message");
+  }
+  std::string start_process(const std::string& cmd) override {
+    started.push_back(cmd);
+    log_.push_back("start " + cmd);
+    return start_error;
+  }
+  bool is_ordinary_file(const std::string& path) override { return files.count(path) > 0; }
+  std::string settings_path() override { return kSettingsPath; }
+  SettingsRead read_settings(const std::string& path) override {
+    log_.push_back("read " + path);
+    if (!read_error.empty()) return {false, {}, read_error};
+    return {true, parse_settings(files.at(path)), {}};
+  }
+  std::string write_settings(const std::string& path, const SettingsRecord& r) override {
+    log_.push_back("write " + path);
+    if (!write_error.empty()) return write_error;
+    files[path] = format_settings(r);
+    return {};
+  }
+  float clock() override { return now; }
+  float screen_width() override { return 19200; }
+  float screen_height() override { return 12000; }
+  std::string decimal_separator() override { return separator; }
+
+  static constexpr const char* kSettingsPath = "C:\\Ombrelo\\ombrelo.ini";
+
+  std::map<std::string, std::string> files;
+  std::deque<DialogAnswer> answers;
+  std::vector<ui::CommonDialog> dialogs_shown;  // the object as each dialog saw it
+  std::vector<std::string> messages;
+  std::vector<std::string> started;
+  std::string start_error, read_error, write_error;
+  std::string separator = ".";
+  float now = 1000.0f;
+
+ private:
+  int answer(const std::string& kind, ui::CommonDialog& d) {
+    log_.push_back("dialog " + kind);
+    dialogs_shown.push_back(d);
+    if (answers.empty()) return ui::kCancelError;
+    DialogAnswer a = answers.front();
+    answers.pop_front();
+    if (a.code == 0 && a.choose) a.choose(d);
+    return a.code;
+  }
+  Log& log_;
+};
+
+}  // namespace ombrelo::test

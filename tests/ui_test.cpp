@@ -1,0 +1,354 @@
+// The two windows' behaviour against the fake platform: start-up, the start
+// command, the dialog commands and shut-down.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "fake_platform.h"
+#include "ui/form1.h"
+#include "ui/form2.h"
+
+namespace ombrelo::ui {
+namespace {
+
+using test::DialogAnswer;
+
+constexpr const char* kIni = test::FakeSystem::kSettingsPath;
+const std::string kViewer{kDefaultViewerPath};
+
+DialogAnswer choose_file(std::string path) {
+  return {0, [path](CommonDialog& d) { d.FileName = path; }};
+}
+DialogAnswer choose_font(std::string name, float size) {
+  return {0, [=](CommonDialog& d) {
+            d.FontName = name;
+            d.FontSize = size;
+          }};
+}
+DialogAnswer choose_colour(std::int32_t c) {
+  return {0, [c](CommonDialog& d) { d.Color = c; }};
+}
+const DialogAnswer kCancel{kCancelError, {}};
+
+std::string file_with(const std::string& flags, const std::string& font_size = "9.75") {
+  return "\"C:\\talk.ppt\"\r\n\"D:\\PP\\POWERPNT.EXE\"\r\n\"Arial\"\r\n" + font_size +
+         "\r\n255\r\n16777215\r\n" + flags;
+}
+
+class Windows : public ::testing::Test {
+ protected:
+  std::size_t position(const std::string& entry) const {
+    return static_cast<std::size_t>(std::find(log.begin(), log.end(), entry) - log.begin());
+  }
+
+  test::Log log;
+  test::FakeTimerView timer{log};
+  test::FakeSystem sys{log};
+  test::FakeSettingsView view;
+  Form2 form2{timer, sys};
+  Form1 form1{view, form2, sys};
+};
+
+TEST_F(Windows, FirstStartAsksForTheViewerAfterTheDisplayIsUp) {
+  sys.answers.push_back(choose_file("E:\\Office\\POWERPNT.EXE"));
+  form1.Form_Load();
+
+  ASSERT_EQ(sys.dialogs_shown.size(), 1u);
+  const CommonDialog& asked = sys.dialogs_shown[0];
+  EXPECT_TRUE(asked.CancelError);
+  EXPECT_EQ(asked.Filter, "Powerpointアプリケーション|POWERPNT.EXE");
+  EXPECT_EQ(asked.DialogTitle, "Powerpointアプリケーションを指定");
+  EXPECT_EQ(form1.viewer_path(), "E:\\Office\\POWERPNT.EXE");
+
+  // The display's load sequence runs first, in its order, then it moves down.
+  EXPECT_LT(position("timer.create"), position("timer.topmost"));
+  EXPECT_LT(position("timer.topmost"), position("timer.text 00:00"));
+  EXPECT_LT(position("timer.text 00:00"), position("timer.show"));
+  EXPECT_LT(position("timer.show"), position("dialog open"));
+  EXPECT_EQ(form2.Top(), 1650.0f);
+  EXPECT_EQ(timer.text, "00:00");
+
+  EXPECT_EQ(view.caption, "ＭＳ Ｐゴシック 9.75pt");
+  EXPECT_EQ(view.shapes[0], 65280);
+  EXPECT_EQ(view.shapes[1], 0);
+  EXPECT_FALSE(view.option(1));
+  EXPECT_TRUE(view.option(2));
+  EXPECT_TRUE(sys.messages.empty());
+}
+
+TEST_F(Windows, ViewerPromptCancelledOrFailingKeepsTheDefaultPath) {
+  sys.answers.push_back(kCancel);
+  form1.Form_Load();
+  EXPECT_EQ(form1.viewer_path(), kViewer);
+
+  Form2 other_timer{timer, sys};
+  Form1 other{view, other_timer, sys};
+  sys.answers.push_back({20, [](CommonDialog& d) { d.FileName = "garbage"; }});
+  other.Form_Load();
+  EXPECT_EQ(other.viewer_path(), kViewer) << "a failed dialog is no choice";
+}
+
+TEST_F(Windows, ViewerAtTheDefaultPathMeansNoPrompt) {
+  sys.files[kViewer] = "exe";
+  form1.Form_Load();
+  EXPECT_TRUE(sys.dialogs_shown.empty());
+  EXPECT_EQ(form1.viewer_path(), kViewer);
+}
+
+TEST_F(Windows, SavedSettingsAreAppliedToTheDisplayAtOnce) {
+  sys.files[kIni] = file_with("#TRUE#\r\n#FALSE#\r\n", "36");
+  form1.Form_Load();
+  EXPECT_TRUE(sys.dialogs_shown.empty()) << "no prompt when a settings file exists";
+  EXPECT_EQ(view.text, "C:\\talk.ppt");
+  EXPECT_EQ(form1.viewer_path(), "D:\\PP\\POWERPNT.EXE");
+  EXPECT_EQ(timer.look, (LabelLook{"Arial", 36.0f, 255, 16777215}));
+  EXPECT_EQ(form2.Width(), 5 * 36 * 10) << "fitted to the 36-point label";
+  EXPECT_EQ(form2.Height(), 36 * 20);
+  EXPECT_EQ(view.caption, "Arial 36pt");
+  EXPECT_EQ(view.shapes[0], 255);
+  EXPECT_EQ(view.shapes[1], 16777215);
+  EXPECT_TRUE(view.option(1));
+  EXPECT_FALSE(view.option(2));
+  EXPECT_TRUE(sys.messages.empty());
+}
+
+TEST_F(Windows, BothFlagsEndWithBottomRightAlone) {
+  sys.files[kIni] = file_with("#TRUE#\r\n#TRUE#\r\n");
+  form1.Form_Load();
+  EXPECT_FALSE(view.option(1));
+  EXPECT_TRUE(view.option(2));
+}
+
+TEST_F(Windows, NeitherFlagLeavesTheLeftEdgeAloneOnStart) {
+  sys.files[kIni] = file_with("#FALSE#\r\n#FALSE#\r\n");
+  form1.Form_Load();
+  EXPECT_FALSE(view.option(1));
+  EXPECT_FALSE(view.option(2));
+  form2.set_Left(4321);
+  form1.Command2_Click();
+  EXPECT_EQ(form2.Left(), 4321);
+  EXPECT_EQ(form2.Top(), 12000 - form2.Height());
+}
+
+TEST_F(Windows, DamagedSettingsFileStartsWithDefaultsForWhatIsLostAndSaysSo) {
+  sys.files[kIni] = "\"C:\\talk.ppt\"\r\n\"D:\\PP\\POWERPNT.EXE\"\r\n\"Arial\r\nhuge\r\n";
+  form1.Form_Load();
+  ASSERT_EQ(sys.messages.size(), 1u);
+  const std::string& m = sys.messages[0];
+  EXPECT_NE(m.find(kIni), std::string::npos) << m;
+  for (const char* line : {"3 行目", "4 行目", "5 行目", "8 行目"}) {
+    EXPECT_NE(m.find(line), std::string::npos) << line;
+  }
+  EXPECT_EQ(view.text, "C:\\talk.ppt");
+  EXPECT_EQ(form1.fontNm, std::string(kDefaultFontName));
+  EXPECT_EQ(view.caption, "ＭＳ Ｐゴシック 9.75pt");
+  EXPECT_EQ(view.shapes[0], 65280);
+  EXPECT_TRUE(view.option(2));
+}
+
+TEST_F(Windows, UnreadableSettingsFileIsReportedAndTreatedAsAFirstStart) {
+  sys.files[kIni] = "";
+  sys.read_error = "アクセスが拒否されました。";
+  sys.answers.push_back(kCancel);
+  form1.Form_Load();
+  ASSERT_EQ(sys.messages.size(), 1u);
+  EXPECT_NE(sys.messages[0].find(kIni), std::string::npos);
+  EXPECT_NE(sys.messages[0].find("アクセスが拒否されました。"), std::string::npos);
+  EXPECT_EQ(sys.dialogs_shown.size(), 1u);
+}
+
+class Started : public Windows {
+ protected:
+  void SetUp() override {
+    sys.files[kViewer] = "exe";
+    form1.Form_Load();
+    view.text = "C:\\講演\\talk.ppt";
+  }
+};
+
+TEST_F(Started, StartLaunchesTheShowPlacesTheDisplayAndCounts) {
+  sys.now = 5000.0f;
+  form1.Command2_Click();
+  ASSERT_EQ(sys.started.size(), 1u);
+  EXPECT_EQ(sys.started[0], "\"" + kViewer + "\" /s \"C:\\講演\\talk.ppt\"");
+  EXPECT_EQ(form2.Left() + form2.Width(), 19200) << "right edge on the screen's";
+  EXPECT_EQ(form2.Top() + form2.Height(), 12000) << "bottom edge on the screen's";
+  EXPECT_EQ(timer.interval, 500);
+  EXPECT_EQ(timer.text, "00:00") << "the text changes at the first tick";
+
+  sys.now = 5000.0f + 125.6f;
+  form2.Timer1_Timer();
+  EXPECT_EQ(timer.text, "02:06");
+
+  // Ten minutes on, a second start counts from zero again.
+  sys.now = 5600.0f;
+  form1.Command2_Click();
+  EXPECT_EQ(sys.started.size(), 2u);
+  sys.now = 5601.0f;
+  form2.Timer1_Timer();
+  EXPECT_EQ(timer.text, "00:01");
+}
+
+TEST_F(Started, BottomLeftPutsTheDisplayOnTheLeftEdge) {
+  view.options[0] = true;
+  view.options[1] = false;
+  form1.Command2_Click();
+  EXPECT_EQ(form2.Left(), 0);
+  EXPECT_EQ(form2.Top() + form2.Height(), 12000);
+}
+
+TEST_F(Started, EachTickClaimsTheTopAgain) {
+  form1.Command2_Click();
+  const int before = timer.topmost_calls;
+  form2.Timer1_Timer();
+  form2.Timer1_Timer();
+  EXPECT_EQ(timer.topmost_calls, before + 2);
+}
+
+TEST_F(Started, ViewerThatWillNotStartLeavesEverythingAsItWas) {
+  sys.start_error = "指定されたファイルが見つかりません。";
+  const Rect before = timer.bounds();
+  form1.Command2_Click();
+  ASSERT_EQ(sys.messages.size(), 1u);
+  EXPECT_NE(sys.messages[0].find(kViewer), std::string::npos);
+  EXPECT_NE(sys.messages[0].find(sys.start_error), std::string::npos);
+  EXPECT_EQ(timer.bounds(), before);
+  EXPECT_EQ(timer.interval, 0);
+}
+
+TEST_F(Started, QuoteInAPathIsRefusedBeforeAnythingStarts) {
+  view.text = "C:\\a.ppt\" /evil \"b";
+  form1.Command2_Click();
+  EXPECT_TRUE(sys.started.empty());
+  ASSERT_EQ(sys.messages.size(), 1u);
+  EXPECT_NE(sys.messages[0].find(view.text), std::string::npos);
+  EXPECT_EQ(timer.interval, 0);
+}
+
+TEST_F(Started, ChoosingAFileReplacesTheTypedPathAndCancelKeepsIt) {
+  sys.answers.push_back(choose_file("D:\\new.ppt"));
+  form1.Command1_Click();
+  EXPECT_EQ(view.text, "D:\\new.ppt");
+  const CommonDialog& asked = sys.dialogs_shown.back();
+  EXPECT_EQ(asked.Filter, "Powerpointファイル(*.ppt)|*.ppt");
+  EXPECT_EQ(asked.DialogTitle, "プレゼンテーションのファイルを指定");
+  EXPECT_TRUE(asked.CancelError);
+
+  sys.answers.push_back(kCancel);
+  form1.Command1_Click();
+  EXPECT_EQ(view.text, "D:\\new.ppt");
+}
+
+TEST_F(Started, LargerFontGrowsTheDisplayAndKeepsItsTopLeft) {
+  form2.set_Left(300);
+  const float top = form2.Top();
+  const float width = form2.Width();
+  sys.answers.push_back(choose_font("Arial", 36.0f));
+  form1.Command3_Click();
+  EXPECT_EQ(sys.dialogs_shown.back().Flags, 1);
+  EXPECT_EQ(view.caption, "Arial 36pt");
+  EXPECT_EQ(form1.fontSz, Number::single(36.0f));
+  EXPECT_GT(form2.Width(), width);
+  EXPECT_EQ(form2.Left(), 300);
+  EXPECT_EQ(form2.Top(), top);
+  EXPECT_EQ(timer.look.font_name, "Arial");
+}
+
+TEST_F(Started, CancelledFontStillReappliesTheUnchangedFont) {
+  view.caption = "stale";
+  timer.look.font_name = "stale";
+  sys.answers.push_back(kCancel);
+  form1.Command3_Click();
+  EXPECT_EQ(view.caption, "ＭＳ Ｐゴシック 9.75pt");
+  EXPECT_EQ(timer.look.font_name, std::string(kDefaultFontName));
+  EXPECT_EQ(sys.dialogs_shown.back().FontName, std::string(kDefaultFontName))
+      << "the dialog opens on the font in use";
+}
+
+TEST_F(Started, CaptionUsesTheUsersDecimalSeparator) {
+  sys.separator = ",";
+  sys.answers.push_back(kCancel);
+  form1.Command3_Click();
+  EXPECT_EQ(view.caption, "ＭＳ Ｐゴシック 9,75pt");
+}
+
+TEST_F(Started, ColourCommandsFollowTheChoiceAndIgnoreCancelAndFailure) {
+  sys.answers.push_back(choose_colour(0x0000FF));
+  form1.Command4_Click();
+  EXPECT_EQ(form1.fontCl, Number::integer(0x0000FF));
+  EXPECT_EQ(view.shapes[0], 0x0000FF);
+  EXPECT_EQ(timer.look.fore_colour, 0x0000FF);
+
+  sys.answers.push_back(choose_colour(0x808080));
+  form1.Command5_Click();
+  EXPECT_EQ(form1.fontBk, 0x808080);
+  EXPECT_EQ(view.shapes[1], 0x808080);
+  EXPECT_EQ(timer.look.back_colour, 0x808080);
+
+  sys.answers.push_back(kCancel);
+  form1.Command4_Click();
+  sys.answers.push_back({7, [](CommonDialog& d) { d.Color = 0x123456; }});
+  form1.Command5_Click();
+  EXPECT_EQ(view.shapes[0], 0x0000FF);
+  EXPECT_EQ(view.shapes[1], 0x808080);
+  EXPECT_EQ(form1.fontBk, 0x808080) << "a failed dialog changes nothing";
+}
+
+TEST_F(Started, DialogObjectIsSharedBetweenCommands) {
+  sys.answers.push_back(kCancel);
+  form1.Command3_Click();
+  sys.answers.push_back(choose_colour(42));
+  form1.Command4_Click();
+  sys.answers.push_back(kCancel);
+  form1.Command5_Click();
+  const CommonDialog& last = sys.dialogs_shown.back();
+  EXPECT_EQ(last.Flags, 1) << "left by the font command";
+  EXPECT_EQ(last.Color, 42) << "left by the previous colour dialog";
+}
+
+TEST_F(Started, ClosingUnloadsTheDisplayThenSavesEverything) {
+  form1.Command2_Click();
+  view.options[0] = true;
+  view.options[1] = false;
+  form1.Form_Unload();
+  EXPECT_FALSE(timer.exists());
+  EXPECT_LT(position("timer.destroy"), position(std::string("write ") + kIni));
+  const ParsedSettings saved = parse_settings(sys.files.at(kIni));
+  EXPECT_EQ(saved.presentation, "C:\\講演\\talk.ppt");
+  EXPECT_EQ(saved.exePath, kViewer);
+  EXPECT_EQ(saved.bottomLeft, true);
+  EXPECT_EQ(saved.bottomRight, false);
+  EXPECT_TRUE(sys.messages.empty());
+}
+
+TEST_F(Started, SaveFailureIsReportedAndTheProgramStillCloses) {
+  sys.write_error = "書き込みが禁止されています。";
+  form1.Form_Unload();
+  EXPECT_FALSE(timer.exists());
+  ASSERT_EQ(sys.messages.size(), 1u);
+  EXPECT_NE(sys.messages[0].find(kIni), std::string::npos);
+  EXPECT_NE(sys.messages[0].find(sys.write_error), std::string::npos);
+}
+
+TEST_F(Started, DisplayClosedByTheSystemComesBackFreshOnNextUse) {
+  sys.answers.push_back(choose_colour(0x0000FF));
+  form1.Command4_Click();
+  form1.Command2_Click();
+  form2.Timer1_Timer();
+  timer.closed_by_system();
+
+  // The next command that touches the display brings it back, in its
+  // initial look apart from what that command applies, without ticks.
+  sys.answers.push_back(kCancel);
+  form1.Command5_Click();
+  EXPECT_TRUE(timer.exists());
+  EXPECT_TRUE(timer.shown);
+  EXPECT_EQ(timer.text, "00:00");
+  EXPECT_EQ(timer.look.fore_colour, kDefaultForeColour);
+  EXPECT_EQ(timer.interval, 0);
+  form2.Timer1_Timer();
+  EXPECT_EQ(timer.text, "00:00") << "no count until the next start";
+}
+
+}  // namespace
+}  // namespace ombrelo::ui
