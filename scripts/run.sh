@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds the Windows program and starts it under Wine with the Japanese code
+# page. It shows on $DISPLAY when there is one, else on a private Xvfb
+# display (screenshots: OMBRELO_DISPLAY and `import -window root`).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/deps.sh
+cmake --preset windows >/dev/null
+cmake --build --preset windows --target ombrelo
+
+export OMBRELO_DISPLAY=${OMBRELO_DISPLAY:-${DISPLAY:-}}
+source scripts/wine-env.sh
+export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+wine build/windows/ombrelo.exe

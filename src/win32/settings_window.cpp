@@ -1,0 +1,193 @@
+#include "win32/settings_window.h"
+
+#include <commctrl.h>
+
+#include "win32/wide.h"
+
+namespace ombrelo::win32 {
+
+namespace {
+
+enum ControlId : int {
+  kText1 = 101,
+  kCommand1,
+  kLabel1,
+  kCommand2,
+  kLabel2,
+  kCommand3,
+  kCommand4,
+  kCommand5,
+  kOption1,
+  kOption2,
+  kLabel3,
+};
+
+struct Control {
+  int id;
+  const wchar_t* cls;
+  const wchar_t* text;
+  DWORD style;
+  DWORD ex_style;
+  float left, top, width, height;  // twips, in the client area
+};
+
+// In tab order: creation order is the order the Tab key walks.
+constexpr Control kControls[] = {
+    {kText1, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 120, 360, 3975, 375},
+    {kCommand1, L"BUTTON", L"...", WS_TABSTOP | BS_PUSHBUTTON, 0, 4200, 360, 375, 375},
+    {kLabel1, L"STATIC", L"Powerpointファイルの指定", SS_LEFT | SS_NOPREFIX, 0, 120, 120, 3975,
+     255},
+    {kCommand2, L"BUTTON", L"スライドショー開始", WS_TABSTOP | BS_PUSHBUTTON, 0, 480, 960, 3375,
+     615},
+    {kLabel2, L"STATIC", L"フォントの指定", SS_LEFT | SS_NOPREFIX, 0, 120, 1920, 1335, 255},
+    {kCommand3, L"BUTTON", L"", WS_TABSTOP | BS_PUSHBUTTON, 0, 120, 2160, 3255, 255},
+    {kCommand4, L"BUTTON", L"字色", WS_TABSTOP | BS_PUSHBUTTON, 0, 3480, 1920, 495, 255},
+    {kCommand5, L"BUTTON", L"背景", WS_TABSTOP | BS_PUSHBUTTON, 0, 4080, 1920, 495, 255},
+    {kOption1, L"BUTTON", L"左下", WS_GROUP | WS_TABSTOP | BS_AUTORADIOBUTTON, 0, 960, 2520, 735,
+     255},
+    {kOption2, L"BUTTON", L"右下", BS_AUTORADIOBUTTON, 0, 1800, 2520, 735, 255},
+    {kLabel3, L"STATIC", L"表示位置", WS_GROUP | SS_LEFT | SS_NOPREFIX, 0, 120, 2520, 1095, 255},
+};
+
+// The two colour swatches, drawn by the window itself.
+constexpr ui::Rect kShapes[2] = {{3600, 2160, 375, 255}, {4200, 2160, 375, 255}};
+
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
+constexpr float kClientWidth = 4680, kClientHeight = 2850;
+
+RECT pixel_rect(const ui::Rect& r) {
+  return {to_pixels(r.left), to_pixels(r.top), to_pixels(r.left + r.width),
+          to_pixels(r.top + r.height)};
+}
+
+}  // namespace
+
+SettingsWindow::SettingsWindow(HINSTANCE instance) : instance_(instance) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = &Window::proc;
+  wc.hInstance = instance_;
+  wc.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(1));
+  wc.hIconSm = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                             GetSystemMetrics(SM_CXSMICON),
+                                             GetSystemMetrics(SM_CYSMICON), 0));
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = kClassName;
+  RegisterClassExW(&wc);
+
+  RECT r{0, 0, to_pixels(kClientWidth), to_pixels(kClientHeight)};
+  AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
+  CreateWindowExW(kExStyle, kClassName, L"Ombrelo", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                  r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance_, this);
+  if (hwnd()) create_controls();
+}
+
+void SettingsWindow::create_controls() {
+  NONCLIENTMETRICSW ncm{};
+  ncm.cbSize = sizeof ncm;
+  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0)) {
+    caption_font_ = UniqueFont(CreateFontIndirectW(&ncm.lfMessageFont));
+  }
+  for (const Control& c : kControls) {
+    const RECT r = pixel_rect({c.left, c.top, c.width, c.height});
+    HWND h = CreateWindowExW(
+        c.ex_style, c.cls, c.text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | c.style, r.left, r.top,
+        r.right - r.left, r.bottom - r.top, hwnd(),
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance_, nullptr);
+    if (h && caption_font_)
+      SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(caption_font_.get()), FALSE);
+  }
+  // Bottom right is the initial corner.
+  SendMessageW(item(kOption2), BM_SETCHECK, BST_CHECKED, 0);
+}
+
+void SettingsWindow::show() {
+  RECT work{}, r{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  GetWindowRect(hwnd(), &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  SetWindowPos(hwnd(), nullptr, work.left + (work.right - work.left - w) / 2,
+               work.top + (work.bottom - work.top - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  ShowWindow(hwnd(), SW_SHOWNORMAL);
+  UpdateWindow(hwnd());
+  SetFocus(item(kText1));
+}
+
+std::string SettingsWindow::text1() const {
+  HWND edit = item(kText1);
+  std::wstring buf(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
+  const int n = GetWindowTextW(edit, buf.data(), static_cast<int>(buf.size()));
+  buf.resize(static_cast<std::size_t>(n > 0 ? n : 0));
+  return narrow(buf);
+}
+
+void SettingsWindow::set_text1(const std::string& text) {
+  SetWindowTextW(item(kText1), widen(text).c_str());
+}
+
+bool SettingsWindow::option(int which) const {
+  return SendMessageW(item(which == 1 ? kOption1 : kOption2), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void SettingsWindow::set_option(int which, bool on) {
+  SendMessageW(item(which == 1 ? kOption1 : kOption2), BM_SETCHECK,
+               on ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void SettingsWindow::set_command3_caption(const std::string& caption) {
+  SetWindowTextW(item(kCommand3), widen(caption).c_str());
+}
+
+void SettingsWindow::set_shape_fill(int which, std::int32_t colour) {
+  shapes_[which == 1 ? 0 : 1] = colour;
+  RECT r = pixel_rect(kShapes[which == 1 ? 0 : 1]);
+  InvalidateRect(hwnd(), &r, TRUE);
+}
+
+float SettingsWindow::outer_height() const {
+  RECT r{};
+  GetWindowRect(hwnd(), &r);
+  return to_twips(r.bottom - r.top);
+}
+
+void SettingsWindow::paint() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd(), &ps);
+  for (int i = 0; i < 2; ++i) {
+    UniqueBrush fill(CreateSolidBrush(to_colorref(shapes_[i])));
+    HGDIOBJ old_brush = SelectObject(dc, fill.get());
+    HGDIOBJ old_pen = SelectObject(dc, GetStockObject(BLACK_PEN));
+    const RECT r = pixel_rect(kShapes[i]);
+    Rectangle(dc, r.left, r.top, r.right, r.bottom);
+    SelectObject(dc, old_pen);
+    SelectObject(dc, old_brush);
+  }
+  EndPaint(hwnd(), &ps);
+}
+
+LRESULT SettingsWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_PAINT: paint(); return 0;
+    case WM_COMMAND:
+      if (form_ && HIWORD(wp) == BN_CLICKED) {
+        switch (LOWORD(wp)) {
+          case kCommand1: form_->Command1_Click(); return 0;
+          case kCommand2: form_->Command2_Click(); return 0;
+          case kCommand3: form_->Command3_Click(); return 0;
+          case kCommand4: form_->Command4_Click(); return 0;
+          case kCommand5: form_->Command5_Click(); return 0;
+        }
+      }
+      break;
+    case WM_CLOSE:
+      if (form_) form_->Form_Unload();
+      window_.reset();
+      return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+  }
+  return DefWindowProcW(hwnd(), msg, wp, lp);
+}
+
+}  // namespace ombrelo::win32

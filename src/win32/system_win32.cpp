@@ -1,0 +1,141 @@
+#include "win32/system_win32.h"
+
+#include <commdlg.h>
+
+#include <algorithm>
+#include <cwchar>
+
+#include "clock/display_text.h"
+#include "settings/file_io.h"
+#include "win32/handles.h"
+#include "win32/timer_window.h"
+#include "win32/wide.h"
+#include "win32/window.h"
+
+namespace ombrelo::win32 {
+
+HWND Win32System::owner() const {
+  // Before the settings window shows (the viewer prompt at start-up) a
+  // dialog stands on its own, with its own task-bar button.
+  return owner_ && IsWindowVisible(owner_) ? owner_ : nullptr;
+}
+
+int Win32System::dialog_result(BOOL chosen, const ui::CommonDialog& dialog) const {
+  if (chosen) return 0;
+  const DWORD error = CommDlgExtendedError();
+  if (error == 0) return dialog.CancelError ? ui::kCancelError : 0;
+  return static_cast<int>(error);
+}
+
+int Win32System::ShowOpen(ui::CommonDialog& dialog) {
+  // "description|pattern|..." becomes the NUL-separated, double-NUL-ended list.
+  std::wstring filter = widen(dialog.Filter);
+  std::replace(filter.begin(), filter.end(), L'|', L'\0');
+  filter.append(2, L'\0');
+  const std::wstring title = widen(dialog.DialogTitle);
+  std::wstring file = widen(dialog.FileName);
+  file.resize(32768, L'\0');
+
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = owner();
+  ofn.lpstrFilter = filter.c_str();
+  ofn.nFilterIndex = 1;
+  ofn.lpstrFile = file.data();
+  ofn.nMaxFile = static_cast<DWORD>(file.size());
+  ofn.lpstrTitle = title.empty() ? nullptr : title.c_str();
+  ofn.Flags =
+      OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+  const BOOL chosen = GetOpenFileNameW(&ofn);
+  if (chosen) dialog.FileName = narrow(file.c_str());
+  return dialog_result(chosen, dialog);
+}
+
+int Win32System::ShowFont(ui::CommonDialog& dialog) {
+  LOGFONTW lf{};
+  CHOOSEFONTW cf{};
+  cf.lStructSize = sizeof cf;
+  cf.hwndOwner = owner();
+  cf.lpLogFont = &lf;
+  cf.Flags = static_cast<DWORD>(dialog.Flags);
+  if (!dialog.FontName.empty()) {
+    // Open on the font in use.
+    UniqueFont current = make_font(dialog.FontName, dialog.FontSize);
+    if (current) GetObjectW(current.get(), sizeof lf, &lf);
+    cf.Flags |= CF_INITTOLOGFONTSTRUCT;
+  }
+  const BOOL chosen = ChooseFontW(&cf);
+  if (chosen) {
+    dialog.FontName = narrow(lf.lfFaceName);
+    dialog.FontSize = static_cast<float>(cf.iPointSize) / 10.0f;
+  }
+  return dialog_result(chosen, dialog);
+}
+
+int Win32System::ShowColor(ui::CommonDialog& dialog) {
+  COLORREF custom[16];
+  for (int i = 0; i < 16; ++i)
+    custom[i] = to_colorref(dialog.CustomColors[static_cast<std::size_t>(i)]);
+  CHOOSECOLORW cc{};
+  cc.lStructSize = sizeof cc;
+  cc.hwndOwner = owner();
+  cc.rgbResult = to_colorref(dialog.Color);
+  cc.lpCustColors = custom;
+  cc.Flags = CC_RGBINIT | CC_ANYCOLOR;  // opens on the last colour chosen
+  const BOOL chosen = ChooseColorW(&cc);
+  for (int i = 0; i < 16; ++i) {
+    dialog.CustomColors[static_cast<std::size_t>(i)] = static_cast<std::int32_t>(custom[i]);
+  }
+  if (chosen) dialog.Color = static_cast<std::int32_t>(cc.rgbResult);
+  return dialog_result(chosen, dialog);
+}
+
+void Win32System::message(const std::string& text) {
+  MessageBoxW(owner(), widen(text).c_str(), L"Ombrelo", MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
+}
+
+std::string Win32System::start_process(const std::string& command_line) {
+  std::wstring cmd = widen(command_line);
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESHOWWINDOW;
+  si.wShowWindow = SW_SHOWNORMAL;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                      &pi)) {
+    return system_message(GetLastError());
+  }
+  // Not tracked: the viewer is on its own from here.
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  return {};
+}
+
+bool Win32System::is_ordinary_file(const std::string& path) { return fs::is_ordinary_file(path); }
+
+std::string Win32System::settings_path() {
+  static const std::string path = settings_path_for(fs::executable_path());
+  return path;
+}
+
+SettingsRead Win32System::read_settings(const std::string& path) {
+  return read_settings_file(path);
+}
+
+std::string Win32System::write_settings(const std::string& path, const SettingsRecord& record) {
+  return write_settings_file(path, record);
+}
+
+float Win32System::clock() { return clock_reading(); }
+
+float Win32System::screen_width() { return to_twips(GetSystemMetrics(SM_CXSCREEN)); }
+
+float Win32System::screen_height() { return to_twips(GetSystemMetrics(SM_CYSCREEN)); }
+
+std::string Win32System::decimal_separator() {
+  wchar_t buf[8] = {};
+  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buf, 8) <= 1) return ".";
+  return narrow(buf);
+}
+
+}  // namespace ombrelo::win32

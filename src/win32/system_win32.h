@@ -1,0 +1,36 @@
+#pragma once
+
+#include <windows.h>
+
+#include "ui/platform.h"
+
+namespace ombrelo::win32 {
+
+// The system services on Windows: common dialogs, message boxes, process
+// start, the settings file beside the exe, the clock and the screen.
+class Win32System final : public ui::System {
+ public:
+  // Dialogs and messages belong to this window once it is on screen.
+  void set_owner(HWND owner) { owner_ = owner; }
+
+  int ShowOpen(ui::CommonDialog& dialog) override;
+  int ShowFont(ui::CommonDialog& dialog) override;
+  int ShowColor(ui::CommonDialog& dialog) override;
+  void message(const std::string& text) override;
+  std::string start_process(const std::string& command_line) override;
+  bool is_ordinary_file(const std::string& path) override;
+  std::string settings_path() override;
+  SettingsRead read_settings(const std::string& path) override;
+  std::string write_settings(const std::string& path, const SettingsRecord& record) override;
+  float clock() override;
+  float screen_width() override;
+  float screen_height() override;
+  std::string decimal_separator() override;
+
+ private:
+  HWND owner() const;
+  int dialog_result(BOOL chosen, const ui::CommonDialog& dialog) const;
+  HWND owner_ = nullptr;
+};
+
+}  // namespace ombrelo::win32

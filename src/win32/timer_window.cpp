@@ -1,0 +1,144 @@
+#include "win32/timer_window.h"
+
+#include <cwchar>
+
+#include "win32/wide.h"
+
+namespace ombrelo::win32 {
+
+namespace {
+constexpr UINT_PTR kTickTimer = 1;
+}
+
+UniqueFont make_font(const std::string& face, float points) {
+  LOGFONTW lf{};
+  HDC dc = GetDC(nullptr);
+  const int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
+  if (dc) ReleaseDC(nullptr, dc);
+  lf.lfHeight = -static_cast<LONG>(std::lround(points * static_cast<float>(dpi) / 72.0f));
+  lf.lfWeight = FW_NORMAL;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  lf.lfQuality = DEFAULT_QUALITY;
+  const std::wstring w = widen(face);
+  std::wcsncpy(lf.lfFaceName, w.c_str(), LF_FACESIZE - 1);
+  return UniqueFont(CreateFontIndirectW(&lf));
+}
+
+void TimerWindow::create() {
+  static const ATOM registered = [this] {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &Window::proc;
+    wc.hInstance = instance_;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = kClassName;
+    return RegisterClassExW(&wc);
+  }();
+  (void)registered;
+  CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kClassName, L"", WS_POPUP, 0,
+                  0, 1, 1, nullptr, nullptr, instance_, this);
+  if (!hwnd()) return;
+  set_look(look_);
+  SetWindowTextW(hwnd(), text_.c_str());
+}
+
+void TimerWindow::make_topmost() {
+  if (!hwnd()) return;
+  SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TimerWindow::show() {
+  if (hwnd()) ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
+}
+
+void TimerWindow::set_text(const std::string& text) {
+  text_ = widen(text);
+  if (!hwnd()) return;
+  SetWindowTextW(hwnd(), text_.c_str());
+  InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void TimerWindow::set_look(const ui::LabelLook& look) {
+  if (!font_ || look.font_name != look_.font_name || look.font_size != look_.font_size) {
+    if (UniqueFont f = make_font(look.font_name, look.font_size)) font_ = std::move(f);
+  }
+  if (!back_ || look.back_colour != look_.back_colour) {
+    back_ = UniqueBrush(CreateSolidBrush(to_colorref(look.back_colour)));
+  }
+  look_ = look;
+  if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+ui::Rect TimerWindow::measure(const std::string& text, const ui::LabelLook& look) {
+  UniqueFont temporary;
+  HFONT font = font_.get();
+  if (!font || look.font_name != look_.font_name || look.font_size != look_.font_size) {
+    temporary = make_font(look.font_name, look.font_size);
+    font = temporary.get();
+  }
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font);
+  const std::wstring w = widen(text);
+  SIZE size{};
+  GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
+  if (w.empty()) {
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    size.cy = tm.tmHeight;
+  }
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return {0, 0, to_twips(size.cx), to_twips(size.cy)};
+}
+
+ui::Rect TimerWindow::bounds() const {
+  RECT r{};
+  if (hwnd()) GetWindowRect(hwnd(), &r);
+  return {to_twips(r.left), to_twips(r.top), to_twips(r.right - r.left),
+          to_twips(r.bottom - r.top)};
+}
+
+void TimerWindow::set_bounds(const ui::Rect& r) {
+  if (!hwnd()) return;
+  SetWindowPos(hwnd(), nullptr, to_pixels(r.left), to_pixels(r.top), to_pixels(r.width),
+               to_pixels(r.height), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TimerWindow::set_tick_interval(int milliseconds) {
+  if (!hwnd()) return;
+  if (milliseconds > 0) {
+    SetTimer(hwnd(), kTickTimer, static_cast<UINT>(milliseconds), nullptr);
+  } else {
+    KillTimer(hwnd(), kTickTimer);
+  }
+}
+
+void TimerWindow::paint() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd(), &ps);
+  RECT client;
+  GetClientRect(hwnd(), &client);
+  FillRect(dc, &client, back_.get());
+  HGDIOBJ old = SelectObject(dc, font_.get());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, to_colorref(look_.fore_colour));
+  TextOutW(dc, 0, 0, text_.c_str(), static_cast<int>(text_.size()));
+  SelectObject(dc, old);
+  EndPaint(hwnd(), &ps);
+}
+
+LRESULT TimerWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_PAINT: paint(); return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;  // a click must not take the focus from the show
+    case WM_TIMER:
+      if (wp == kTickTimer && on_tick) on_tick();
+      return 0;
+  }
+  return DefWindowProcW(hwnd(), msg, wp, lp);
+}
+
+}  // namespace ombrelo::win32

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "ui/platform.h"
+#include "win32/window.h"
+
+namespace ombrelo::win32 {
+
+// The display: a borderless, topmost popup that paints its label over its
+// whole client area. It never activates, so the slide show keeps the focus,
+// and it has no task-bar button. Its window text is the label's text, for
+// assistive tools.
+class TimerWindow final : public Window<TimerWindow>, public ui::TimerView {
+ public:
+  explicit TimerWindow(HINSTANCE instance) : instance_(instance) {}
+
+  std::function<void()> on_tick;
+
+  bool exists() const override { return hwnd() != nullptr; }
+  void create() override;
+  void destroy() override { window_.reset(); }
+  void make_topmost() override;
+  void show() override;
+  void set_text(const std::string& text) override;
+  void set_look(const ui::LabelLook& look) override;
+  ui::Rect measure(const std::string& text, const ui::LabelLook& look) override;
+  ui::Rect bounds() const override;
+  void set_bounds(const ui::Rect& r) override;
+  void set_tick_interval(int milliseconds) override;
+
+  static constexpr const wchar_t* kClassName = L"OmbreloTimer";
+
+ private:
+  friend class Window<TimerWindow>;
+  LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
+  void paint();
+
+  HINSTANCE instance_;
+  std::wstring text_;
+  ui::LabelLook look_;
+  UniqueFont font_;
+  UniqueBrush back_;
+};
+
+// The display's font: exactly the named face (no character set that would
+// make Windows pick another), at the size in points for this screen.
+UniqueFont make_font(const std::string& face, float points);
+
+}  // namespace ombrelo::win32

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cmath>
+
+#include "ui/platform.h"
+#include "win32/handles.h"
+
+namespace ombrelo::win32 {
+
+// Ties one HWND to one C++ object, captured at WM_NCCREATE from the create
+// parameter; the object's handle(msg, wp, lp) sees every message after that.
+// The object owns its window; when the system destroys the window on its
+// own, the handle is let go at WM_NCDESTROY.
+template <typename T>
+class Window {
+ public:
+  HWND hwnd() const { return window_.get(); }
+
+ protected:
+  static LRESULT CALLBACK proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    T* self = nullptr;
+    if (msg == WM_NCCREATE) {
+      self = static_cast<T*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+      SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+      self->window_.reset(h);
+    } else {
+      self = reinterpret_cast<T*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+    }
+    if (!self) return DefWindowProcW(h, msg, wp, lp);
+    const LRESULT r = self->handle(msg, wp, lp);
+    if (msg == WM_NCDESTROY) {
+      SetWindowLongPtrW(h, GWLP_USERDATA, 0);
+      self->window_.release();
+    }
+    return r;
+  }
+
+  UniqueWindow window_;
+};
+
+// Twips per pixel on this screen: 15 at 96 dots per inch.
+inline float twips_per_pixel() {
+  static const float tpp = [] {
+    HDC dc = GetDC(nullptr);
+    const int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
+    if (dc) ReleaseDC(nullptr, dc);
+    return 1440.0f / static_cast<float>(dpi > 0 ? dpi : 96);
+  }();
+  return tpp;
+}
+inline int to_pixels(float twips) {
+  return static_cast<int>(std::lround(twips / twips_per_pixel()));
+}
+inline float to_twips(int pixels) { return static_cast<float>(pixels) * twips_per_pixel(); }
+
+// A stored colour as Windows draws it: red in the low byte; values with the
+// high bit set name a system colour by their low byte.
+inline COLORREF to_colorref(std::int32_t colour) {
+  if (colour < 0) return GetSysColor(colour & 0xFF);
+  return static_cast<COLORREF>(colour) & 0x00FFFFFF;
+}
+
+}  // namespace ombrelo::win32

@@ -1,0 +1,205 @@
+#include "driver.h"
+
+#include <dlgs.h>
+
+#include <stdexcept>
+
+namespace ombrelo::e2e {
+
+std::wstring widen(const std::string& s) {
+  if (s.empty()) return {};
+  const int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+  std::wstring w(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
+  return w;
+}
+
+std::string narrow(const std::wstring& w) {
+  if (w.empty()) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
+                                    nullptr, nullptr);
+  std::string s(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr,
+                      nullptr);
+  return s;
+}
+
+std::string window_text(HWND h) {
+  wchar_t buf[1024] = {};
+  SendMessageTimeoutW(h, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 5000,
+                      nullptr);
+  return narrow(buf);
+}
+
+RECT window_rect(HWND h) {
+  RECT r{};
+  GetWindowRect(h, &r);
+  return r;
+}
+
+namespace {
+
+std::wstring own_dir() {
+  wchar_t self[MAX_PATH];
+  const DWORD n = GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring p(self, n);
+  return p.substr(0, p.find_last_of(L'\\'));
+}
+
+void remove_tree(const std::wstring& dir) {
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW((dir + L"\\*").c_str(), &fd);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = fd.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring full = dir + L"\\" + name;
+      SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        remove_tree(full);
+      } else {
+        DeleteFileW(full.c_str());
+      }
+    } while (FindNextFileW(h, &fd));
+    FindClose(h);
+  }
+  RemoveDirectoryW(dir.c_str());
+}
+
+struct FindArgs {
+  DWORD pid;
+  const wchar_t* cls;
+  std::wstring title;
+  bool visible;
+  HWND found;
+};
+
+BOOL CALLBACK find_proc(HWND h, LPARAM lp) {
+  auto* a = reinterpret_cast<FindArgs*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(h, &pid);
+  if (pid != a->pid) return TRUE;
+  wchar_t cls[256] = {};
+  GetClassNameW(h, cls, 256);
+  if (lstrcmpW(cls, a->cls) != 0) return TRUE;
+  if (a->visible && !IsWindowVisible(h)) return TRUE;
+  if (!a->title.empty()) {
+    wchar_t title[512] = {};
+    GetWindowTextW(h, title, 512);
+    if (a->title != title) return TRUE;
+  }
+  a->found = h;
+  return FALSE;
+}
+
+}  // namespace
+
+Scenario::Scenario(const std::string& name) {
+  wchar_t tmp[MAX_PATH];
+  GetTempPathW(MAX_PATH, tmp);
+  dir_ = std::wstring(tmp) + L"ombrelo-e2e-" + widen(name);
+  remove_tree(dir_);
+  CreateDirectoryW(dir_.c_str(), nullptr);
+  if (!CopyFileW((own_dir() + L"\\ombrelo.exe").c_str(), path(L"ombrelo.exe").c_str(), FALSE)) {
+    throw std::runtime_error("cannot copy ombrelo.exe");
+  }
+}
+
+Scenario::~Scenario() {
+  if (pi_.hProcess) {
+    if (running()) {
+      TerminateProcess(pi_.hProcess, 1);
+      WaitForSingleObject(pi_.hProcess, 5000);
+    }
+    CloseHandle(pi_.hProcess);
+    CloseHandle(pi_.hThread);
+  }
+  remove_tree(dir_);
+}
+
+void Scenario::write_file(const std::wstring& file, const std::string& bytes) const {
+  HANDLE f = CreateFileW(path(file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write a scenario file");
+  DWORD n = 0;
+  WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
+  CloseHandle(f);
+}
+
+std::string Scenario::read_file(const std::wstring& file) const {
+  HANDLE f = CreateFileW(path(file).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                         nullptr, OPEN_EXISTING, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return "<missing>";
+  std::string out;
+  char buf[4096];
+  DWORD n = 0;
+  while (ReadFile(f, buf, sizeof buf, &n, nullptr) && n > 0) out.append(buf, n);
+  CloseHandle(f);
+  return out;
+}
+
+bool Scenario::exists(const std::wstring& file) const {
+  return GetFileAttributesW(path(file).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::wstring Scenario::install_viewer(const std::wstring& file) const {
+  const std::wstring target = path(file);
+  if (!CopyFileW((own_dir() + L"\\fake_viewer.exe").c_str(), target.c_str(), FALSE)) {
+    throw std::runtime_error("cannot copy fake_viewer.exe");
+  }
+  return target;
+}
+
+void Scenario::start() {
+  std::wstring cmd = L"\"" + path(L"ombrelo.exe") + L"\"";
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir_.c_str(), &si,
+                      &pi_)) {
+    throw std::runtime_error("cannot start ombrelo.exe");
+  }
+}
+
+bool Scenario::running() const {
+  return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+bool Scenario::wait_exit(int timeout_ms) const {
+  return pi_.hProcess &&
+         WaitForSingleObject(pi_.hProcess, static_cast<DWORD>(timeout_ms)) == WAIT_OBJECT_0;
+}
+
+HWND Scenario::find(const wchar_t* cls, const std::string& title, bool visible) const {
+  FindArgs args{pi_.dwProcessId, cls, widen(title), visible, nullptr};
+  EnumWindows(find_proc, reinterpret_cast<LPARAM>(&args));
+  return args.found;
+}
+
+HWND Scenario::wait_window(const wchar_t* cls, const std::string& title, int timeout_ms) const {
+  HWND found = nullptr;
+  wait_for([&] { return (found = find(cls, title)) != nullptr; }, timeout_ms);
+  return found;
+}
+
+void Scenario::click(int control_id) const {
+  HWND parent = settings();
+  PostMessageW(parent, WM_COMMAND, MAKEWPARAM(control_id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(parent, control_id)));
+}
+
+std::string message_text(HWND box) { return window_text(GetDlgItem(box, 0xFFFF)); }
+
+void press(HWND dialog, int id) {
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void choose_file(HWND dialog, const std::wstring& path) {
+  HWND name = GetDlgItem(dialog, cmb13);
+  if (!name) name = GetDlgItem(dialog, edt1);
+  SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+  press(dialog, IDOK);
+}
+
+bool gone(HWND h) { return !IsWindow(h) || !IsWindowVisible(h); }
+
+}  // namespace ombrelo::e2e

@@ -1,0 +1,92 @@
+#pragma once
+
+// Drives the real ombrelo.exe from outside, as a user would: each scenario
+// gets a fresh folder with a copy of the exe, finds its windows by class and
+// title, reads their texts and rectangles, clicks and answers dialogs.
+
+#include <windows.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace ombrelo::e2e {
+
+std::wstring widen(const std::string& utf8);
+std::string narrow(const std::wstring& utf16);
+
+// Waits until `done` holds, polling briefly; false after the timeout.
+template <typename F>
+bool wait_for(F done, int timeout_ms = 15000) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
+}
+
+std::string window_text(HWND h);
+RECT window_rect(HWND h);
+
+// One scenario's folder and, once started, the program running in it.
+class Scenario {
+ public:
+  explicit Scenario(const std::string& name);
+  ~Scenario();
+
+  const std::wstring& dir() const { return dir_; }
+  std::wstring path(const std::wstring& file) const { return dir_ + L"\\" + file; }
+  std::wstring ini_path() const { return path(L"ombrelo.ini"); }
+
+  void write_file(const std::wstring& file, const std::string& bytes) const;
+  std::string read_file(const std::wstring& file) const;
+  bool exists(const std::wstring& file) const;
+  // A stand-in viewer that records its command line in cmdline.txt.
+  std::wstring install_viewer(const std::wstring& file = L"POWERPNT.EXE") const;
+
+  void start();
+  bool running() const;
+  bool wait_exit(int timeout_ms = 15000) const;
+
+  // The program's top-level windows.
+  HWND find(const wchar_t* cls, const std::string& title = {}, bool visible = true) const;
+  HWND settings() const { return find(L"OmbreloSettings"); }
+  HWND timer() const { return find(L"OmbreloTimer"); }
+  HWND wait_window(const wchar_t* cls, const std::string& title = {}, int timeout_ms = 15000) const;
+  // A common dialog or message box with that title.
+  HWND wait_dialog(const std::string& title, int timeout_ms = 15000) const {
+    return wait_window(L"#32770", title, timeout_ms);
+  }
+
+  void click(int control_id) const;
+  HWND control(int id) const { return GetDlgItem(settings(), id); }
+
+ private:
+  std::wstring dir_;
+  PROCESS_INFORMATION pi_{};
+};
+
+// Settings window control ids.
+enum Control : int {
+  kText1 = 101,
+  kCommand1,
+  kLabel1,
+  kCommand2,
+  kLabel2,
+  kCommand3,
+  kCommand4,
+  kCommand5,
+  kOption1,
+  kOption2,
+  kLabel3,
+};
+
+// Dialog helpers.
+std::string message_text(HWND box);
+void press(HWND dialog, int id);  // IDOK, IDCANCEL
+void choose_file(HWND open_dialog, const std::wstring& path);
+bool gone(HWND h);
+
+}  // namespace ombrelo::e2e
