@@ -1,7 +1,8 @@
 #include "settings/number.h"
 
-#include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 
 namespace ombrelo {
@@ -34,21 +35,19 @@ std::int32_t Number::to_colour() const {
 std::string format_decimal(double v, int significant) {
   if (!std::isfinite(v)) return "0";
   if (v == 0) return "0";
-  // Scientific form gives the correctly rounded significant digits
-  // independently of the locale; they are then laid out in plain decimal.
+  // Scientific form gives the correctly rounded significant digits; only
+  // its digits and exponent are used, so the locale's decimal point does
+  // not matter. (printf rather than std::to_chars keeps the exe small.)
   char buf[64];
-  const auto res =
-      std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, significant - 1);
-  const std::string_view sci(buf, static_cast<std::size_t>(res.ptr - buf));
+  const int len = std::snprintf(buf, sizeof buf, "%.*e", significant - 1, v);
+  const std::string_view sci(buf, static_cast<std::size_t>(len > 0 ? len : 0));
   const bool negative = sci.front() == '-';
-  const std::size_t e = sci.find('e');
+  const std::size_t e = sci.find_first_of("eE");
   std::string digits;
-  for (char c : sci.substr(negative ? 1 : 0, e - (negative ? 1 : 0))) {
-    if (c != '.') digits += c;
+  for (char c : sci.substr(0, e)) {
+    if (c >= '0' && c <= '9') digits += c;
   }
-  int exponent = 0;
-  std::from_chars(sci.data() + e + 1 + (sci[e + 1] == '+' ? 1 : 0), sci.data() + sci.size(),
-                  exponent);
+  const int exponent = std::atoi(sci.data() + e + 1);
   while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
 
   std::string out = negative ? "-" : "";
@@ -98,16 +97,10 @@ std::optional<Number> parse_number(std::string_view text) {
   }
   if (digit_count == 0) return std::nullopt;
 
-  double value = 0;
-  const char* first = text.data() + body;
-  const char* last = text.data() + text.size();
-  if (*first == '.') {
-    // from_chars wants a digit before the point.
-    std::string padded = "0" + std::string(first, last);
-    std::from_chars(padded.data(), padded.data() + padded.size(), value);
-  } else {
-    std::from_chars(first, last, value);
-  }
+  // The text is known to be digits and at most one '.', which strtod reads
+  // in the "C" locale that the program never leaves.
+  const std::string digits(text.substr(body));
+  double value = std::strtod(digits.c_str(), nullptr);
   if (negative) value = -value;
   if (!point && value >= std::numeric_limits<std::int32_t>::min() &&
       value <= std::numeric_limits<std::int32_t>::max()) {
