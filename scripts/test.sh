@@ -26,3 +26,10 @@ source scripts/wine-env.sh
 cmake --preset windows >/dev/null
 cmake --build --preset windows
 ctest --preset windows
+
+# The end-to-end scenarios leave screenshots as BMP; keep PNG copies.
+for bmp in build/windows/screenshots/*.bmp; do
+  [ -e "$bmp" ] || continue
+  convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
+done
+ls build/windows/screenshots/*.png 2>/dev/null | sed 's/^/screenshot: /'

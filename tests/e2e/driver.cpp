@@ -1,5 +1,6 @@
 #include "driver.h"
 
+#include <colordlg.h>
 #include <dlgs.h>
 
 #include <stdexcept>
@@ -201,5 +202,80 @@ void choose_file(HWND dialog, const std::wstring& path) {
 }
 
 bool gone(HWND h) { return !IsWindow(h) || !IsWindowVisible(h); }
+
+void choose_font(HWND dialog, const std::wstring& face, int points) {
+  HWND faces = GetDlgItem(dialog, cmb1);
+  const LRESULT index = SendMessageW(faces, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                     reinterpret_cast<LPARAM>(face.c_str()));
+  SendMessageW(faces, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(faces));
+  HWND sizes = GetDlgItem(dialog, cmb3);
+  const std::wstring size = std::to_wstring(points);
+  SendMessageW(sizes, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(size.c_str()));
+  SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(cmb3, CBN_EDITCHANGE),
+               reinterpret_cast<LPARAM>(sizes));
+  press(dialog, IDOK);
+}
+
+void choose_colour(HWND dialog, int red, int green, int blue) {
+  const int ids[3] = {COLOR_RED, COLOR_GREEN, COLOR_BLUE};
+  const int values[3] = {red, green, blue};
+  for (int i = 0; i < 3; ++i) {
+    const std::wstring v = std::to_wstring(values[i]);
+    SendMessageW(GetDlgItem(dialog, ids[i]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(v.c_str()));
+  }
+  press(dialog, IDOK);
+}
+
+COLORREF client_pixel(HWND h, int x, int y) {
+  POINT p{x, y};
+  ClientToScreen(h, &p);
+  HDC dc = GetDC(nullptr);
+  const COLORREF c = GetPixel(dc, p.x, p.y);
+  ReleaseDC(nullptr, dc);
+  return c;
+}
+
+void save_screenshot(HWND h, const std::string& name) {
+  const RECT r = window_rect(h);
+  const int w = r.right - r.left, ht = r.bottom - r.top;
+  if (w <= 0 || ht <= 0) return;
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = ht;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 24;
+  bi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  BitBlt(mem, 0, 0, w, ht, screen, r.left, r.top, SRCCOPY);
+  GdiFlush();
+  SelectObject(mem, old);
+
+  const DWORD row = static_cast<DWORD>((w * 3 + 3) & ~3);
+  BITMAPFILEHEADER fh{};
+  fh.bfType = 0x4D42;
+  fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
+  fh.bfSize = fh.bfOffBits + row * static_cast<DWORD>(ht);
+  const std::wstring dir = own_dir() + L"\\screenshots";
+  CreateDirectoryW(dir.c_str(), nullptr);
+  HANDLE f = CreateFileW((dir + L"\\" + widen(name) + L".bmp").c_str(), GENERIC_WRITE, 0, nullptr,
+                         CREATE_ALWAYS, 0, nullptr);
+  if (f != INVALID_HANDLE_VALUE) {
+    DWORD n = 0;
+    WriteFile(f, &fh, sizeof fh, &n, nullptr);
+    WriteFile(f, &bi.bmiHeader, sizeof bi.bmiHeader, &n, nullptr);
+    WriteFile(f, bits, row * static_cast<DWORD>(ht), &n, nullptr);
+    CloseHandle(f);
+  }
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+}
 
 }  // namespace ombrelo::e2e

@@ -88,5 +88,15 @@ std::string message_text(HWND box);
 void press(HWND dialog, int id);  // IDOK, IDCANCEL
 void choose_file(HWND open_dialog, const std::wstring& path);
 bool gone(HWND h);
+// Picks a face and a size in the font dialog and presses OK.
+void choose_font(HWND font_dialog, const std::wstring& face, int points);
+// Types red, green and blue into the colour dialog and presses OK.
+void choose_colour(HWND colour_dialog, int red, int green, int blue);
+
+// The colour on screen at a point of a window's client area (0xBBGGRR).
+COLORREF client_pixel(HWND h, int x, int y);
+// Saves what the screen shows of the window as a BMP beside the test exe,
+// under screenshots\, for the test command to turn into PNG.
+void save_screenshot(HWND h, const std::string& name);
 
 }  // namespace ombrelo::e2e

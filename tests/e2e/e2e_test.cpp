@@ -23,6 +23,28 @@ std::string ini(const std::string& presentation, const std::string& viewer,
   return out;
 }
 
+// A scenario with the stand-in viewer and a settings file, started and
+// showing its settings window.
+struct Running {
+  explicit Running(const std::string& name, const std::string& left = "#FALSE#",
+                   const std::string& right = "#TRUE#", const std::string& font = kFontCp932,
+                   const std::string& size = "9.75")
+      : s(name) {
+    viewer = narrow(s.install_viewer());
+    s.write_file(L"ombrelo.ini",
+                 ini("C:\\talk.ppt", viewer, font, size, "65280", "0", left, right));
+    s.start();
+    settings = s.wait_window(L"OmbreloSettings");
+    timer = s.timer();
+  }
+  Scenario s;
+  std::string viewer;
+  HWND settings = nullptr;
+  HWND timer = nullptr;
+};
+
+int screen_height() { return GetSystemMetrics(SM_CYSCREEN); }
+
 bool topmost(HWND h) { return (GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
 TEST(Program, StartsWithBothWindowsAndSavesOnClose) {
@@ -43,6 +65,8 @@ TEST(Program, StartsWithBothWindowsAndSavesOnClose) {
   EXPECT_EQ(window_text(s.control(kCommand3)), "ＭＳ Ｐゴシック 9.75pt");
   EXPECT_EQ(window_text(s.control(kCommand2)), "スライドショー開始");
   EXPECT_EQ(SendMessageW(s.control(kOption2), BM_GETCHECK, 0, 0), BST_CHECKED);
+
+  save_screenshot(settings, "settings-window");
 
   PostMessageW(settings, WM_CLOSE, 0, 0);
   ASSERT_TRUE(s.wait_exit()) << "closing the settings window ends the program";
@@ -71,6 +95,7 @@ TEST(Program, StartCommandLaunchesTheViewerAndCountsInTheCorner) {
   EXPECT_TRUE(topmost(timer));
   ASSERT_TRUE(wait_for([&] { return window_text(timer) == "00:01"; }, 5000))
       << "the display counts; it reads " << window_text(timer);
+  save_screenshot(timer, "display-counting");
 }
 
 TEST(Program, FirstStartAsksForTheViewerBeforeTheSettingsWindowShows) {
@@ -143,6 +168,227 @@ TEST(Program, ViewerThatCannotStartIsReportedAndNothingMoves) {
   EXPECT_EQ(after.left, before.left);
   EXPECT_EQ(after.top, before.top);
   EXPECT_EQ(window_text(timer), "00:00");
+}
+
+TEST(Program, AnsweredViewerPromptIsSavedAsTheViewer) {
+  Scenario s("prompt-answered");
+  const std::wstring viewer = s.install_viewer();
+  s.start();
+  HWND prompt = s.wait_dialog("Powerpointアプリケーションを指定");
+  ASSERT_TRUE(prompt);
+  choose_file(prompt, viewer);
+  HWND settings = s.wait_window(L"OmbreloSettings");
+  ASSERT_TRUE(settings);
+  PostMessageW(settings, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(s.wait_exit());
+  EXPECT_EQ(s.read_file(L"ombrelo.ini"), ini("", narrow(viewer)));
+}
+
+// Puts a viewer at the default path for the scenario's length.
+class DefaultViewer {
+ public:
+  explicit DefaultViewer(const Scenario& s) {
+    const std::wstring dirs[] = {L"C:\\Program Files\\Microsoft Office",
+                                 L"C:\\Program Files\\Microsoft Office\\Office"};
+    for (const auto& d : dirs) CreateDirectoryW(d.c_str(), nullptr);
+    CopyFileW(s.install_viewer(L"viewer-copy.exe").c_str(), kPath, FALSE);
+  }
+  ~DefaultViewer() { DeleteFileW(kPath); }
+  static constexpr const wchar_t* kPath =
+      L"C:\\Program Files\\Microsoft Office\\Office\\POWERPNT.EXE";
+};
+
+TEST(Program, ViewerAtTheDefaultPathMeansNoPrompt) {
+  Scenario s("default-viewer");
+  DefaultViewer installed(s);
+  s.start();
+  ASSERT_TRUE(s.wait_window(L"OmbreloSettings"));
+  EXPECT_FALSE(s.find(L"#32770")) << "no dialog";
+}
+
+TEST(Program, SavedLookAndCornerAreOnThePreviewAtStart) {
+  Running big("saved-look", "#TRUE#", "#FALSE#", "Tahoma", "36");
+  ASSERT_TRUE(big.settings);
+  Running small("saved-look-small");
+  ASSERT_TRUE(small.settings);
+  EXPECT_EQ(window_text(big.s.control(kCommand3)), "Tahoma 36pt");
+  EXPECT_EQ(SendMessageW(big.s.control(kOption1), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessageW(big.s.control(kOption2), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  const RECT b = window_rect(big.timer), t = window_rect(small.timer);
+  EXPECT_GT(b.bottom - b.top, 2 * (t.bottom - t.top)) << "the 36-point display is larger";
+  EXPECT_GT(b.right - b.left, 2 * (t.right - t.left));
+}
+
+TEST(Program, BothFlagsSetEndWithBottomRightAlone) {
+  Running r("both-flags", "#TRUE#", "#TRUE#");
+  ASSERT_TRUE(r.settings);
+  EXPECT_EQ(SendMessageW(r.s.control(kOption1), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(SendMessageW(r.s.control(kOption2), BM_GETCHECK, 0, 0), BST_CHECKED);
+}
+
+TEST(Program, NoCornerKeepsTheLeftEdgeOnStart) {
+  Running r("no-corner", "#FALSE#", "#FALSE#");
+  ASSERT_TRUE(r.settings);
+  EXPECT_EQ(SendMessageW(r.s.control(kOption1), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(SendMessageW(r.s.control(kOption2), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  const RECT before = window_rect(r.timer);
+  r.s.click(kCommand2);
+  ASSERT_TRUE(wait_for([&] { return window_rect(r.timer).bottom == screen_height(); }));
+  EXPECT_EQ(window_rect(r.timer).left, before.left);
+}
+
+TEST(Program, BottomLeftStartAndASecondStartCountingFromZero) {
+  Running r("bottom-left", "#TRUE#", "#FALSE#");
+  ASSERT_TRUE(r.settings);
+  r.s.click(kCommand2);
+  ASSERT_TRUE(wait_for([&] {
+    const RECT p = window_rect(r.timer);
+    return p.left == 0 && p.bottom == screen_height();
+  })) << "the display sits in the bottom-left corner";
+  ASSERT_TRUE(wait_for([&] { return window_text(r.timer) == "00:02"; }, 6000));
+  DeleteFileW(r.s.path(L"cmdline.txt").c_str());
+  r.s.click(kCommand2);
+  ASSERT_TRUE(wait_for([&] { return r.s.exists(L"cmdline.txt"); })) << "another viewer starts";
+  ASSERT_TRUE(wait_for([&] { return window_text(r.timer) == "00:00"; }, 3000))
+      << "counting starts again; it reads " << window_text(r.timer);
+  ASSERT_TRUE(wait_for([&] { return window_text(r.timer) == "00:01"; }, 3000));
+}
+
+TEST(Program, FontDialogCancelledAndAnswered) {
+  Running r("font");
+  ASSERT_TRUE(r.settings);
+  const RECT before = window_rect(r.timer);
+
+  r.s.click(kCommand3);
+  HWND dialog = r.s.wait_window(L"#32770");
+  ASSERT_TRUE(dialog);
+  press(dialog, IDCANCEL);
+  ASSERT_TRUE(wait_for([&] { return gone(dialog); }));
+  EXPECT_EQ(window_text(r.s.control(kCommand3)), "ＭＳ Ｐゴシック 9.75pt");
+
+  r.s.click(kCommand3);
+  dialog = r.s.wait_window(L"#32770");
+  ASSERT_TRUE(dialog);
+  choose_font(dialog, L"IPA Pゴシック", 36);  // a font the test machine has
+  ASSERT_TRUE(wait_for([&] { return window_text(r.s.control(kCommand3)) == "IPA Pゴシック 36pt"; }))
+      << window_text(r.s.control(kCommand3));
+  const RECT after = window_rect(r.timer);
+  EXPECT_EQ(after.left, before.left) << "the top-left corner stays";
+  EXPECT_EQ(after.top, before.top);
+  EXPECT_GT(after.bottom - after.top, 2 * (before.bottom - before.top)) << "the display grew";
+
+  PostMessageW(r.settings, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(r.s.wait_exit());
+  EXPECT_EQ(r.s.read_file(L"ombrelo.ini"), ini("C:\\talk.ppt", r.viewer,
+                                               "IPA P\x83S\x83V\x83"
+                                               "b\x83N",
+                                               "36"));
+}
+
+TEST(Program, ColourDialogsMoveTheSwatchesAndThePreview) {
+  Running r("colours");
+  ASSERT_TRUE(r.settings);
+  // Swatch centres, in client pixels at 15 twips a pixel.
+  const POINT shape1{(3600 + 187) / 15, (2160 + 127) / 15},
+      shape2{(4200 + 187) / 15, (2160 + 127) / 15};
+  ASSERT_TRUE(
+      wait_for([&] { return client_pixel(r.settings, shape1.x, shape1.y) == RGB(0, 255, 0); }));
+
+  r.s.click(kCommand4);
+  HWND dialog = r.s.wait_window(L"#32770");
+  ASSERT_TRUE(dialog);
+  choose_colour(dialog, 255, 0, 0);
+  EXPECT_TRUE(wait_for([&] {
+    return client_pixel(r.settings, shape1.x, shape1.y) == RGB(255, 0, 0);
+  })) << std::hex
+      << client_pixel(r.settings, shape1.x, shape1.y);
+
+  r.s.click(kCommand5);
+  dialog = r.s.wait_window(L"#32770");
+  ASSERT_TRUE(dialog);
+  press(dialog, IDCANCEL);
+  ASSERT_TRUE(wait_for([&] { return gone(dialog); }));
+  EXPECT_EQ(client_pixel(r.settings, shape2.x, shape2.y), RGB(0, 0, 0)) << "cancel keeps black";
+
+  r.s.click(kCommand5);
+  dialog = r.s.wait_window(L"#32770");
+  ASSERT_TRUE(dialog);
+  choose_colour(dialog, 0, 0, 128);
+  EXPECT_TRUE(
+      wait_for([&] { return client_pixel(r.settings, shape2.x, shape2.y) == RGB(0, 0, 128); }));
+  const RECT t = window_rect(r.timer);
+  EXPECT_TRUE(wait_for([&] {
+    return client_pixel(r.timer, 0, t.bottom - t.top - 1) == RGB(0, 0, 128);
+  })) << "the preview's background follows";
+
+  PostMessageW(r.settings, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(r.s.wait_exit());
+  EXPECT_EQ(r.s.read_file(L"ombrelo.ini"),
+            ini("C:\\talk.ppt", r.viewer, kFontCp932, "9.75", "255", "8388608"));
+}
+
+TEST(Program, FileDialogReplacesTheTypedPath) {
+  Running r("file");
+  ASSERT_TRUE(r.settings);
+  r.s.write_file(L"講演.ppt", "slides");
+  r.s.click(kCommand1);
+  HWND dialog = r.s.wait_dialog("プレゼンテーションのファイルを指定");
+  ASSERT_TRUE(dialog);
+  press(dialog, IDCANCEL);
+  ASSERT_TRUE(wait_for([&] { return gone(dialog); }));
+  EXPECT_EQ(window_text(r.s.control(kText1)), "C:\\talk.ppt");
+
+  r.s.click(kCommand1);
+  dialog = r.s.wait_dialog("プレゼンテーションのファイルを指定");
+  ASSERT_TRUE(dialog);
+  choose_file(dialog, r.s.path(L"講演.ppt"));
+  EXPECT_TRUE(wait_for([&] {
+    return window_text(r.s.control(kText1)) == narrow(r.s.path(L"講演.ppt"));
+  })) << window_text(r.s.control(kText1));
+}
+
+TEST(Program, QuoteInTheTypedPathIsRefused) {
+  Running r("quote");
+  ASSERT_TRUE(r.settings);
+  SendMessageW(r.s.control(kText1), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>(L"C:\\a.ppt\" /evil \"b.ppt"));
+  r.s.click(kCommand2);
+  HWND box = r.s.wait_dialog("Ombrelo");
+  ASSERT_TRUE(box);
+  EXPECT_NE(message_text(box).find("C:\\a.ppt\" /evil \"b.ppt"), std::string::npos);
+  press(box, IDOK);
+  ASSERT_TRUE(wait_for([&] { return gone(box); }));
+  EXPECT_FALSE(r.s.exists(L"cmdline.txt")) << "no viewer started";
+}
+
+TEST(Program, DisplayClosedByTheSystemComesBackOnNextUse) {
+  Running r("display-closed");
+  ASSERT_TRUE(r.settings);
+  PostMessageW(r.timer, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(wait_for([&] { return !IsWindow(r.timer); }));
+  r.s.click(kCommand4);
+  HWND dialog = r.s.wait_window(L"#32770");
+  ASSERT_TRUE(dialog);
+  press(dialog, IDCANCEL);
+  HWND back = r.s.wait_window(L"OmbreloTimer");
+  ASSERT_TRUE(back) << "the display is back";
+  EXPECT_EQ(window_text(back), "00:00");
+  EXPECT_TRUE(topmost(back));
+}
+
+TEST(Program, ClickingTheDisplayDoesNotTakeTheFocus) {
+  Running r("focus");
+  ASSERT_TRUE(r.settings);
+  ASSERT_TRUE(wait_for([&] { return GetForegroundWindow() == r.settings; }));
+  const RECT t = window_rect(r.timer);
+  SetCursorPos((t.left + t.right) / 2, (t.top + t.bottom) / 2);
+  INPUT clicks[2] = {};
+  clicks[0].type = clicks[1].type = INPUT_MOUSE;
+  clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, clicks, sizeof(INPUT));
+  Sleep(300);  // give a wrong activation the time to happen
+  EXPECT_EQ(GetForegroundWindow(), r.settings);
 }
 
 }  // namespace
