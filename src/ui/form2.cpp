@@ -27,6 +27,8 @@ void Form2::Form_Load() {
 }
 
 void Form2::set_label_text(const std::string& text) {
+  // Every other tick brings the same text; the label stays as it is then.
+  if (text == text_) return;
   text_ = text;
   view_.set_text(text_);
   relabel();

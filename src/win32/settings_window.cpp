@@ -77,10 +77,16 @@ SettingsWindow::SettingsWindow(HINSTANCE instance) : instance_(instance) {
   wc.lpszClassName = kClassName;
   RegisterClassExW(&wc);
 
+  // Created where it will show, centred on the work area, so that showing
+  // it moves nothing.
   RECT r{0, 0, to_pixels(kClientWidth), to_pixels(kClientHeight)};
   AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
-  CreateWindowExW(kExStyle, kClassName, L"Ombrelo", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                  r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance_, this);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  CreateWindowExW(
+      kExStyle, kClassName, L"Ombrelo", kStyle, work.left + (work.right - work.left - w) / 2,
+      work.top + (work.bottom - work.top - h) / 2, w, h, nullptr, nullptr, instance_, this);
   if (hwnd()) create_controls();
 }
 
@@ -104,12 +110,6 @@ void SettingsWindow::create_controls() {
 }
 
 void SettingsWindow::show() {
-  RECT work{}, r{};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  GetWindowRect(hwnd(), &r);
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  SetWindowPos(hwnd(), nullptr, work.left + (work.right - work.left - w) / 2,
-               work.top + (work.bottom - work.top - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   ShowWindow(hwnd(), SW_SHOWNORMAL);
   UpdateWindow(hwnd());
   SetFocus(item(kText1));

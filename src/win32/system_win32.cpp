@@ -1,5 +1,6 @@
 #include "win32/system_win32.h"
 
+#include <cderr.h>
 #include <commdlg.h>
 
 #include <algorithm>
@@ -14,6 +15,42 @@
 
 namespace ombrelo::win32 {
 
+namespace {
+
+// The common dialogs' DLL, and the shell libraries it brings along, load on
+// the first dialog rather than at start-up, which they would slow down.
+FARPROC comdlg(const char* name) {
+  static const HMODULE module = LoadLibraryW(L"comdlg32.dll");
+  return module ? GetProcAddress(module, name) : nullptr;
+}
+
+template <typename Fn>
+Fn* comdlg_fn(const char* name) {
+  return reinterpret_cast<Fn*>(reinterpret_cast<void*>(comdlg(name)));
+}
+
+DWORD extended_error() {
+  auto* fn = comdlg_fn<decltype(CommDlgExtendedError)>("CommDlgExtendedError");
+  return fn ? fn() : CDERR_INITIALIZATION;
+}
+
+BOOL get_open_file_name(OPENFILENAMEW* ofn) {
+  auto* fn = comdlg_fn<decltype(GetOpenFileNameW)>("GetOpenFileNameW");
+  return fn ? fn(ofn) : FALSE;
+}
+
+BOOL choose_font(CHOOSEFONTW* cf) {
+  auto* fn = comdlg_fn<decltype(ChooseFontW)>("ChooseFontW");
+  return fn ? fn(cf) : FALSE;
+}
+
+BOOL choose_color(CHOOSECOLORW* cc) {
+  auto* fn = comdlg_fn<decltype(ChooseColorW)>("ChooseColorW");
+  return fn ? fn(cc) : FALSE;
+}
+
+}  // namespace
+
 HWND Win32System::owner() const {
   // Before the settings window shows (the viewer prompt at start-up) a
   // dialog stands on its own, with its own task-bar button.
@@ -22,7 +59,7 @@ HWND Win32System::owner() const {
 
 int Win32System::dialog_result(BOOL chosen, const ui::CommonDialog& dialog) const {
   if (chosen) return 0;
-  const DWORD error = CommDlgExtendedError();
+  const DWORD error = extended_error();
   if (error == 0) return dialog.CancelError ? ui::kCancelError : 0;
   return static_cast<int>(error);
 }
@@ -46,7 +83,7 @@ int Win32System::ShowOpen(ui::CommonDialog& dialog) {
   ofn.lpstrTitle = title.empty() ? nullptr : title.c_str();
   ofn.Flags =
       OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-  const BOOL chosen = GetOpenFileNameW(&ofn);
+  const BOOL chosen = get_open_file_name(&ofn);
   if (chosen) dialog.FileName = narrow(file.c_str());
   return dialog_result(chosen, dialog);
 }
@@ -64,7 +101,7 @@ int Win32System::ShowFont(ui::CommonDialog& dialog) {
     if (current) GetObjectW(current.get(), sizeof lf, &lf);
     cf.Flags |= CF_INITTOLOGFONTSTRUCT;
   }
-  const BOOL chosen = ChooseFontW(&cf);
+  const BOOL chosen = choose_font(&cf);
   if (chosen) {
     dialog.FontName = narrow(lf.lfFaceName);
     dialog.FontSize = static_cast<float>(cf.iPointSize) / 10.0f;
@@ -82,7 +119,7 @@ int Win32System::ShowColor(ui::CommonDialog& dialog) {
   cc.rgbResult = to_colorref(dialog.Color);
   cc.lpCustColors = custom;
   cc.Flags = CC_RGBINIT | CC_ANYCOLOR;  // opens on the last colour chosen
-  const BOOL chosen = ChooseColorW(&cc);
+  const BOOL chosen = choose_color(&cc);
   for (int i = 0; i < 16; ++i) {
     dialog.CustomColors[static_cast<std::size_t>(i)] = static_cast<std::int32_t>(custom[i]);
   }

@@ -46,6 +46,12 @@ void TimerWindow::create() {
 
 void TimerWindow::make_topmost() {
   if (!hwnd()) return;
+  // On most ticks nothing has risen above the display; restacking it then
+  // would cost the window system work for nothing.
+  if ((GetWindowLongW(hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) &&
+      GetWindow(hwnd(), GW_HWNDPREV) == nullptr) {
+    return;
+  }
   SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
