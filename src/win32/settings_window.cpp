@@ -2,25 +2,12 @@
 
 #include <commctrl.h>
 
+#include "win32/control_ids.h"
 #include "win32/wide.h"
 
 namespace ombrelo::win32 {
 
 namespace {
-
-enum ControlId : int {
-  kText1 = 101,
-  kCommand1,
-  kLabel1,
-  kCommand2,
-  kLabel2,
-  kCommand3,
-  kCommand4,
-  kCommand5,
-  kOption1,
-  kOption2,
-  kLabel3,
-};
 
 struct Control {
   int id;

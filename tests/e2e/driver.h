@@ -11,6 +11,8 @@
 #include <thread>
 #include <vector>
 
+#include "win32/control_ids.h"
+
 namespace ombrelo::e2e {
 
 std::wstring widen(const std::string& utf8);
@@ -68,20 +70,7 @@ class Scenario {
   PROCESS_INFORMATION pi_{};
 };
 
-// Settings window control ids.
-enum Control : int {
-  kText1 = 101,
-  kCommand1,
-  kLabel1,
-  kCommand2,
-  kLabel2,
-  kCommand3,
-  kCommand4,
-  kCommand5,
-  kOption1,
-  kOption2,
-  kLabel3,
-};
+using namespace ombrelo::win32;  // the settings window's control ids
 
 // Dialog helpers.
 std::string message_text(HWND box);
