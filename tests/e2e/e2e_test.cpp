@@ -72,6 +72,25 @@ TEST(Program, StartsWithBothWindowsAndSavesOnClose) {
   EXPECT_EQ(window_text(s.control(kCommand3)), "ＭＳ Ｐゴシック 9.75pt");
   EXPECT_EQ(window_text(s.control(kCommand2)), "スライドショー開始");
   EXPECT_EQ(SendMessageW(s.control(kOption2), BM_GETCHECK, 0, 0), BST_CHECKED);
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof gui;
+  EXPECT_TRUE(wait_for([&] {
+    return GetGUIThreadInfo(GetWindowThreadProcessId(settings, nullptr), &gui) &&
+           gui.hwndFocus == s.control(kText1);
+  })) << "the path box has the focus";
+  // Tab walks the controls in their order; in the corner group it stops on
+  // the selected option.
+  for (int next : {kCommand1, kCommand2, kCommand3, kCommand4, kCommand5, kOption2, kText1}) {
+    PostMessageW(gui.hwndFocus, WM_KEYDOWN, VK_TAB, 0);
+    PostMessageW(gui.hwndFocus, WM_KEYUP, VK_TAB, 0xC0000001);
+    EXPECT_TRUE(wait_for(
+        [&] {
+          return GetGUIThreadInfo(GetWindowThreadProcessId(settings, nullptr), &gui) &&
+                 gui.hwndFocus == s.control(next);
+        },
+        3000))
+        << "Tab should reach control " << next;
+  }
 
   save_screenshot(settings, "settings-window");
 
