@@ -10,14 +10,15 @@ runs=${RUNS:-9}
 seconds=${COUNT_SECONDS:-60}
 
 bash scripts/deps.sh
-cmake --preset windows >/dev/null
-cmake --build --preset windows --target ombrelo minimal_window probe fake_viewer >/dev/null
+source scripts/wine-env.sh  # on a machine without 32-bit processes: the x86_64 build
+cmake --preset "$OMBRELO_PRESET" >/dev/null
+cmake --build --preset "$OMBRELO_PRESET" --target ombrelo minimal_window probe fake_viewer >/dev/null
 
 bench=build/bench
 rm -rf "$bench" && mkdir -p "$bench"
-cp build/windows/{ombrelo,minimal_window,probe,fake_viewer}.exe "$bench/"
+cp "$OMBRELO_BUILD"/{ombrelo,minimal_window,probe,fake_viewer}.exe "$bench/"
+wine() { "$OMBRELO_WINE" "$@"; }
 
-source scripts/wine-env.sh
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 viewer=$(wine winepath.exe -w "$PWD/$bench/fake_viewer.exe" 2>/dev/null | tr -d '\r')
 font=$(printf '\x82l\x82r \x82o\x83S\x83V\x83b\x83N')
@@ -48,10 +49,11 @@ cpu_percent $cpu_pct
 peak_working_set_kb $peak_kb"
 val() { printf '%s\n' "$1" | awk -v k="$2" '$1 == k { print $2 }'; }
 
-size=$(stat -c %s build/windows/ombrelo.exe)
-dlls=$(i686-w64-mingw32-objdump -p build/windows/ombrelo.exe | awk '/DLL Name:/ { print $3 }' |
+size=$(stat -c %s "$OMBRELO_BUILD/ombrelo.exe")
+dlls=$(objdump -p "$OMBRELO_BUILD/ombrelo.exe" | awk '/DLL Name:/ { print $3 }' |
   tr '\n' ' ')
 
+echo "build measured: $OMBRELO_PRESET"
 cat <<TABLE
 | measure | value | target |
 |---|---|---|

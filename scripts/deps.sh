@@ -27,6 +27,20 @@ if [ ${#missing[@]} -gt 0 ]; then
     "${missing[@]}" >/dev/null
 fi
 
+# A kernel that runs no 32-bit processes cannot start 32-bit Wine; the tests
+# then run a 64-bit build of the same sources under 64-bit Wine.
+if ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
+  missing=()
+  for p in wine64 g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev; do
+    have_pkg "$p" || missing+=("$p")
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "deps: this machine runs no 32-bit processes; installing ${missing[*]}"
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+      "${missing[@]}" >/dev/null
+  fi
+fi
+
 # Wine takes its ANSI code page (932) from the Japanese locale.
 if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
   if [ "$(id -u)" -eq 0 ]; then

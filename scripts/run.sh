@@ -6,10 +6,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/deps.sh
-cmake --preset windows >/dev/null
-cmake --build --preset windows --target ombrelo
-
 export OMBRELO_DISPLAY=${OMBRELO_DISPLAY:-${DISPLAY:-}}
 source scripts/wine-env.sh
+cmake --preset "$OMBRELO_PRESET" >/dev/null
+cmake --build --preset "$OMBRELO_PRESET" --target ombrelo
+
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
-wine build/windows/ombrelo.exe
+"$OMBRELO_WINE" "$OMBRELO_BUILD/ombrelo.exe"

@@ -1,10 +1,10 @@
 # Sourced by the run and test scripts: starts a private Xvfb display (unless
-# one is given in OMBRELO_DISPLAY) and readies the build's Wine prefix.
+# one is given in OMBRELO_DISPLAY) and readies the build's Wine prefix; the
+# Windows build to test and its Wine come from wine-arch.sh.
 # Everything it starts is stopped when the sourcing shell exits.
 
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-export WINEPREFIX=${WINEPREFIX:-$root/build/wineprefix}
-export WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}
+source "$(dirname "${BASH_SOURCE[0]}")/wine-arch.sh"
+export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
 ombrelo_xvfb_pid=
@@ -29,4 +29,4 @@ fi
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "wine: preparing the prefix $WINEPREFIX"
 fi
-LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 wine wineboot.exe -i >/dev/null 2>&1
+LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 "$OMBRELO_WINE" wineboot.exe -i >/dev/null 2>&1
