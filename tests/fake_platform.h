@@ -82,11 +82,13 @@ class FakeSettingsView : public ui::SettingsView {
   void set_command3_caption(const std::string& c) override { caption = c; }
   void set_shape_fill(int which, std::int32_t colour) override { shapes[which - 1] = colour; }
   float outer_height() const override { return 3300; }
+  void close() override { ++closes_asked; }
 
   std::string text;
   bool options[2] = {false, true};  // bottom right is selected at first
   std::string caption;
   std::int32_t shapes[2] = {-1, -1};
+  int closes_asked = 0;
 };
 
 // One scripted answer of a dialog: the code it returns and, for code 0, the
@@ -119,9 +121,11 @@ class FakeSystem : public ui::System {
     if (!read_error.empty()) return {false, {}, read_error};
     return {true, parse_settings(files.at(path)), {}};
   }
-  std::string write_settings(const std::string& path, const SettingsRecord& r) override {
+  std::string write_settings(const std::string& path, const SettingsRecord& r,
+                             const std::string& keep_old_as) override {
     log_.push_back("write " + path);
     if (!write_error.empty()) return write_error;
+    if (!keep_old_as.empty() && files.count(path)) files[keep_old_as] = files[path];
     files[path] = format_settings(r);
     return {};
   }

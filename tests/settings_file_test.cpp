@@ -94,22 +94,114 @@ TEST_F(SettingsFile, HugeFileIsReadOnlyUpToTheLimit) {
   EXPECT_EQ(r.settings.fontNm, std::string(kDefaultFontName));
 }
 
-TEST_F(SettingsFile, OnlyAnOrdinaryFileCountsAsPresent) {
+TEST_F(SettingsFile, AnyFileButAFolderCountsAsPresent) {
   EXPECT_FALSE(fs::is_ordinary_file(file()));
   stdfs::create_directory(file());
   EXPECT_FALSE(fs::is_ordinary_file(file())) << "a folder of that name";
   stdfs::remove(file());
   put(file(), "");
   EXPECT_TRUE(fs::is_ordinary_file(file()));
-#ifdef _WIN32
-  const std::wstring w = stdfs::path(file()).wstring();
-  SetFileAttributesW(w.c_str(), FILE_ATTRIBUTE_HIDDEN);
-  EXPECT_FALSE(fs::is_ordinary_file(file())) << "a hidden file";
-  SetFileAttributesW(w.c_str(), FILE_ATTRIBUTE_SYSTEM);
-  EXPECT_FALSE(fs::is_ordinary_file(file())) << "a system file";
-  SetFileAttributesW(w.c_str(), FILE_ATTRIBUTE_NORMAL);
-#endif
 }
+
+// What other programs and earlier runs leave in the folder never stops a
+// save or gets overwritten: temporary names of our own, an old file kept on
+// request, a link that stays a link.
+TEST_F(SettingsFile, LeftoversBesideTheFileAreNeitherObstaclesNorOverwritten) {
+  put(file(), "old");
+  stdfs::create_directory(file() + ".tmp");
+  put(file() + ".tmp.txt", "mine");
+  ASSERT_EQ(write_settings_file(file(), SettingsRecord{}, file() + ".bak"), "");
+  EXPECT_EQ(slurp(file()), format_settings(SettingsRecord{}));
+  EXPECT_EQ(slurp(file() + ".bak"), "old") << "kept as asked";
+  EXPECT_EQ(slurp(file() + ".tmp.txt"), "mine");
+  EXPECT_EQ(std::distance(stdfs::directory_iterator(dir_), {}), 4) << "no temporary file left";
+}
+
+// A settings file that is a link (to a synced folder, say) stays one.
+TEST_F(SettingsFile, LinkKeepsPointingAtItsUpdatedTarget) {
+  const std::string real = (dir_ / "real.ini").string();
+  put(real, "old");
+  stdfs::remove(file());
+  std::error_code ec;
+  stdfs::create_symlink(real, file(), ec);
+  if (ec) GTEST_SKIP() << "links need a privilege here: " << ec.message();
+  ASSERT_EQ(write_settings_file(file(), SettingsRecord{}), "");
+  EXPECT_TRUE(stdfs::is_symlink(file()));
+  EXPECT_EQ(slurp(real), format_settings(SettingsRecord{}));
+}
+
+#ifdef _WIN32
+// Another program holding the file open without sharing it, until `ms`
+// milliseconds have passed (0: for good).
+class Holder {
+ public:
+  Holder(const std::string& path, DWORD ms) {
+    h_ = CreateFileW(stdfs::path(path).wstring().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                     0, nullptr);
+    if (ms) CreateTimerQueueTimer(&timer_, nullptr, &release, this, ms, 0, WT_EXECUTEONLYONCE);
+  }
+  ~Holder() {
+    if (timer_) DeleteTimerQueueTimer(nullptr, timer_, INVALID_HANDLE_VALUE);
+    release(this, FALSE);
+  }
+  bool holding() const { return h_ != INVALID_HANDLE_VALUE; }
+
+ private:
+  static void CALLBACK release(void* self, BOOLEAN) {
+    HANDLE h = InterlockedExchangePointer(&static_cast<Holder*>(self)->h_, INVALID_HANDLE_VALUE);
+    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+  }
+  HANDLE h_ = INVALID_HANDLE_VALUE;
+  HANDLE timer_ = nullptr;
+};
+
+TEST_F(SettingsFile, BriefLocksAreWaitedOutAndLastingOnesLeaveTheFileIntact) {
+  put(file(), format_settings(SettingsRecord{}));
+  {
+    Holder scanner(file(), 300);
+    ASSERT_TRUE(scanner.holding());
+    EXPECT_TRUE(read_settings_file(file()).ok);
+  }
+  SettingsRecord r;
+  r.presentation = "C:\\new.ppt";
+  {
+    Holder scanner(file(), 300);
+    EXPECT_EQ(write_settings_file(file(), r), "");
+  }
+  EXPECT_EQ(slurp(file()), format_settings(r));
+  {
+    Holder editor(file(), 0);
+    const SettingsRead read = read_settings_file(file());
+    EXPECT_FALSE(read.ok);
+    EXPECT_FALSE(read.error.empty());
+    EXPECT_FALSE(write_settings_file(file(), SettingsRecord{}).empty());
+  }
+  EXPECT_EQ(slurp(file()), format_settings(r)) << "the old bytes stay";
+  EXPECT_EQ(std::distance(stdfs::directory_iterator(dir_), {}), 1) << "no temporary file left";
+
+  // Open by an editor that shares it: read all the same.
+  HANDLE shared =
+      CreateFileW(stdfs::path(file()).wstring().c_str(), GENERIC_READ | GENERIC_WRITE,
+                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  EXPECT_TRUE(read_settings_file(file()).ok);
+  CloseHandle(shared);
+}
+
+TEST_F(SettingsFile, HiddenAndSystemFilesCountAndKeepTheirAttributes) {
+  const std::wstring w = stdfs::path(file()).wstring();
+  for (const DWORD attrs : {DWORD{FILE_ATTRIBUTE_HIDDEN}, DWORD{FILE_ATTRIBUTE_SYSTEM},
+                            DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM}}) {
+    put(file(), "old");
+    SetFileAttributesW(w.c_str(), attrs);
+    EXPECT_TRUE(fs::is_ordinary_file(file())) << attrs;
+    ASSERT_EQ(write_settings_file(file(), SettingsRecord{}), "") << attrs;
+    EXPECT_EQ(GetFileAttributesW(w.c_str()) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM),
+              attrs);
+    SetFileAttributesW(w.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(slurp(file()), format_settings(SettingsRecord{}));
+  }
+}
+#endif
 
 TEST(SettingsLocation, ExecutablePathIsAbsoluteAndNamesThisProgram) {
   const std::string exe = fs::executable_path();

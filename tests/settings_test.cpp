@@ -7,6 +7,8 @@
 namespace ombrelo {
 namespace {
 
+using namespace std::string_literals;
+
 // "ＭＳ Ｐゴシック" in code page 932.
 const std::string kFontCp932 =
     "\x82l\x82r \x82o\x83S\x83V\x83"
@@ -80,6 +82,9 @@ TEST(SettingsRoundTrip, ValuesComeBackAndAreWrittenAgainTheSame) {
 
 TEST(SettingsRoundTrip, TextOutsideTheCodePageFallsBackToUtf8WithBom) {
   SettingsRecord r;
+  // "£" maps to code page 932 only one way, as "￡", which reads back as
+  // another character.
+  EXPECT_EQ(format_settings({.presentation = "C:\\£.ppt"}).substr(0, 3), "\xEF\xBB\xBF");
   r.presentation = "C:\\talks\\Ünïcødé ☃ 😀.ppt";  // not all in code page 932
   const std::string bytes = format_settings(r);
   ASSERT_EQ(bytes.substr(0, 3), "\xEF\xBB\xBF");
@@ -118,6 +123,40 @@ TEST(SettingsRead, QuoteInsideAValueDoesNotCutItShort) {
   EXPECT_EQ(parse_settings(format_settings(r)).presentation, r.presentation);
 }
 
+// Whatever the texts hold, the file keeps its eight lines, and the reader
+// takes back everything the writer makes.
+TEST(SettingsFormat, TextsNeverBreakTheLinesAndAlwaysReadBack) {
+  SettingsRecord r;
+  r.presentation = "C:\\x.ppt\r\n\"Z:\\evil.exe\"\n\0"s;
+  std::string bytes = format_settings(r);
+  EXPECT_EQ(bytes.substr(0, bytes.find("\r\n")), "\"C:\\x.ppt\"Z:\\evil.exe\"\"");
+  EXPECT_EQ(parse_settings(bytes).exePath, r.exePath);
+
+  // Three texts at the edit box's limit and beyond, in either encoding.
+  for (const std::string& unit : {std::string("講"), std::string("☃")}) {
+    std::string longest;
+    for (std::size_t i = 0; i < kMaxTextUnits + 100; ++i) longest += unit;
+    r.presentation = r.exePath = r.fontNm = longest;
+    bytes = format_settings(r);
+    EXPECT_LE(bytes.size(), kMaxSettingsFileSize);
+    const ParsedSettings p = parse_settings(bytes, bytes.size() <= kMaxSettingsFileSize);
+    EXPECT_TRUE(p.problems.empty()) << p.problems[0].reason;
+    EXPECT_EQ(p.fontNm->size(), kMaxTextUnits * unit.size()) << "cut at the limit";
+    EXPECT_EQ(p.bottomRight, true);
+  }
+}
+
+// A text as Notepad saves it as Unicode, with its byte-order mark.
+std::string utf16(std::u16string_view text, bool big_endian) {
+  std::string out = big_endian ? "\xFE\xFF" : "\xFF\xFE";
+  for (const char16_t u : text) {
+    const char hi = static_cast<char>(u >> 8), lo = static_cast<char>(u & 0xFF);
+    out += big_endian ? hi : lo;
+    out += big_endian ? lo : hi;
+  }
+  return out;
+}
+
 std::vector<int> problem_lines(const ParsedSettings& p) {
   std::vector<int> lines;
   for (const auto& pr : p.problems) {
@@ -151,23 +190,52 @@ TEST(SettingsRead, MissingLinesAndImpossibleSizes) {
   EXPECT_EQ(problem_lines(parse_settings("")), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8}));
   EXPECT_EQ(problem_lines(parse_settings("\"a\"\r\n\"b\"\r\n\"c\"\r\n0\r\n")),
             (std::vector<int>{4, 5, 6, 7, 8}));
-  EXPECT_EQ(problem_lines(parse_settings("\"\"\n\"\"\n\"\"\n-3\n1\n1\n1\n1\n")),
+  EXPECT_EQ(problem_lines(parse_settings("\"\"\n\"v\"\n\"f\"\n-3\n1\n1\n1\n1\n")),
             (std::vector<int>{4}));
-  EXPECT_EQ(problem_lines(parse_settings("\"\"\n\"\"\n\"\"\n5000\n1\n1\n1\n1\n")),
+  EXPECT_EQ(problem_lines(parse_settings("\"\"\n\"v\"\n\"f\"\n5000\n1\n1\n1\n1\n")),
             (std::vector<int>{4}));
-  EXPECT_EQ(problem_lines(parse_settings("\"\"\n\"\"\n\"\"\n5\n4294967296.0\n1\n1\n1\n")),
+  EXPECT_EQ(problem_lines(parse_settings("\"\"\n\"v\"\n\"f\"\n5\n4294967296.0\n1\n1\n1\n")),
             (std::vector<int>{5}));
 }
 
 TEST(SettingsRead, BadBytesAndCutFiles) {
   // A lone lead byte is not code page 932; a BOM file must be real UTF-8.
-  EXPECT_EQ(problem_lines(parse_settings("\"\x82\"\n\"\"\n\"\"\n5\n1\n1\n1\n1\n")),
+  EXPECT_EQ(problem_lines(parse_settings("\"\x82\"\n\"v\"\n\"f\"\n5\n1\n1\n1\n1\n")),
             (std::vector<int>{1}));
-  EXPECT_EQ(problem_lines(parse_settings("\xEF\xBB\xBF\"\xC3\"\n\"\"\n\"\"\n5\n1\n1\n1\n1\n")),
+  EXPECT_EQ(problem_lines(parse_settings("\xEF\xBB\xBF\"\xC3\"\n\"v\"\n\"f\"\n5\n1\n1\n1\n1\n")),
             (std::vector<int>{1}));
-  // A file cut at the size limit: its last, unfinished line is not trusted.
-  EXPECT_EQ(problem_lines(parse_settings("\"a\"\n\"b\"\n\"cccc", false)),
-            (std::vector<int>{3, 4, 5, 6, 7, 8}));
+  // A NUL inside a text, and an empty viewer or font, are damage too.
+  EXPECT_EQ(problem_lines(parse_settings("\"C:\\a\0b.ppt\"\n\"\"\n\"\"\n5\n1\n1\n1\n1\n"s)),
+            (std::vector<int>{1, 2, 3}));
+  // A UTF-16 unit that pairs with nothing spoils its own line alone.
+  EXPECT_EQ(
+      problem_lines(parse_settings(utf16(u"\"\xD800\"\n\"v\"\n\"f\"\n5\n1\n1\n1\n1\n", false))),
+      (std::vector<int>{1}));
+  // A file cut at the size limit: its last, unfinished line is not trusted,
+  // and the lines after it are not called missing.
+  const ParsedSettings cut = parse_settings("\"a\"\n\"b\"\n\"cccc", false);
+  EXPECT_EQ(problem_lines(cut), (std::vector<int>{3, 4, 5, 6, 7, 8}));
+  EXPECT_EQ(cut.problems[0].reason, "行が長すぎます");
+  EXPECT_EQ(cut.problems[1].reason, "ファイルが大きすぎるため読み取れません");
+}
+
+// Files other editors saved: Notepad's UTF-16 either way round, and lines
+// ended by CR alone; each reads as the same record.
+TEST(SettingsRead, OtherEditorsFilesReadTheSame) {
+  const char16_t* text =
+      u"\"C:\\講演 "
+      u"😀.ppt\"\r\n\"C:\\v.exe\"\r\n\"Arial\"\r\n12\r\n255\r\n0\r\n#TRUE#\r\n#FALSE#\r\n";
+  std::string cr_only = "\"C:\\x.ppt\"\r\"C:\\v.exe\"\r\"Arial\"\r12\r255\r0\r#TRUE#\r#FALSE#\r";
+  for (const std::string& bytes : {utf16(text, false), utf16(text, true), cr_only}) {
+    const ParsedSettings p = parse_settings(bytes);
+    EXPECT_TRUE(p.problems.empty()) << p.problems.size();
+    EXPECT_EQ(p.exePath, "C:\\v.exe");
+    EXPECT_EQ(p.fontNm, "Arial");
+    EXPECT_EQ(p.fontCl, Number::integer(255));
+    EXPECT_EQ(p.bottomLeft, true);
+    EXPECT_EQ(p.bottomRight, false);
+  }
+  EXPECT_EQ(parse_settings(utf16(text, true)).presentation, "C:\\講演 😀.ppt");
 }
 
 TEST(Numbers, ParseAndRound) {

@@ -146,15 +146,60 @@ TEST_F(Windows, DamagedSettingsFileStartsWithDefaultsForWhatIsLostAndSaysSo) {
   EXPECT_TRUE(view.option(2));
 }
 
-TEST_F(Windows, UnreadableSettingsFileIsReportedAndTreatedAsAFirstStart) {
-  sys.files[kIni] = "";
-  sys.read_error = "アクセスが拒否されました。";
+TEST_F(Windows, UnreadableSettingsFileIsReportedAndSurvivesTheClose) {
+  const std::string good = file_with("#FALSE#\r\n#TRUE#\r\n");
+  sys.files[kIni] = good;
+  sys.files[std::string(kIni) + ".bak"] = "someone else's";
+  sys.read_error = "別のプロセスが使用中のため、プロセスはファイルにアクセスできません。";
   sys.answers.push_back(kCancel);
   form1.Form_Load();
   ASSERT_EQ(sys.messages.size(), 1u);
-  EXPECT_NE(sys.messages[0].find(kIni), std::string::npos);
-  EXPECT_NE(sys.messages[0].find("アクセスが拒否されました。"), std::string::npos);
-  EXPECT_EQ(sys.dialogs_shown.size(), 1u);
+  const std::string kept = std::string(kIni) + ".bak2";
+  for (const std::string& named : {std::string(kIni), sys.read_error, kept}) {
+    EXPECT_NE(sys.messages[0].find(named), std::string::npos) << named;
+  }
+  EXPECT_EQ(sys.dialogs_shown.size(), 1u) << "started as on a first run";
+
+  form1.Form_Unload();
+  EXPECT_EQ(sys.files.at(kept), good) << "the old file is kept under the name given";
+  EXPECT_EQ(sys.files.at(std::string(kIni) + ".bak"), "someone else's");
+}
+
+// Closing while start-up's prompt is up waits for start-up to end, and
+// then saves the whole record, never a half-built one.
+TEST_F(Windows, CloseDuringStartUpWaitsForItsEnd) {
+  sys.answers.push_back({0, [this](CommonDialog& d) {
+                           d.FileName = "E:\\POWERPNT.EXE";
+                           EXPECT_FALSE(form1.QueryUnload());
+                           EXPECT_EQ(view.closes_asked, 0);
+                         }});
+  form1.Form_Load();
+  EXPECT_FALSE(sys.files.count(kIni)) << "nothing written while loading";
+  EXPECT_TRUE(form1.closing());
+  EXPECT_EQ(view.closes_asked, 1) << "the close comes once start-up is over";
+  ASSERT_TRUE(form1.QueryUnload());
+  form1.Form_Unload();
+  const ParsedSettings saved = parse_settings(sys.files.at(kIni));
+  EXPECT_TRUE(saved.problems.empty());
+  EXPECT_EQ(saved.exePath, "E:\\POWERPNT.EXE");
+  EXPECT_EQ(saved.fontNm, std::string(kDefaultFontName));
+}
+
+TEST_F(Windows, EndOfSessionSavesOnceWithoutAMessage) {
+  // Ending during start-up: the record is not built, the file stays.
+  sys.answers.push_back({0, [this](CommonDialog&) { form1.EndSession(); }});
+  form1.Form_Load();
+  EXPECT_FALSE(sys.files.count(kIni));
+
+  view.text = "C:\\typed.ppt";
+  sys.write_error = "ディスクがいっぱいです。";
+  form1.EndSession();
+  EXPECT_FALSE(timer.exists());
+  EXPECT_TRUE(sys.messages.empty()) << "nobody is there to answer a message";
+  sys.write_error.clear();
+  form1.EndSession();
+  form1.Form_Unload();
+  EXPECT_EQ(std::count(log.begin(), log.end(), std::string("write ") + kIni), 1);
 }
 
 class Started : public Windows {

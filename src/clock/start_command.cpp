@@ -11,7 +11,13 @@ std::string launch_command_line(std::string_view viewer, std::string_view presen
   return cmd;
 }
 
-bool quotable_path(std::string_view path) { return path.find('"') == std::string_view::npos; }
+bool launchable_path(std::string_view path) {
+  for (const char c : path) {
+    const auto b = static_cast<unsigned char>(c);
+    if (c == '"' || b < 0x20 || b == 0x7F) return false;
+  }
+  return true;
+}
 
 Placement corner_placement(float screen_width, float screen_height, float width, float height,
                            bool bottom_left, bool bottom_right) {

@@ -11,8 +11,10 @@ namespace ombrelo {
 std::string launch_command_line(std::string_view viewer, std::string_view presentation);
 
 // A double quote inside a path would end its quoted argument and let the rest
-// of the path pass as arguments of its own; no Windows path contains one.
-bool quotable_path(std::string_view path);
+// of the path pass as arguments of its own; a control character (a line
+// break pasted in by another program) has no place in a path either. No
+// Windows path contains one.
+bool launchable_path(std::string_view path);
 
 // Where the display goes on start, in twips: on the screen's bottom edge,
 // at the left edge for bottom-left, at the right edge for bottom-right, and

@@ -1,5 +1,7 @@
 // The Linux build's code page conversions, through iconv's CP932 tables, so
-// that the native tests see the same bytes as the Windows build.
+// that the native tests see the same bytes as the Windows build. iconv maps
+// some characters one way ("£" to "￡"), where Windows without best fit
+// refuses them: only a conversion that comes back unchanged counts.
 #include <iconv.h>
 
 #include <cerrno>
@@ -24,15 +26,26 @@ std::optional<std::string> convert(const char* to, const char* from, std::string
   return out;
 }
 
+// Writing, only what comes back unchanged.
+std::optional<std::string> round_trip(const char* to, const char* from, std::string_view in) {
+  auto out = convert(to, from, in);
+  if (!out || convert(from, to, *out) != in) return std::nullopt;
+  return out;
+}
+
 }  // namespace
 
 std::optional<std::string> utf8_to_ansi(std::string_view utf8) {
   if (!is_valid_utf8(utf8)) return std::nullopt;
-  return convert("CP932", "UTF-8", utf8);
+  return round_trip("CP932", "UTF-8", utf8);
 }
 
+// Reading takes every mapping, as MultiByteToWideChar does: several code
+// page 932 codes of one character all read as that character.
 std::optional<std::string> ansi_to_utf8(std::string_view ansi) {
   return convert("UTF-8", "CP932", ansi);
 }
+
+std::optional<std::string> cp932_to_utf8(std::string_view bytes) { return ansi_to_utf8(bytes); }
 
 }  // namespace ombrelo

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -11,6 +12,7 @@
 
 namespace ombrelo::fs {
 
+// Nothing here locks files, so there is no lock to wait out.
 ReadResult read_file(const std::string& path, std::size_t limit) {
   ReadResult r;
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -39,39 +41,50 @@ ReadResult read_file(const std::string& path, std::size_t limit) {
   return r;
 }
 
-std::string replace_file(const std::string& path, std::string_view bytes) {
-  const std::string tmp = path + ".tmp";
-  const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return std::strerror(errno);
+std::string replace_file(const std::string& path, std::string_view bytes,
+                         const std::string& keep_old_as) {
+  // A symbolic link stays a link: its target is what gets replaced.
+  std::string target = path;
+  if (char* real = ::realpath(path.c_str(), nullptr)) {
+    target = real;
+    std::free(real);
+  }
+  struct stat old {};
+  const bool exists = ::stat(target.c_str(), &old) == 0;
+  // A read-only settings file stays as it is, as it does on Windows (and for
+  // root, whom access() would let through).
+  if (exists && (old.st_mode & S_IWUSR) == 0) return std::strerror(EACCES);
+
+  std::string tmp = target + ".XXXXXX";  // unique: a stale one is never in the way
+  const int fd = ::mkstemp(tmp.data());
+  if (fd < 0) return tmp + ": " + std::strerror(errno);
+  auto fail = [&tmp](int err) {
+    ::unlink(tmp.c_str());
+    return std::string(std::strerror(err));
+  };
   std::size_t done = 0;
   while (done < bytes.size()) {
     const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
-      const std::string reason = std::strerror(errno);
+      const int err = errno;
       ::close(fd);
-      ::unlink(tmp.c_str());
-      return reason;
+      return fail(err);
     }
     done += static_cast<std::size_t>(n);
   }
-  if (::fsync(fd) != 0 || ::close(fd) != 0) {
-    const std::string reason = std::strerror(errno);
-    ::unlink(tmp.c_str());
-    return reason;
+  if (::fchmod(fd, exists ? old.st_mode & 07777 : 0644) != 0 || ::fsync(fd) != 0) {
+    const int err = errno;
+    ::close(fd);
+    return fail(err);
   }
-  // A read-only settings file stays as it is, as it does on Windows (and for
-  // root, whom access() would let through).
-  struct stat st {};
-  if (::stat(path.c_str(), &st) == 0 && (st.st_mode & S_IWUSR) == 0) {
+  if (::close(fd) != 0) return fail(errno);
+  if (exists && !keep_old_as.empty() && ::link(target.c_str(), keep_old_as.c_str()) != 0) {
+    const int err = errno;
     ::unlink(tmp.c_str());
-    return std::strerror(EACCES);
+    return keep_old_as + ": " + std::strerror(err);
   }
-  if (::rename(tmp.c_str(), path.c_str()) != 0) {
-    const std::string reason = std::strerror(errno);
-    ::unlink(tmp.c_str());
-    return reason;
-  }
+  if (::rename(tmp.c_str(), target.c_str()) != 0) return fail(errno);
   return {};
 }
 

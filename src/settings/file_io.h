@@ -13,17 +13,22 @@ struct ReadResult {
   std::string error;      // the system's reason when !ok
 };
 
-// Reads at most `limit` bytes of the file.
+// Reads at most `limit` bytes of the file, sharing it with whoever else has
+// it open; a brief lock (an indexer, a sync tool) is waited out.
 ReadResult read_file(const std::string& path, std::size_t limit);
 
-// Replaces the file's content in one step: the bytes go to a temporary file in
-// the same folder, are flushed, and the temporary file then takes the place of
-// the old one, so a failure at any point leaves the old file as it was.
-// Returns an empty string on success, else the system's reason.
-std::string replace_file(const std::string& path, std::string_view bytes);
+// Replaces the file's content in one step: the bytes go to a temporary file
+// of a unique name in the same folder, are flushed, and the temporary file
+// then takes the place of the old one, keeping its attributes and
+// permissions, so a failure at any point leaves the old file as it was. A
+// symbolic link keeps pointing where it did: its target is replaced. Brief
+// locks are waited out. With `keep_old_as`, the old file stays under that
+// name. Returns an empty string on success, else the system's reason, which
+// names the file that failed when it is not `path`.
+std::string replace_file(const std::string& path, std::string_view bytes,
+                         const std::string& keep_old_as = {});
 
-// True for an ordinary file only: not a folder, and on Windows not a hidden
-// or system file.
+// True for a file, hidden or not; false for a folder or nothing.
 bool is_ordinary_file(const std::string& path);
 
 // Full path of the running executable.

@@ -43,24 +43,25 @@ bool equals_ignoring_case(std::string_view a, std::string_view b) {
   return true;
 }
 
-// Splits the next line off `rest`; nullopt when there is none left.
+// Splits the next line off `rest`; nullopt when there is none left. A line
+// ends at CR LF, LF or CR alone (as old Mac editors write).
 struct Line {
   std::string_view text;
   bool cut = false;  // ran into the size limit before its end
 };
 std::optional<Line> next_line(std::string_view& rest, bool complete) {
   if (rest.empty()) return std::nullopt;
-  const std::size_t nl = rest.find('\n');
+  const std::size_t end = rest.find_first_of("\r\n");
   Line line;
-  if (nl == std::string_view::npos) {
+  if (end == std::string_view::npos) {
     line.text = rest;
     line.cut = !complete;
     rest = {};
-  } else {
-    line.text = rest.substr(0, nl);
-    rest.remove_prefix(nl + 1);
+    return line;
   }
-  if (!line.text.empty() && line.text.back() == '\r') line.text.remove_suffix(1);
+  line.text = rest.substr(0, end);
+  const bool crlf = rest[end] == '\r' && end + 1 < rest.size() && rest[end + 1] == '\n';
+  rest.remove_prefix(end + (crlf ? 2 : 1));
   return line;
 }
 
@@ -90,13 +91,28 @@ SettingsRecord ParsedSettings::complete_with(const SettingsRecord& fallback) con
   return r;
 }
 
+std::string file_text(std::string_view text) {
+  std::string out;
+  std::size_t units = 0;
+  for (const char c : text) {
+    if (c == '\r' || c == '\n' || c == '\0') continue;
+    const auto b = static_cast<unsigned char>(c);
+    if ((b & 0xC0) != 0x80) {  // a character starts: one UTF-16 unit, two beyond the BMP
+      units += b >= 0xF0 ? 2 : 1;
+      if (units > kMaxTextUnits) break;
+    }
+    out += c;
+  }
+  return out;
+}
+
 std::string format_settings(const SettingsRecord& record) {
-  const std::array<const std::string*, 3> texts = {&record.presentation, &record.exePath,
-                                                   &record.fontNm};
+  const std::array<std::string, 3> texts = {file_text(record.presentation),
+                                            file_text(record.exePath), file_text(record.fontNm)};
   std::array<std::string, 3> encoded;
   bool ansi = true;
   for (std::size_t i = 0; i < texts.size() && ansi; ++i) {
-    auto a = utf8_to_ansi(*texts[i]);
+    auto a = utf8_to_ansi(texts[i]);
     if (a) {
       encoded[i] = std::move(*a);
     } else {
@@ -107,7 +123,7 @@ std::string format_settings(const SettingsRecord& record) {
   if (!ansi) {
     // The code page cannot hold a value: keep it intact as UTF-8 instead.
     out += kBom;
-    for (std::size_t i = 0; i < texts.size(); ++i) encoded[i] = *texts[i];
+    encoded = texts;
   }
   auto line = [&out](std::string_view value) {
     out += value;
@@ -124,23 +140,37 @@ std::string format_settings(const SettingsRecord& record) {
 
 ParsedSettings parse_settings(std::string_view bytes, bool complete) {
   ParsedSettings p;
-  const bool utf8 = bytes.substr(0, kBom.size()) == kBom;
-  if (utf8) bytes.remove_prefix(kBom.size());
+  std::string from_utf16;  // a file saved as Unicode by Notepad, as UTF-8
+  const bool le = bytes.starts_with("\xFF\xFE"), be = bytes.starts_with("\xFE\xFF");
+  const bool utf8 = le || be || bytes.starts_with(kBom);
+  if (le || be) {
+    from_utf16 = utf16_to_utf8(bytes.substr(2), be);
+    bytes = from_utf16;
+  } else if (utf8) {
+    bytes.remove_prefix(kBom.size());
+  }
 
   auto problem = [&p](int line, std::string reason) {
     p.problems.push_back({line, std::move(reason)});
   };
 
   auto text = [&](int line, std::string_view v, std::optional<std::string>& field) {
-    if (utf8) {
-      if (is_valid_utf8(v)) {
-        field = std::string(v);
-      } else {
-        problem(line, "文字コードが正しくありません");
-      }
+    if (v.find('\0') != std::string_view::npos) {
+      problem(line, "NUL 文字が含まれています");
       return;
     }
-    if (auto u = ansi_to_utf8(v)) {
+    // The viewer and the font must name something.
+    if (v.empty() && line != 1) {
+      problem(line, "値が空です");
+      return;
+    }
+    std::optional<std::string> u;
+    if (utf8) {
+      if (is_valid_utf8(v)) u = std::string(v);
+    } else if (!(u = ansi_to_utf8(v))) {
+      u = cp932_to_utf8(v);
+    }
+    if (u) {
       field = std::move(*u);
     } else {
       problem(line, "文字コードが正しくありません");
@@ -159,13 +189,16 @@ ParsedSettings parse_settings(std::string_view bytes, bool complete) {
   };
 
   std::string_view rest = bytes;
+  bool cut = false;
   for (int line = 1; line <= kSettingsLines; ++line) {
     const auto l = next_line(rest, complete);
     if (!l) {
-      problem(line, "行がありません");
+      // Lines beyond a size limit may well be there: they were not read.
+      problem(line, cut ? "ファイルが大きすぎるため読み取れません" : "行がありません");
       continue;
     }
     if (l->cut) {
+      cut = true;
       problem(line, "行が長すぎます");
       continue;
     }
@@ -233,8 +266,9 @@ SettingsRead read_settings_file(const std::string& path) {
   return out;
 }
 
-std::string write_settings_file(const std::string& path, const SettingsRecord& record) {
-  return fs::replace_file(path, format_settings(record));
+std::string write_settings_file(const std::string& path, const SettingsRecord& record,
+                                const std::string& keep_old_as) {
+  return fs::replace_file(path, format_settings(record), keep_old_as);
 }
 
 }  // namespace ombrelo

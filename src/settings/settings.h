@@ -39,8 +39,14 @@ extern const std::array<std::string_view, kSettingsLines> kSettingsFieldNames;
 
 // Largest font size a stored value may ask for, as the font dialog allows.
 inline constexpr double kMaxFontSize = 1638;
-// A settings file is a few hundred bytes; reading stops well beyond that.
-inline constexpr std::size_t kMaxSettingsFileSize = 64 * 1024;
+// Longest text value the file keeps, in UTF-16 units: the edit box's limit
+// and the longest path Windows takes. The writer cuts anything longer.
+inline constexpr std::size_t kMaxTextUnits = 32767;
+// A settings file is a few hundred bytes; reading stops beyond the largest
+// the writer can make: three texts at their limit in UTF-8 (at most three
+// bytes a UTF-16 unit), with quotes and line ends, and five short lines.
+inline constexpr std::size_t kMaxSettingsFileSize = 320 * 1024;
+static_assert(kMaxSettingsFileSize >= 3 + 3 * (3 * kMaxTextUnits + 4) + 5 * 64);
 
 // A line of the settings file whose value could not be taken.
 struct SettingsProblem {
@@ -64,10 +70,17 @@ struct ParsedSettings {
 
 // The file's exact bytes: eight lines ended by CR LF, in the ANSI code page;
 // as UTF-8 with a byte-order mark when the code page cannot hold a value.
+// Each text goes in as file_text() gives it.
 std::string format_settings(const SettingsRecord& record);
 
-// Reads the file's bytes. `complete` is false when they were cut short at a
-// size limit, so that a last line without its end is not trusted.
+// A text value as the file can hold it: without line breaks and NULs, which
+// would break the file's line structure, and cut at kMaxTextUnits.
+std::string file_text(std::string_view text);
+
+// Reads the file's bytes: ANSI code page (code page 932 as a fallback), or
+// UTF-8 or UTF-16 after a byte-order mark; lines end with CR LF, LF or CR.
+// `complete` is false when the bytes were cut short at a size limit, so that
+// a last line without its end is not trusted.
 ParsedSettings parse_settings(std::string_view bytes, bool complete = true);
 
 // The settings file beside the executable: its folder, a backslash, its name
@@ -81,8 +94,10 @@ struct SettingsRead {
 };
 SettingsRead read_settings_file(const std::string& path);
 
-// Empty on success, else the system's reason; the old file stays untouched
-// on failure.
-std::string write_settings_file(const std::string& path, const SettingsRecord& record);
+// Empty on success, else the reason (naming the file that failed when it is
+// not `path`); the old file stays untouched on failure. With `keep_old_as`,
+// the old file, if any, stays under that name.
+std::string write_settings_file(const std::string& path, const SettingsRecord& record,
+                                const std::string& keep_old_as = {});
 
 }  // namespace ombrelo

@@ -5,13 +5,44 @@
 
 namespace ombrelo::ui {
 
+// Marks a handler as running; a close asked for meanwhile comes at its end.
+class Form1::Busy {
+ public:
+  explicit Busy(Form1& form) : form_(form) { ++form_.busy_; }
+  ~Busy() {
+    if (--form_.busy_ == 0 && form_.close_pending_) form_.view_.close();
+  }
+  Busy(const Busy&) = delete;
+  Busy& operator=(const Busy&) = delete;
+
+ private:
+  Form1& form_;
+};
+
+bool Form1::QueryUnload() {
+  if (busy_ == 0) return true;
+  close_pending_ = true;
+  return false;
+}
+
+void Form1::EndSession() {
+  // Before start-up has built the record there is nothing new to save, and
+  // the file stays as it was.
+  if (loading_) return;
+  quiet_ = true;
+  Form_Unload();
+}
+
 void Form1::Form_Load() {
+  Busy busy(*this);
+  loading_ = true;
   // The first use of the timer window loads and shows it.
   form2_.set_Top(form2_.Top() + view_.outer_height() / 2.0f);
   LoadSettings();
   view_.set_command3_caption(font_caption(fontNm, fontSz, system_.decimal_separator()));
   view_.set_shape_fill(1, fontCl.to_colour());
   view_.set_shape_fill(2, fontBk);
+  loading_ = false;
 }
 
 void Form1::LoadSettings() {
@@ -45,8 +76,10 @@ void Form1::LoadSettings() {
       }
       return;
     }
-    // Unreadable: say so, and start as on a first run.
-    system_.message(unreadable_settings_message(path, file.error));
+    // Unreadable (locked, or no permission): say so, start as on a first
+    // run, and keep the old file when saving, since it may be good.
+    keep_old_as_ = unused_backup_name(path);
+    system_.message(unreadable_settings_message(path, file.error, keep_old_as_));
   }
 
   exePath = std::string(kDefaultViewerPath);
@@ -66,10 +99,20 @@ void Form1::LoadSettings() {
 }
 
 void Form1::Form_Unload() {
+  if (unloaded_) return;  // the end of the session saved already
+  unloaded_ = true;
   form2_.Unload();
   const std::string path = system_.settings_path();
-  const std::string error = system_.write_settings(path, record());
-  if (!error.empty()) system_.message(unwritable_settings_message(path, error));
+  const std::string error = system_.write_settings(path, record(), keep_old_as_);
+  if (!error.empty() && !quiet_) system_.message(unwritable_settings_message(path, error));
+}
+
+std::string Form1::unused_backup_name(const std::string& path) {
+  for (int n = 1; n < 100; ++n) {
+    std::string name = path + ".bak" + (n > 1 ? std::to_string(n) : "");
+    if (!system_.is_ordinary_file(name)) return name;
+  }
+  return path + ".bak";
 }
 
 SettingsRecord Form1::record() const {
@@ -91,10 +134,11 @@ void Form1::set_option(int which, bool on) {
 }
 
 void Form1::Command2_Click() {
+  Busy busy(*this);
   const std::string presentation = view_.text1();
-  if (!quotable_path(exePath) || !quotable_path(presentation)) {
-    const bool viewer = !quotable_path(exePath);
-    system_.message(quote_in_path_message(viewer, viewer ? exePath : presentation));
+  if (!launchable_path(exePath) || !launchable_path(presentation)) {
+    const bool viewer = !launchable_path(exePath);
+    system_.message(unusable_path_message(viewer, viewer ? exePath : presentation));
     return;
   }
   const std::string error = system_.start_process(launch_command_line(exePath, presentation));
@@ -113,6 +157,7 @@ void Form1::Command2_Click() {
 }
 
 void Form1::Command1_Click() {
+  Busy busy(*this);
   ErrorStatus err;
   CommonDialog1.CancelError = true;
   CommonDialog1.Filter = "Powerpointファイル(*.ppt)|*.ppt";
@@ -129,6 +174,7 @@ void Form1::apply_font() {
 }
 
 void Form1::Command3_Click() {
+  Busy busy(*this);
   ErrorStatus err;
   CommonDialog1.CancelError = true;
   CommonDialog1.Flags = 1;  // screen fonts
@@ -144,6 +190,7 @@ void Form1::Command3_Click() {
 }
 
 void Form1::Command4_Click() {
+  Busy busy(*this);
   ErrorStatus err;
   CommonDialog1.CancelError = true;
   err.step(system_.ShowColor(CommonDialog1));
@@ -153,6 +200,7 @@ void Form1::Command4_Click() {
 }
 
 void Form1::Command5_Click() {
+  Busy busy(*this);
   ErrorStatus err;
   CommonDialog1.CancelError = true;
   err.step(system_.ShowColor(CommonDialog1));

@@ -19,6 +19,15 @@ class Form1 {
   void Form_Load();
   void Form_Unload();
 
+  // Whether the window may close now. Not while a handler runs (start-up,
+  // or a command with its dialog or message up): the record may be half
+  // built. The close then comes once that handler has ended.
+  bool QueryUnload();
+  bool closing() const { return close_pending_; }
+  // The user logs off or shuts down: Windows may end the process as soon as
+  // this returns, so save now, without a message that nobody would answer.
+  void EndSession();
+
   void Command1_Click();  // choose the presentation
   void Command2_Click();  // start the slide show
   void Command3_Click();  // choose the display font
@@ -40,12 +49,22 @@ class Form1 {
   void set_option(int which, bool on);
   void apply_font();
   SettingsRecord record() const;
+  std::string unused_backup_name(const std::string& path);
+  class Busy;
 
   SettingsView& view_;
   Form2& form2_;
   System& system_;
   std::string exePath;
   CommonDialog CommonDialog1;
+
+  int busy_ = 0;  // handlers running: one, or start-up and its prompt
+  bool loading_ = false;
+  bool close_pending_ = false;
+  bool unloaded_ = false;
+  bool quiet_ = false;
+  // Where the old settings file stays when start-up could not read it.
+  std::string keep_old_as_;
 };
 
 }  // namespace ombrelo::ui

@@ -26,9 +26,12 @@ std::string damaged_settings_message(std::string_view path,
   return text;
 }
 
-std::string unreadable_settings_message(std::string_view path, std::string_view reason) {
-  return concat({"設定ファイルを読み込めなかったため、既定の設定で起動します。\n\nファイル: ", path,
-                 "\n理由: ", reason});
+std::string unreadable_settings_message(std::string_view path, std::string_view reason,
+                                        std::string_view kept_as) {
+  return concat(
+      {"設定ファイルを読み込めなかったため、既定の設定で起動します。\n"
+       "終了時に設定を保存するとき、元のファイルは次の名前で残します: ",
+       kept_as, "\n\nファイル: ", path, "\n理由: ", reason});
 }
 
 std::string unwritable_settings_message(std::string_view path, std::string_view reason) {
@@ -45,9 +48,10 @@ std::string viewer_failed_message(std::string_view viewer, std::string_view reas
        viewer, "\n理由: ", reason});
 }
 
-std::string quote_in_path_message(bool in_viewer_path, std::string_view path) {
+std::string unusable_path_message(bool in_viewer_path, std::string_view path) {
   return concat(
-      {"ファイル名に「\"」を含めることはできないため、スライドショーを開始できません。\n\n",
+      {"ファイル名に「\"」や改行などの制御文字を含めることはできないため、"
+       "スライドショーを開始できません。\n\n",
        in_viewer_path ? "PowerPoint のパス: " : "プレゼンテーションのファイル: ", path});
 }
 

@@ -12,10 +12,11 @@ namespace ombrelo::ui {
 // reason.
 std::string damaged_settings_message(std::string_view path,
                                      const std::vector<SettingsProblem>& problems);
-std::string unreadable_settings_message(std::string_view path, std::string_view reason);
+std::string unreadable_settings_message(std::string_view path, std::string_view reason,
+                                        std::string_view kept_as);
 std::string unwritable_settings_message(std::string_view path, std::string_view reason);
 std::string viewer_failed_message(std::string_view viewer, std::string_view reason);
-std::string quote_in_path_message(bool in_viewer_path, std::string_view path);
+std::string unusable_path_message(bool in_viewer_path, std::string_view path);
 
 // The font button's caption: the font name, a space, the size in its shortest
 // form with the user's decimal separator, and "pt".

@@ -76,8 +76,10 @@ class System {
   virtual bool is_ordinary_file(const std::string& path) = 0;
   virtual std::string settings_path() = 0;
   virtual SettingsRead read_settings(const std::string& path) = 0;
-  // Empty on success, else the system's reason.
-  virtual std::string write_settings(const std::string& path, const SettingsRecord& record) = 0;
+  // Empty on success, else the reason. With `keep_old_as`, the old file
+  // stays under that name.
+  virtual std::string write_settings(const std::string& path, const SettingsRecord& record,
+                                     const std::string& keep_old_as) = 0;
 
   // Seconds since local midnight.
   virtual float clock() = 0;
@@ -125,6 +127,8 @@ class SettingsView {
   virtual void set_shape_fill(int which, std::int32_t colour) = 0;
   // The window's outer height, in twips.
   virtual float outer_height() const = 0;
+  // Asks for the window's close, to come once the running handler is over.
+  virtual void close() = 0;
 };
 
 }  // namespace ombrelo::ui

@@ -22,15 +22,23 @@ std::optional<std::string> utf8_to_ansi(std::string_view utf8) {
   return out;
 }
 
-std::optional<std::string> ansi_to_utf8(std::string_view ansi) {
-  if (ansi.empty()) return std::string();
-  const int n = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, ansi.data(),
-                                    static_cast<int>(ansi.size()), nullptr, 0);
+namespace {
+
+std::optional<std::string> decode(UINT code_page, std::string_view bytes) {
+  if (bytes.empty()) return std::string();
+  const int n = MultiByteToWideChar(code_page, MB_ERR_INVALID_CHARS, bytes.data(),
+                                    static_cast<int>(bytes.size()), nullptr, 0);
   if (n <= 0) return std::nullopt;
   std::wstring w(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, ansi.data(), static_cast<int>(ansi.size()),
+  MultiByteToWideChar(code_page, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()),
                       w.data(), n);
   return win32::narrow(w);
 }
+
+}  // namespace
+
+std::optional<std::string> ansi_to_utf8(std::string_view ansi) { return decode(CP_ACP, ansi); }
+
+std::optional<std::string> cp932_to_utf8(std::string_view bytes) { return decode(932, bytes); }
 
 }  // namespace ombrelo

@@ -29,7 +29,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   settings.attach(form1);
 
   form1.Form_Load();
-  settings.show();
+  // Closed during start-up: the close is on its way, with nothing to show.
+  if (!form1.closing()) settings.show();
 
   MSG msg{};
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

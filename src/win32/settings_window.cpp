@@ -133,6 +133,8 @@ void SettingsWindow::set_shape_fill(int which, std::int32_t colour) {
   InvalidateRect(hwnd(), &r, TRUE);
 }
 
+void SettingsWindow::close() { PostMessageW(hwnd(), WM_CLOSE, 0, 0); }
+
 float SettingsWindow::outer_height() const {
   RECT r{};
   GetWindowRect(hwnd(), &r);
@@ -169,8 +171,17 @@ LRESULT SettingsWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     case WM_CLOSE:
-      if (form_) form_->Form_Unload();
+      if (form_) {
+        if (!form_->QueryUnload()) return 0;  // comes again when the handler ends
+        form_->Form_Unload();
+      }
       window_.reset();
+      return 0;
+    // Log-off and shut-down never send WM_CLOSE, and the process may end as
+    // soon as WM_ENDSESSION returns.
+    case WM_QUERYENDSESSION: return TRUE;
+    case WM_ENDSESSION:
+      if (wp && form_) form_->EndSession();
       return 0;
     case WM_DESTROY: PostQuitMessage(0); return 0;
   }

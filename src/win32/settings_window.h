@@ -24,6 +24,7 @@ class SettingsWindow final : public Window<SettingsWindow>, public ui::SettingsV
   void set_command3_caption(const std::string& caption) override;
   void set_shape_fill(int which, std::int32_t colour) override;
   float outer_height() const override;
+  void close() override;
 
   static constexpr const wchar_t* kClassName = L"OmbreloSettings";
 

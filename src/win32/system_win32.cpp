@@ -140,7 +140,13 @@ std::string Win32System::start_process(const std::string& command_line) {
   PROCESS_INFORMATION pi{};
   if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
                       &pi)) {
-    return system_message(GetLastError());
+    // The system's reason may speak of the program as %1: the quoted first
+    // argument.
+    const std::size_t end = command_line.find('"', 1);
+    const std::string program = command_line.starts_with('"') && end != std::string::npos
+                                    ? command_line.substr(1, end - 1)
+                                    : command_line;
+    return system_message(GetLastError(), program);
   }
   // Not tracked: the viewer is on its own from here.
   CloseHandle(pi.hThread);
@@ -159,8 +165,9 @@ SettingsRead Win32System::read_settings(const std::string& path) {
   return read_settings_file(path);
 }
 
-std::string Win32System::write_settings(const std::string& path, const SettingsRecord& record) {
-  return write_settings_file(path, record);
+std::string Win32System::write_settings(const std::string& path, const SettingsRecord& record,
+                                        const std::string& keep_old_as) {
+  return write_settings_file(path, record, keep_old_as);
 }
 
 float Win32System::clock() { return clock_reading(); }

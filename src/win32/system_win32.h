@@ -21,7 +21,8 @@ class Win32System final : public ui::System {
   bool is_ordinary_file(const std::string& path) override;
   std::string settings_path() override;
   SettingsRead read_settings(const std::string& path) override;
-  std::string write_settings(const std::string& path, const SettingsRecord& record) override;
+  std::string write_settings(const std::string& path, const SettingsRecord& record,
+                             const std::string& keep_old_as) override;
   float clock() override;
   float screen_width() override;
   float screen_height() override;

@@ -25,7 +25,7 @@ std::string narrow(std::wstring_view utf16) {
   return out;
 }
 
-std::string system_message(unsigned long code) {
+std::string system_message(unsigned long code, std::string_view insert) {
   wchar_t* buf = nullptr;
   const DWORD n = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -35,6 +35,15 @@ std::string system_message(unsigned long code) {
   while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ' ||
                            text.back() == L'.' || text.back() == L'。')) {
     text.pop_back();
+  }
+  const std::wstring with = widen(insert);
+  for (std::size_t at = 0; (at = text.find(L'%', at)) != std::wstring::npos;) {
+    if (at + 1 < text.size() && text[at + 1] >= L'1' && text[at + 1] <= L'9') {
+      text.replace(at, 2, with);
+      at += with.size();
+    } else {
+      ++at;
+    }
   }
   char code_text[32];
   std::snprintf(code_text, sizeof code_text, "エラー %lu", code);

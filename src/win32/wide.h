@@ -9,7 +9,9 @@ namespace ombrelo::win32 {
 std::wstring widen(std::string_view utf8);
 std::string narrow(std::wstring_view utf16);
 
-// The system's text for an error code, without its trailing line break.
-std::string system_message(unsigned long code);
+// The system's text for an error code, without its trailing line break. Its
+// inserts (%1 to %9, such as the program in "%1 is not a valid Win32
+// application") become `insert`.
+std::string system_message(unsigned long code, std::string_view insert = {});
 
 }  // namespace ombrelo::win32

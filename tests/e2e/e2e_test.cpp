@@ -142,6 +142,36 @@ TEST(Program, FirstStartAsksForTheViewerBeforeTheSettingsWindowShows) {
             ini("", "C:\\Program Files\\Microsoft Office\\Office\\POWERPNT.EXE"));
 }
 
+// Closed while start-up asks for the viewer: nothing half-built is written;
+// the close comes when the prompt is answered.
+TEST(Program, CloseDuringTheFirstPromptWaitsForStartUp) {
+  Scenario s("close-at-start");
+  s.start();
+  HWND prompt = s.wait_dialog("Powerpointアプリケーションを指定");
+  ASSERT_TRUE(prompt);
+  HWND hidden = s.find(L"OmbreloSettings", {}, false);
+  ASSERT_TRUE(hidden);
+  SendMessageW(hidden, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(s.exists(L"ombrelo.ini")) << "nothing written while start-up runs";
+  press(prompt, IDCANCEL);
+  ASSERT_TRUE(s.wait_exit());
+  EXPECT_EQ(s.read_file(L"ombrelo.ini"),
+            ini("", "C:\\Program Files\\Microsoft Office\\Office\\POWERPNT.EXE"));
+}
+
+// Log-off and shut-down send no WM_CLOSE; the change is saved before
+// WM_ENDSESSION returns, after which Windows may end the process.
+TEST(Program, EndOfSessionSavesTheTypedChange) {
+  Running r("end-session");
+  ASSERT_TRUE(r.settings);
+  SendMessageW(r.s.control(kText1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"C:\\typed.ppt"));
+  EXPECT_TRUE(SendMessageW(r.settings, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+  SendMessageW(r.settings, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+  EXPECT_EQ(r.s.read_file(L"ombrelo.ini"), ini("C:\\typed.ppt", r.viewer));
+  EXPECT_FALSE(IsWindow(r.timer)) << "the display is gone";
+  EXPECT_FALSE(r.s.find(L"#32770")) << "no message waits for an answer";
+}
+
 TEST(Program, DamagedSettingsFileIsNamedInAMessageAndTheProgramStarts) {
   Scenario s("damaged");
   const std::string viewer = narrow(s.install_viewer());

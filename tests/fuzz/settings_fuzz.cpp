@@ -1,17 +1,53 @@
 // Feeds arbitrary bytes to the settings reader: it must neither crash nor
-// read out of bounds, and what it reads must write out again.
+// read out of bounds, and what it reads must write out again. The same bytes,
+// taken as the three texts of a record, must come back from the file as the
+// writer keeps them.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 
+#include "settings/codepage.h"
 #include "settings/settings.h"
 
+namespace {
+
+void check(bool holds) {
+  if (!holds) __builtin_trap();
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace ombrelo;
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   for (bool complete : {true, false}) {
-    const ombrelo::ParsedSettings p = ombrelo::parse_settings(bytes, complete);
-    if (p.problems.size() > ombrelo::kSettingsLines) __builtin_trap();
-    (void)ombrelo::format_settings(p.complete_with({}));
+    const ParsedSettings p = parse_settings(bytes, complete);
+    check(p.problems.size() <= kSettingsLines);
+    const SettingsRecord read = p.complete_with({});
+    const std::string written = format_settings(read);
+    check(format_settings(parse_settings(written).complete_with({})) == written);
   }
+
+  // Round trip of the texts: the input split in three at its NULs.
+  if (!is_valid_utf8(bytes)) return 0;
+  SettingsRecord r;
+  std::string* texts[] = {&r.presentation, &r.exePath, &r.fontNm};
+  std::size_t field = 0;
+  for (const char c : bytes) {
+    if (c == '\0' && field < 2) {
+      ++field;
+    } else {
+      *texts[field] += c;
+    }
+  }
+  const ParsedSettings back = parse_settings(format_settings(r));
+  const std::optional<std::string>* read[] = {&back.presentation, &back.exePath, &back.fontNm};
+  for (std::size_t i = 0; i < 3; ++i) {
+    const std::string kept = file_text(*texts[i]);
+    // An empty viewer or font is refused on reading, by design.
+    if (kept.empty() && i > 0) continue;
+    check(read[i]->has_value() && **read[i] == kept);
+  }
+  check(back.fontSz == Number::real(9.75) && back.bottomRight == true);
   return 0;
 }
