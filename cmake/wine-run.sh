@@ -7,5 +7,8 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 source "$here/scripts/wine-arch.sh"
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+# OMBRELO_LANG picks another locale (hi_IN.UTF-8 has no ANSI code page:
+# Wine then uses UTF-8, code page 65001, as Windows' "Beta: UTF-8" does).
+export LANG=${OMBRELO_LANG:-ja_JP.UTF-8}
+export LC_ALL=$LANG
 exec "$OMBRELO_WINE" "$@"

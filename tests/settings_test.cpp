@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace ombrelo {
 namespace {
 
@@ -237,6 +241,20 @@ TEST(SettingsRead, OtherEditorsFilesReadTheSame) {
   }
   EXPECT_EQ(parse_settings(utf16(text, true)).presentation, "C:\\講演 😀.ppt");
 }
+
+#ifdef _WIN32
+// Windows' "Beta: Unicode UTF-8" option makes the ANSI code page 65001.
+TEST(Utf8CodePage, FilesAreWrittenAsUtf8AndJapaneseFilesStillRead) {
+  if (GetACP() != CP_UTF8) GTEST_SKIP() << "ANSI code page " << GetACP();
+  const std::string bytes = format_settings(SettingsRecord{});
+  EXPECT_TRUE(bytes.starts_with("\xEF\xBB\xBF\"\"\r\n")) << "UTF-8 with its byte-order mark";
+  EXPECT_EQ(format_settings(parse_settings(bytes).complete_with({})), bytes);
+  // A file from a code page 932 system, without a byte-order mark.
+  const ParsedSettings p = parse_settings(kDefaultFile);
+  EXPECT_TRUE(p.problems.empty());
+  EXPECT_EQ(p.fontNm, std::string(kDefaultFontName));
+}
+#endif
 
 TEST(Numbers, ParseAndRound) {
   EXPECT_EQ(parse_number("-12"), Number::integer(-12));

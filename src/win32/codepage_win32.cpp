@@ -7,6 +7,10 @@ namespace ombrelo {
 
 std::optional<std::string> utf8_to_ansi(std::string_view utf8) {
   if (!is_valid_utf8(utf8)) return std::nullopt;
+  // With UTF-8 as the ANSI code page the file is written as UTF-8 with its
+  // byte-order mark, which every system reads back, rather than as bytes a
+  // code page 932 system would take for garbage.
+  if (GetACP() == CP_UTF8) return std::nullopt;
   if (utf8.empty()) return std::string();
   const std::wstring w = win32::widen(utf8);
   // No best-fit: a character the code page lacks must fail, not turn into a
