@@ -10,7 +10,28 @@
 
 using namespace ombrelo;
 
+namespace {
+
+// The exe is run from Downloads or a USB stick, where anyone may have left a
+// DLL named like one Windows loads later (the dialogs' shell extensions
+// bring many): DLLs come from the system folder only, never from the exe's
+// folder or the current directory. SetDefaultDllDirectories is looked up,
+// since Windows 7 without its update lacks it.
+void load_dlls_from_the_system_only() {
+  SetDllDirectoryW(L"");
+  using SetDefault = BOOL(WINAPI*)(DWORD);
+  if (HMODULE kernel = GetModuleHandleW(L"kernel32.dll")) {
+    if (auto fn = reinterpret_cast<SetDefault>(
+            reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")))) {
+      fn(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    }
+  }
+}
+
+}  // namespace
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  load_dlls_from_the_system_only();
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
 

@@ -49,6 +49,24 @@ BOOL choose_color(CHOOSECOLORW* cc) {
   return fn ? fn(cc) : FALSE;
 }
 
+// The open dialog changes the current directory whatever OFN_NOCHANGEDIR
+// says, and shell extensions load from it; every dialog leaves it as it was.
+class KeepCurrentDirectory {
+ public:
+  KeepCurrentDirectory() {
+    dir_.resize(GetCurrentDirectoryW(0, nullptr));
+    dir_.resize(GetCurrentDirectoryW(static_cast<DWORD>(dir_.size()), dir_.data()));
+  }
+  ~KeepCurrentDirectory() {
+    if (!dir_.empty()) SetCurrentDirectoryW(dir_.c_str());
+  }
+  KeepCurrentDirectory(const KeepCurrentDirectory&) = delete;
+  KeepCurrentDirectory& operator=(const KeepCurrentDirectory&) = delete;
+
+ private:
+  std::wstring dir_;
+};
+
 }  // namespace
 
 HWND Win32System::owner() const {
@@ -83,7 +101,10 @@ int Win32System::ShowOpen(ui::CommonDialog& dialog) {
   ofn.lpstrTitle = title.empty() ? nullptr : title.c_str();
   ofn.Flags =
       OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-  const BOOL chosen = get_open_file_name(&ofn);
+  const BOOL chosen = [&] {
+    KeepCurrentDirectory kept;
+    return get_open_file_name(&ofn);
+  }();
   if (chosen) dialog.FileName = narrow(file.c_str());
   return dialog_result(chosen, dialog);
 }
@@ -94,14 +115,18 @@ int Win32System::ShowFont(ui::CommonDialog& dialog) {
   cf.lStructSize = sizeof cf;
   cf.hwndOwner = owner();
   cf.lpLogFont = &lf;
-  cf.Flags = static_cast<DWORD>(dialog.Flags);
+  // Never the "@" faces for vertical writing: their digits lie on their side.
+  cf.Flags = static_cast<DWORD>(dialog.Flags) | CF_NOVERTFONTS;
   if (!dialog.FontName.empty()) {
     // Open on the font in use.
     UniqueFont current = make_font(dialog.FontName, dialog.FontSize);
     if (current) GetObjectW(current.get(), sizeof lf, &lf);
     cf.Flags |= CF_INITTOLOGFONTSTRUCT;
   }
-  const BOOL chosen = choose_font(&cf);
+  const BOOL chosen = [&] {
+    KeepCurrentDirectory kept;
+    return choose_font(&cf);
+  }();
   if (chosen) {
     dialog.FontName = narrow(lf.lfFaceName);
     dialog.FontSize = static_cast<float>(cf.iPointSize) / 10.0f;
@@ -119,7 +144,10 @@ int Win32System::ShowColor(ui::CommonDialog& dialog) {
   cc.rgbResult = to_colorref(dialog.Color);
   cc.lpCustColors = custom;
   cc.Flags = CC_RGBINIT | CC_ANYCOLOR;  // opens on the last colour chosen
-  const BOOL chosen = choose_color(&cc);
+  const BOOL chosen = [&] {
+    KeepCurrentDirectory kept;
+    return choose_color(&cc);
+  }();
   for (int i = 0; i < 16; ++i) {
     dialog.CustomColors[static_cast<std::size_t>(i)] = static_cast<std::int32_t>(custom[i]);
   }

@@ -5,6 +5,8 @@
 // title, reads their texts and rectangles, clicks and answers dialogs.
 
 #include <windows.h>
+// after windows.h, which they need: the common dialogs' control ids
+#include <dlgs.h>
 
 #include <chrono>
 #include <string>

@@ -332,6 +332,13 @@ TEST(Program, FontDialogCancelledAndAnswered) {
   r.s.click(kCommand3);
   dialog = r.s.wait_window(L"#32770");
   ASSERT_TRUE(dialog);
+  HWND faces = GetDlgItem(dialog, cmb1);
+  ASSERT_TRUE(wait_for([&] { return SendMessageW(faces, CB_GETCOUNT, 0, 0) > 0; }));
+  for (LRESULT i = 0; i < SendMessageW(faces, CB_GETCOUNT, 0, 0); ++i) {
+    wchar_t face[LF_FACESIZE + 1] = {};
+    SendMessageW(faces, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(face));
+    EXPECT_NE(face[0], L'@') << "no vertical face is offered: " << narrow(face);
+  }
   choose_font(dialog, L"IPA Pゴシック", 36);  // a font the test machine has
   ASSERT_TRUE(wait_for([&] { return window_text(r.s.control(kCommand3)) == "IPA Pゴシック 36pt"; }))
       << window_text(r.s.control(kCommand3));
@@ -390,10 +397,11 @@ TEST(Program, ColourDialogsMoveTheSwatchesAndThePreview) {
             ini("C:\\talk.ppt", r.viewer, kFontCp932, "9.75", "255", "8388608"));
 }
 
-TEST(Program, FileDialogReplacesTheTypedPath) {
+TEST(Program, FileDialogReplacesTheTypedPathAndKeepsTheCurrentDirectory) {
   Running r("file");
   ASSERT_TRUE(r.settings);
-  r.s.write_file(L"講演.ppt", "slides");
+  CreateDirectoryW(r.s.path(L"talks").c_str(), nullptr);
+  r.s.write_file(L"talks\\講演.ppt", "slides");
   r.s.click(kCommand1);
   HWND dialog = r.s.wait_dialog("プレゼンテーションのファイルを指定");
   ASSERT_TRUE(dialog);
@@ -404,10 +412,15 @@ TEST(Program, FileDialogReplacesTheTypedPath) {
   r.s.click(kCommand1);
   dialog = r.s.wait_dialog("プレゼンテーションのファイルを指定");
   ASSERT_TRUE(dialog);
-  choose_file(dialog, r.s.path(L"講演.ppt"));
+  choose_file(dialog, r.s.path(L"talks\\講演.ppt"));
   EXPECT_TRUE(wait_for([&] {
-    return window_text(r.s.control(kText1)) == narrow(r.s.path(L"講演.ppt"));
+    return window_text(r.s.control(kText1)) == narrow(r.s.path(L"talks\\講演.ppt"));
   })) << window_text(r.s.control(kText1));
+
+  // The viewer inherits the current directory: still the one it started in.
+  r.s.click(kCommand2);
+  ASSERT_TRUE(wait_for([&] { return r.s.exists(L"cmdline.txt"); }));
+  EXPECT_EQ(r.s.read_file(L"cwd.txt"), narrow(r.s.dir()));
 }
 
 TEST(Program, QuoteInTheTypedPathIsRefused) {

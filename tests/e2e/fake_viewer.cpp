@@ -1,8 +1,31 @@
 // Stands in for the presentation viewer: records the command line it was
-// started with in cmdline.txt beside itself (UTF-8), then ends.
+// started with in cmdline.txt beside itself (UTF-8), and the current
+// directory it inherited in cwd.txt, then ends.
 #include <windows.h>
 
 #include <string>
+
+namespace {
+
+std::string to_utf8(const wchar_t* text) {
+  const int len = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<std::size_t>(len > 0 ? len - 1 : 0), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8.data(), len, nullptr, nullptr);
+  return utf8;
+}
+
+// Written under another name first, so a reader never sees half of it.
+bool record(const std::wstring& path, const std::string& utf8) {
+  const std::wstring tmp = path + L".part";
+  HANDLE f = CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  WriteFile(f, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+  CloseHandle(f);
+  return MoveFileExW(tmp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+}  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   wchar_t self[MAX_PATH];
@@ -10,23 +33,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   std::wstring path(self, n);
   path = path.substr(0, path.find_last_of(L'\\') + 1) + L"cmdline.txt";
 
-  const wchar_t* cmd = GetCommandLineW();
-  const int len = WideCharToMultiByte(CP_UTF8, 0, cmd, -1, nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<std::size_t>(len > 0 ? len - 1 : 0), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, cmd, -1, utf8.data(), len, nullptr, nullptr);
+  std::string utf8 = to_utf8(GetCommandLineW());
 
   STARTUPINFOW si{};
   si.cb = sizeof si;
   GetStartupInfoW(&si);
   utf8 += (si.dwFlags & STARTF_USESHOWWINDOW) ? "\nshow=" + std::to_string(si.wShowWindow) : "";
 
-  // Written under another name first, so a reader never sees half of it.
-  const std::wstring tmp = path + L".part";
-  HANDLE f = CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return 1;
-  DWORD written = 0;
-  WriteFile(f, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
-  CloseHandle(f);
-  MoveFileExW(tmp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
-  return 0;
+  wchar_t cwd[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, cwd);
+  const std::wstring folder = path.substr(0, path.find_last_of(L'\\') + 1);
+  return record(folder + L"cwd.txt", to_utf8(cwd)) && record(path, utf8) ? 0 : 1;
 }
