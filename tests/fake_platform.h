@@ -130,8 +130,8 @@ class FakeSystem : public ui::System {
     return {};
   }
   float clock() override { return now; }
-  float screen_width() override { return 19200; }
-  float screen_height() override { return 12000; }
+  float screen_width() override { return screen_w; }
+  float screen_height() override { return screen_h; }
   std::string decimal_separator() override { return separator; }
 
   static constexpr const char* kSettingsPath = "C:\\Ombrelo\\ombrelo.ini";
@@ -144,6 +144,7 @@ class FakeSystem : public ui::System {
   std::string start_error, read_error, write_error;
   std::string separator = ".";
   float now = 1000.0f;
+  float screen_w = 19200, screen_h = 12000;
 
  private:
   int answer(const std::string& kind, ui::CommonDialog& d) {

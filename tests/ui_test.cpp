@@ -242,12 +242,32 @@ TEST_F(Started, BottomLeftPutsTheDisplayOnTheLeftEdge) {
   EXPECT_EQ(form2.Top() + form2.Height(), 12000);
 }
 
-TEST_F(Started, EachTickClaimsTheTopAgain) {
+TEST_F(Started, PlacementAndEachTickClaimTheTop) {
+  int before = timer.topmost_calls;
   form1.Command2_Click();
-  const int before = timer.topmost_calls;
+  EXPECT_EQ(timer.topmost_calls, before + 1) << "at once, above the show just started";
+  before = timer.topmost_calls;
   form2.Timer1_Timer();
   form2.Timer1_Timer();
   EXPECT_EQ(timer.topmost_calls, before + 2);
+}
+
+// A projector (Win+P) changes the screen's size after the start.
+TEST_F(Started, ScreenSizeChangeKeepsTheDisplayInItsCornerOnceStarted) {
+  const Rect before = timer.bounds();
+  sys.screen_w = 15360;
+  form2.DisplayChanged();
+  EXPECT_EQ(timer.bounds(), before) << "nothing moves before the first start";
+
+  view.options[0] = true;
+  view.options[1] = false;
+  form1.Command2_Click();
+  view.options[0] = false;  // changed after the start: the display stays where it went
+  sys.screen_w = 19200;
+  sys.screen_h = 14400;
+  form2.DisplayChanged();
+  EXPECT_EQ(form2.Left(), 0);
+  EXPECT_EQ(form2.Top() + form2.Height(), 14400);
 }
 
 TEST_F(Started, ViewerThatWillNotStartLeavesEverythingAsItWas) {

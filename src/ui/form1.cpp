@@ -147,11 +147,7 @@ void Form1::Command2_Click() {
     system_.message(viewer_failed_message(exePath, error));
     return;
   }
-  const Placement p =
-      corner_placement(system_.screen_width(), system_.screen_height(), form2_.Width(),
-                       form2_.Height(), view_.option(1), view_.option(2));
-  form2_.set_Top(p.top);
-  if (p.left) form2_.set_Left(*p.left);
+  form2_.PlaceInCorner(view_.option(1), view_.option(2));
   form2_.set_start(system_.clock());
   form2_.set_interval(500);
 }

@@ -1,6 +1,7 @@
 #include "ui/form2.h"
 
 #include "clock/display_text.h"
+#include "clock/start_command.h"
 
 namespace ombrelo::ui {
 
@@ -14,6 +15,7 @@ void Form2::ensure_loaded() {
   label_ = Rect{};
   interval_ = 0;
   start_.reset();
+  corner_.reset();
   view_.create();
   Form_Load();
 }
@@ -121,6 +123,20 @@ void Form2::set_Top(float v) {
   Rect r = view_.bounds();
   r.top = v;
   view_.set_bounds(r);
+}
+
+void Form2::PlaceInCorner(bool bottom_left, bool bottom_right) {
+  ensure_loaded();
+  corner_ = Corner{bottom_left, bottom_right};
+  const Placement p = corner_placement(system_.screen_width(), system_.screen_height(), Width(),
+                                       Height(), bottom_left, bottom_right);
+  set_Top(p.top);
+  if (p.left) set_Left(*p.left);
+  view_.make_topmost();
+}
+
+void Form2::DisplayChanged() {
+  if (loaded() && corner_) PlaceInCorner(corner_->bottom_left, corner_->bottom_right);
 }
 
 void Form2::set_start(float clock_reading) {

@@ -37,6 +37,12 @@ class Form2 {
   void set_Left(float v);
   void set_Top(float v);
 
+  // Puts the window in the bottom corner the options name (neither: only
+  // onto the bottom edge) above everything, and keeps it there when the
+  // screen changes size (a projector plugged in mid-talk).
+  void PlaceInCorner(bool bottom_left, bool bottom_right);
+  void DisplayChanged();
+
   void set_start(float clock_reading);
   void set_interval(int milliseconds);
   int interval() const { return interval_; }
@@ -59,6 +65,10 @@ class Form2 {
   Rect label_;  // position in the window, size of its text
   int interval_ = 0;
   std::optional<float> start_;
+  struct Corner {
+    bool bottom_left, bottom_right;
+  };
+  std::optional<Corner> corner_;  // none until the first start
 };
 
 }  // namespace ombrelo::ui

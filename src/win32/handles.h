@@ -51,10 +51,16 @@ struct WindowTraits {
   static void close(HWND h) { DestroyWindow(h); }
 };
 
+struct WinEventHookTraits {
+  static HWINEVENTHOOK invalid() { return nullptr; }
+  static void close(HWINEVENTHOOK h) { UnhookWinEvent(h); }
+};
+
 using UniqueFile = Unique<HANDLE, FileTraits>;
 using UniqueKernel = Unique<HANDLE, KernelTraits>;
 using UniqueFont = Unique<HFONT, GdiTraits<HFONT>>;
 using UniqueBrush = Unique<HBRUSH, GdiTraits<HBRUSH>>;
 using UniqueWindow = Unique<HWND, WindowTraits>;
+using UniqueWinEventHook = Unique<HWINEVENTHOOK, WinEventHookTraits>;
 
 }  // namespace ombrelo::win32

@@ -8,7 +8,13 @@ namespace ombrelo::win32 {
 
 namespace {
 constexpr UINT_PTR kTickTimer = 1;
-}
+// Where the system does not report stacking changes (Wine), a window that
+// keeps raising itself is answered by a short watch that starts when
+// something was found above the display and ends after two calm seconds.
+constexpr UINT_PTR kGuardTimer = 2;
+constexpr UINT kGuardMilliseconds = 30;
+constexpr int kCalmChecks = 2000 / kGuardMilliseconds;
+}  // namespace
 
 UniqueFont make_font(const std::string& face, float points) {
   LOGFONTW lf{};
@@ -42,17 +48,49 @@ void TimerWindow::create() {
   if (!hwnd()) return;
   set_look(look_);
   SetWindowTextW(hwnd(), text_.c_str());
+  // Out of context: the system posts the events to this thread, which
+  // handles them between messages; nothing is injected into other programs
+  // and nothing polls.
+  watching_ = this;
+  const DWORD flags = WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS;
+  foreground_hook_ = UniqueWinEventHook(SetWinEventHook(
+      EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, &on_stacking_change, 0, 0, flags));
+  reorder_hook_ = UniqueWinEventHook(SetWinEventHook(EVENT_OBJECT_REORDER, EVENT_OBJECT_REORDER,
+                                                     nullptr, &on_stacking_change, 0, 0, flags));
+}
+
+TimerWindow* TimerWindow::watching_ = nullptr;
+
+void CALLBACK TimerWindow::on_stacking_change(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD,
+                                              DWORD) {
+  if (watching_) watching_->make_topmost();
+}
+
+bool TimerWindow::claim_top() {
+  if (!hwnd()) return false;
+  // Mostly nothing has risen above the display; restacking it then would
+  // cost the window system work for nothing.
+  if ((GetWindowLongW(hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) &&
+      GetWindow(hwnd(), GW_HWNDPREV) == nullptr) {
+    return false;
+  }
+  SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  return true;
 }
 
 void TimerWindow::make_topmost() {
-  if (!hwnd()) return;
-  // On most ticks nothing has risen above the display; restacking it then
-  // would cost the window system work for nothing.
-  if ((GetWindowLongW(hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) &&
-      GetWindow(hwnd(), GW_HWNDPREV) == nullptr) {
-    return;
+  if (!claim_top()) return;
+  calm_checks_ = 0;
+  if (!guarding_) guarding_ = SetTimer(hwnd(), kGuardTimer, kGuardMilliseconds, nullptr) != 0;
+}
+
+void TimerWindow::guard() {
+  if (claim_top()) {
+    calm_checks_ = 0;
+  } else if (++calm_checks_ >= kCalmChecks) {
+    KillTimer(hwnd(), kGuardTimer);
+    guarding_ = false;
   }
-  SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TimerWindow::show() {
@@ -139,9 +177,19 @@ LRESULT TimerWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_PAINT: paint(); return 0;
     case WM_ERASEBKGND: return 1;
+    case WM_DESTROY:  // also when the system closes the display on its own
+      foreground_hook_.reset();
+      reorder_hook_.reset();
+      watching_ = nullptr;
+      guarding_ = false;
+      return 0;
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;  // a click must not take the focus from the show
+    case WM_DISPLAYCHANGE:
+      if (on_display_change) on_display_change();
+      return 0;
     case WM_TIMER:
       if (wp == kTickTimer && on_tick) on_tick();
+      if (wp == kGuardTimer) guard();
       return 0;
   }
   return DefWindowProcW(hwnd(), msg, wp, lp);

@@ -17,6 +17,7 @@ class TimerWindow final : public Window<TimerWindow>, public ui::TimerView {
   explicit TimerWindow(HINSTANCE instance) : instance_(instance) {}
 
   std::function<void()> on_tick;
+  std::function<void()> on_display_change;
 
   bool exists() const override { return hwnd() != nullptr; }
   void create() override;
@@ -36,12 +37,21 @@ class TimerWindow final : public Window<TimerWindow>, public ui::TimerView {
   friend class Window<TimerWindow>;
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
   void paint();
+  bool claim_top();  // true when it had to restack
+  void guard();
+  static void CALLBACK on_stacking_change(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD);
 
   HINSTANCE instance_;
   std::wstring text_;
   ui::LabelLook look_;
   UniqueFont font_;
   UniqueBrush back_;
+  // Another program raising a window or taking the foreground: the display
+  // claims the top at once rather than at its next tick.
+  UniqueWinEventHook foreground_hook_, reorder_hook_;
+  static TimerWindow* watching_;
+  bool guarding_ = false;
+  int calm_checks_ = 0;
 };
 
 // The display's font: exactly the named face (no character set that would

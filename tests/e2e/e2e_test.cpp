@@ -124,6 +124,55 @@ TEST(Program, StartCommandLaunchesTheViewerAndCountsInTheCorner) {
   save_screenshot(timer, "display-counting");
 }
 
+// Whether nothing of another program's lies above the window.
+bool on_top(HWND h) {
+  for (HWND above = GetWindow(h, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
+    DWORD pid = 0, own = 0;
+    GetWindowThreadProcessId(above, &pid);
+    GetWindowThreadProcessId(h, &own);
+    if (pid != own && IsWindowVisible(above)) return false;
+  }
+  return true;
+}
+
+// Stacking changes this process was told of.
+int reorders_seen = 0;
+void CALLBACK count_reorder(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) {
+  ++reorders_seen;
+}
+
+// A slide show that raises itself over and over cannot hide the display.
+// The display hears of each raise from the system; where the system tells
+// nobody (Wine reports no stacking changes), its short watch answers a raise
+// within 30 ms, which holds it on top in most samples.
+TEST(Program, DisplayStaysAboveASlideShowThatKeepsRaisingItself) {
+  Running r("raising-show");
+  ASSERT_TRUE(r.settings);
+  SendMessageW(r.s.control(kText1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"C:\\raise.ppt"));
+  HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_REORDER, EVENT_OBJECT_REORDER, nullptr,
+                                       &count_reorder, 0, 0, WINEVENT_OUTOFCONTEXT);
+  r.s.click(kCommand2);
+  HWND show = nullptr;
+  ASSERT_TRUE(
+      wait_for([&] { return (show = FindWindowW(L"OmbreloTestShow", nullptr)) != nullptr; }));
+  int on_top_samples = 0;
+  for (int i = 0; i < 10; ++i) {
+    // Samples spread over the show's raises, not a wait for anything; the
+    // messages pumped meanwhile bring this process the system's events.
+    const DWORD until = GetTickCount() + 230;
+    MSG msg;
+    while (GetTickCount() < until) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    }
+    on_top_samples += on_top(r.timer);
+  }
+  UnhookWinEvent(hook);
+  PostMessageW(show, WM_CLOSE, 0, 0);
+  EXPECT_GE(on_top_samples, reorders_seen > 0 ? 9 : 7)
+      << (reorders_seen > 0 ? "" : "this system reports no stacking changes");
+}
+
 TEST(Program, FirstStartAsksForTheViewerBeforeTheSettingsWindowShows) {
   Scenario s("first-start");
   s.start();

@@ -1,6 +1,8 @@
 // Stands in for the presentation viewer: records the command line it was
 // started with in cmdline.txt beside itself (UTF-8), and the current
-// directory it inherited in cwd.txt, then ends.
+// directory it inherited in cwd.txt, then ends. For a presentation whose
+// name holds "raise" it first plays an aggressive slide show: a full-screen
+// topmost window that raises itself every 200 ms, for ten seconds.
 #include <windows.h>
 
 #include <string>
@@ -25,6 +27,33 @@ bool record(const std::wstring& path, const std::string& utf8) {
   return MoveFileExW(tmp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
+LRESULT CALLBACK show_proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_TIMER && wp == 1) {
+    SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return 0;
+  }
+  if (msg == WM_TIMER && wp == 2) DestroyWindow(h);
+  if (msg == WM_DESTROY) PostQuitMessage(0);
+  return DefWindowProcW(h, msg, wp, lp);
+}
+
+void play_raising_show() {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = show_proc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  wc.lpszClassName = L"OmbreloTestShow";
+  RegisterClassW(&wc);
+  HWND show = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"show", WS_POPUP, 0, 0,
+                              GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
+                              nullptr, wc.hInstance, nullptr);
+  ShowWindow(show, SW_SHOWNORMAL);
+  SetTimer(show, 1, 200, nullptr);
+  SetTimer(show, 2, 10000, nullptr);
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -43,5 +72,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   wchar_t cwd[MAX_PATH] = {};
   GetCurrentDirectoryW(MAX_PATH, cwd);
   const std::wstring folder = path.substr(0, path.find_last_of(L'\\') + 1);
-  return record(folder + L"cwd.txt", to_utf8(cwd)) && record(path, utf8) ? 0 : 1;
+  if (!record(folder + L"cwd.txt", to_utf8(cwd)) || !record(path, utf8)) return 1;
+  if (utf8.find("raise") != std::string::npos) play_raising_show();
+  return 0;
 }
