@@ -115,6 +115,7 @@ class FakeSystem : public ui::System {
     return start_error;
   }
   bool is_ordinary_file(const std::string& path) override { return files.count(path) > 0; }
+  std::vector<std::string> program_folders() override { return programs; }
   std::string settings_path() override { return kSettingsPath; }
   SettingsRead read_settings(const std::string& path) override {
     log_.push_back("read " + path);
@@ -145,6 +146,7 @@ class FakeSystem : public ui::System {
   std::string separator = ".";
   float now = 1000.0f;
   float screen_w = 19200, screen_h = 12000;
+  std::vector<std::string> programs = {"C:\\Program Files", "C:\\Program Files (x86)"};
 
  private:
   int answer(const std::string& kind, ui::CommonDialog& d) {

@@ -76,6 +76,23 @@ TEST_F(Windows, FirstStartAsksForTheViewerAfterTheDisplayIsUp) {
   EXPECT_TRUE(sys.messages.empty());
 }
 
+TEST_F(Windows, ViewerPromptOpensOnTheFirstCurrentOfficeFound) {
+  form1.Form_Load();
+  EXPECT_EQ(sys.dialogs_shown.back().FileName, "")
+      << "no Office anywhere: the prompt opens as it always did";
+  const std::string msi = "C:\\Program Files\\Microsoft Office\\Office15\\POWERPNT.EXE";
+  const std::string c2r = "C:\\Program Files (x86)\\Microsoft Office\\root\\Office16\\POWERPNT.EXE";
+  sys.files[msi] = sys.files[c2r] = "exe";
+  Form2 other_timer{timer, sys};
+  Form1 other{view, other_timer, sys};
+  sys.answers.push_back(kCancel);
+  other.Form_Load();
+  const CommonDialog& asked = sys.dialogs_shown.back();
+  EXPECT_EQ(asked.FileName, msi) << "the first Program Files folder before the second";
+  EXPECT_EQ(asked.Filter, "Powerpointアプリケーション|POWERPNT.EXE");
+  EXPECT_EQ(other.viewer_path(), kViewer) << "cancelled: still the default path";
+}
+
 TEST_F(Windows, ViewerPromptCancelledOrFailingKeepsTheDefaultPath) {
   sys.answers.push_back(kCancel);
   form1.Form_Load();

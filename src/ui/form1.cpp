@@ -92,6 +92,11 @@ void Form1::LoadSettings() {
     CommonDialog1.CancelError = true;
     CommonDialog1.Filter = "Powerpointアプリケーション|POWERPNT.EXE";
     CommonDialog1.DialogTitle = "Powerpointアプリケーションを指定";
+    // Current Office is installed elsewhere than the default path: the
+    // prompt opens on the first copy found, so that the user only confirms.
+    if (const std::string found = installed_viewer(); !found.empty()) {
+      CommonDialog1.FileName = found;
+    }
     err.step(system_.ShowOpen(CommonDialog1));
     // Only a real choice replaces the path; a failed dialog keeps it too.
     if (err.code() == 0) exePath = CommonDialog1.FileName;
@@ -105,6 +110,21 @@ void Form1::Form_Unload() {
   const std::string path = system_.settings_path();
   const std::string error = system_.write_settings(path, record(), keep_old_as_);
   if (!error.empty() && !quiet_) system_.message(unwritable_settings_message(path, error));
+}
+
+std::string Form1::installed_viewer() {
+  // Click-to-Run (Office 365, 2016 and later), then MSI installs of 2016
+  // and 2013.
+  static constexpr const char* kOfficeFolders[] = {"\\Microsoft Office\\root\\Office16",
+                                                   "\\Microsoft Office\\Office16",
+                                                   "\\Microsoft Office\\Office15"};
+  for (const std::string& programs : system_.program_folders()) {
+    for (const char* office : kOfficeFolders) {
+      const std::string path = programs + office + "\\POWERPNT.EXE";
+      if (system_.is_ordinary_file(path)) return path;
+    }
+  }
+  return {};
 }
 
 std::string Form1::unused_backup_name(const std::string& path) {

@@ -50,6 +50,7 @@ class Form1 {
   void apply_font();
   SettingsRecord record() const;
   std::string unused_backup_name(const std::string& path);
+  std::string installed_viewer();
   class Busy;
 
   SettingsView& view_;

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "settings/settings.h"
 
@@ -74,6 +75,9 @@ class System {
   virtual std::string start_process(const std::string& command_line) = 0;
 
   virtual bool is_ordinary_file(const std::string& path) = 0;
+  // The folders programs are installed in (Program Files, and Program Files
+  // (x86) on 64-bit Windows), without a trailing backslash.
+  virtual std::vector<std::string> program_folders() = 0;
   virtual std::string settings_path() = 0;
   virtual SettingsRead read_settings(const std::string& path) = 0;
   // Empty on success, else the reason. With `keep_old_as`, the old file

@@ -2,6 +2,7 @@
 
 #include <cderr.h>
 #include <commdlg.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cwchar>
@@ -183,6 +184,40 @@ std::string Win32System::start_process(const std::string& command_line) {
 }
 
 bool Win32System::is_ordinary_file(const std::string& path) { return fs::is_ordinary_file(path); }
+
+std::vector<std::string> Win32System::program_folders() {
+  // Known folders, not the registry or the environment. A 32-bit program on
+  // 64-bit Windows has no known folder for the 64-bit Program Files (where
+  // 64-bit Office goes); it is "Program Files" on the system drive. The
+  // shell is loaded only now, on a first start that asks.
+  std::vector<std::string> folders;
+  auto add = [&folders](std::string folder) {
+    if (!folder.empty() && std::find(folders.begin(), folders.end(), folder) == folders.end()) {
+      folders.push_back(std::move(folder));
+    }
+  };
+  const HMODULE shell = LoadLibraryW(L"shell32.dll");
+  const HMODULE ole = LoadLibraryW(L"ole32.dll");
+  using GetKnown = decltype(&SHGetKnownFolderPath);
+  using Free = decltype(&CoTaskMemFree);
+  auto get = shell ? reinterpret_cast<GetKnown>(
+                         reinterpret_cast<void*>(GetProcAddress(shell, "SHGetKnownFolderPath")))
+                   : nullptr;
+  auto free =
+      ole ? reinterpret_cast<Free>(reinterpret_cast<void*>(GetProcAddress(ole, "CoTaskMemFree")))
+          : nullptr;
+  for (const KNOWNFOLDERID* id :
+       {&FOLDERID_ProgramFilesX64, &FOLDERID_ProgramFiles, &FOLDERID_ProgramFilesX86}) {
+    PWSTR path = nullptr;
+    if (get && free && SUCCEEDED(get(*id, 0, nullptr, &path)) && path) add(narrow(path));
+    if (path && free) free(path);
+  }
+  wchar_t windows[MAX_PATH] = {};
+  const UINT n = GetSystemWindowsDirectoryW(windows, MAX_PATH);
+  add((n >= 2 && n < MAX_PATH ? narrow(std::wstring_view(windows, 2)) : std::string("C:")) +
+      "\\Program Files");
+  return folders;
+}
 
 std::string Win32System::settings_path() {
   static const std::string path = settings_path_for(fs::executable_path());

@@ -19,6 +19,7 @@ class Win32System final : public ui::System {
   void message(const std::string& text) override;
   std::string start_process(const std::string& command_line) override;
   bool is_ordinary_file(const std::string& path) override;
+  std::vector<std::string> program_folders() override;
   std::string settings_path() override;
   SettingsRead read_settings(const std::string& path) override;
   std::string write_settings(const std::string& path, const SettingsRecord& record,

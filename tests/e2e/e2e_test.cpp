@@ -289,26 +289,50 @@ TEST(Program, AnsweredViewerPromptIsSavedAsTheViewer) {
   EXPECT_EQ(s.read_file(L"ombrelo.ini"), ini("", narrow(viewer)));
 }
 
-// Puts a viewer at the default path for the scenario's length.
-class DefaultViewer {
+// Puts a viewer where Office installs it, for the scenario's length.
+class InstalledViewer {
  public:
-  explicit DefaultViewer(const Scenario& s) {
-    const std::wstring dirs[] = {L"C:\\Program Files\\Microsoft Office",
-                                 L"C:\\Program Files\\Microsoft Office\\Office"};
-    for (const auto& d : dirs) CreateDirectoryW(d.c_str(), nullptr);
-    CopyFileW(s.install_viewer(L"viewer-copy.exe").c_str(), kPath, FALSE);
+  explicit InstalledViewer(const Scenario& s, std::wstring path = kDefaultPath)
+      : path_(std::move(path)) {
+    for (std::size_t at = path_.find(L'\\', 3); at != std::wstring::npos;
+         at = path_.find(L'\\', at + 1)) {
+      CreateDirectoryW(path_.substr(0, at).c_str(), nullptr);
+    }
+    CopyFileW(s.install_viewer(L"viewer-copy.exe").c_str(), path_.c_str(), FALSE);
   }
-  ~DefaultViewer() { DeleteFileW(kPath); }
-  static constexpr const wchar_t* kPath =
+  ~InstalledViewer() { DeleteFileW(path_.c_str()); }
+  static constexpr const wchar_t* kDefaultPath =
       L"C:\\Program Files\\Microsoft Office\\Office\\POWERPNT.EXE";
+
+ private:
+  std::wstring path_;
 };
 
 TEST(Program, ViewerAtTheDefaultPathMeansNoPrompt) {
   Scenario s("default-viewer");
-  DefaultViewer installed(s);
+  InstalledViewer installed(s);
   s.start();
   ASSERT_TRUE(s.wait_window(L"OmbreloSettings"));
   EXPECT_FALSE(s.find(L"#32770")) << "no dialog";
+}
+
+// Current Office (Click-to-Run) is not at the default path: the prompt
+// opens on it, and the user only confirms.
+TEST(Program, FirstStartPromptOpensOnCurrentOffice) {
+  Scenario s("click-to-run");
+  const std::wstring c2r = L"C:\\Program Files\\Microsoft Office\\root\\Office16\\POWERPNT.EXE";
+  InstalledViewer installed(s, c2r);
+  s.start();
+  HWND prompt = s.wait_dialog("Powerpointアプリケーションを指定");
+  ASSERT_TRUE(prompt);
+  HWND name = GetDlgItem(prompt, cmb13) ? GetDlgItem(prompt, cmb13) : GetDlgItem(prompt, edt1);
+  EXPECT_TRUE(wait_for([&] { return window_text(name) == "POWERPNT.EXE"; })) << window_text(name);
+  press(prompt, IDOK);
+  HWND settings = s.wait_window(L"OmbreloSettings");
+  ASSERT_TRUE(settings);
+  PostMessageW(settings, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(s.wait_exit());
+  EXPECT_EQ(s.read_file(L"ombrelo.ini"), ini("", narrow(c2r)));
 }
 
 TEST(Program, SavedLookAndCornerAreOnThePreviewAtStart) {
