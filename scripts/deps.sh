@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs, on a Debian machine, whatever the build and the tests need and is
 # missing: compilers, GoogleTest sources, the MinGW-w64 i686 cross compiler,
-# 32-bit Wine, Xvfb, the ja_JP.UTF-8 locale and a Japanese font.
+# 32-bit Wine, Xvfb, the ja_JP.UTF-8 locale and Japanese fonts (Noto Sans CJK
+# JP: a UI face with tall lines, like Yu Gothic UI).
 set -euo pipefail
 
 missing=()
@@ -10,7 +11,7 @@ have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok
 pkgs=(cmake g++ clang libclang-rt-14-dev googletest make
       g++-mingw-w64-i686-posix mingw-w64-i686-dev
       wine wine32:i386 xvfb xauth x11-utils locales
-      fonts-ipafont-gothic imagemagick)
+      fonts-ipafont-gothic fonts-noto-cjk imagemagick)
 
 for p in "${pkgs[@]}"; do have_pkg "$p" || missing+=("$p"); done
 

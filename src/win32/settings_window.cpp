@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <cstdlib>
+
 #include "win32/control_ids.h"
 #include "win32/wide.h"
 
@@ -43,6 +45,59 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBO
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 constexpr float kClientWidth = 4680, kClientHeight = 2850;
 
+// The smallest row: the font, colour and corner controls are 255 twips high.
+constexpr float kSmallestRow = 255;
+
+// The height a font's lines take on this screen, in pixels.
+int line_height(HDC dc, const LOGFONTW& lf) {
+  UniqueFont font(CreateFontIndirectW(&lf));
+  if (!font) return 0;
+  const HGDIOBJ old = SelectObject(dc, font.get());
+  TEXTMETRICW tm{};
+  GetTextMetricsW(dc, &tm);
+  SelectObject(dc, old);
+  return tm.tmHeight;
+}
+
+// Whether that face itself is installed, not a stand-in for it.
+bool installed(HDC dc, const LOGFONTW& lf) {
+  UniqueFont font(CreateFontIndirectW(&lf));
+  if (!font) return false;
+  const HGDIOBJ old = SelectObject(dc, font.get());
+  wchar_t face[LF_FACESIZE] = {};
+  GetTextFaceW(dc, LF_FACESIZE, face);
+  SelectObject(dc, old);
+  return lstrcmpiW(face, lf.lfFaceName) == 0;
+}
+
+// The captions' font: the system's message font when its lines fit the
+// smallest row inside a themed button's border. Japanese Windows 10/11's Yu
+// Gothic UI (Meiryo UI on 7 and 8.1) is taller than that at 9 pt, so then
+// MS UI Gothic, the denser UI face every Japanese Windows has, at the same
+// size; where that is missing too, the message face made smaller until it
+// fits.
+UniqueFont caption_font() {
+  NONCLIENTMETRICSW ncm{};
+  ncm.cbSize = sizeof ncm;
+  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0)) return {};
+  LOGFONTW lf = ncm.lfMessageFont;
+  HDC dc = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+  const int room = to_pixels(kSmallestRow) - 2 * MulDiv(2, dpi, 96);
+  if (line_height(dc, lf) > room) {
+    LOGFONTW dense = lf;
+    lstrcpynW(dense.lfFaceName, L"MS UI Gothic", LF_FACESIZE);
+    if (installed(dc, dense) && line_height(dc, dense) <= room) {
+      lf = dense;
+    } else {
+      const LONG sign = lf.lfHeight < 0 ? -1 : 1;
+      while (std::abs(lf.lfHeight) > 6 && line_height(dc, lf) > room) lf.lfHeight -= sign;
+    }
+  }
+  ReleaseDC(nullptr, dc);
+  return UniqueFont(CreateFontIndirectW(&lf));
+}
+
 RECT pixel_rect(const ui::Rect& r) {
   return {to_pixels(r.left), to_pixels(r.top), to_pixels(r.left + r.width),
           to_pixels(r.top + r.height)};
@@ -78,11 +133,7 @@ SettingsWindow::SettingsWindow(HINSTANCE instance) : instance_(instance) {
 }
 
 void SettingsWindow::create_controls() {
-  NONCLIENTMETRICSW ncm{};
-  ncm.cbSize = sizeof ncm;
-  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0)) {
-    caption_font_ = UniqueFont(CreateFontIndirectW(&ncm.lfMessageFont));
-  }
+  caption_font_ = caption_font();
   for (const Control& c : kControls) {
     const RECT r = pixel_rect({c.left, c.top, c.width, c.height});
     HWND h = CreateWindowExW(

@@ -7,7 +7,7 @@
 namespace ombrelo::win32 {
 
 // The settings window with real standard controls laid out in twips, in
-// keyboard (tab) order, captioned in the system's message font.
+// keyboard (tab) order, captioned in a UI font whose lines fit the rows.
 class SettingsWindow final : public Window<SettingsWindow>, public ui::SettingsView {
  public:
   // Creates the window hidden, at its size, with all its controls.

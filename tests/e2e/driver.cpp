@@ -3,6 +3,8 @@
 #include <colordlg.h>
 #include <dlgs.h>
 
+#include <algorithm>
+#include <climits>
 #include <stdexcept>
 
 namespace ombrelo::e2e {
@@ -237,31 +239,48 @@ COLORREF client_pixel(HWND h, int x, int y) {
   return c;
 }
 
-void save_screenshot(HWND h, const std::string& name) {
-  const RECT r = window_rect(h);
-  const int w = r.right - r.left, ht = r.bottom - r.top;
+Capture::Capture(HWND h) : rect_(window_rect(h)) {
+  const int w = rect_.right - rect_.left, ht = rect_.bottom - rect_.top;
   if (w <= 0 || ht <= 0) return;
   HDC screen = GetDC(nullptr);
   HDC mem = CreateCompatibleDC(screen);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = ht;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 24;
-  bi.bmiHeader.biCompression = BI_RGB;
+  info_.bmiHeader.biSize = sizeof info_.bmiHeader;
+  info_.bmiHeader.biWidth = w;
+  info_.bmiHeader.biHeight = ht;
+  info_.bmiHeader.biPlanes = 1;
+  info_.bmiHeader.biBitCount = 24;
+  info_.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HBITMAP bmp = CreateDIBSection(screen, &info_, DIB_RGB_COLORS, &bits, nullptr, 0);
   HGDIOBJ old = SelectObject(mem, bmp);
-  BitBlt(mem, 0, 0, w, ht, screen, r.left, r.top, SRCCOPY);
+  BitBlt(mem, 0, 0, w, ht, screen, rect_.left, rect_.top, SRCCOPY);
   GdiFlush();
   SelectObject(mem, old);
+  row_ = static_cast<std::size_t>((w * 3 + 3) & ~3);
+  const auto* b = static_cast<const unsigned char*>(bits);
+  bits_.assign(b, b + row_ * static_cast<std::size_t>(ht));
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+}
 
-  const DWORD row = static_cast<DWORD>((w * 3 + 3) & ~3);
+COLORREF Capture::at(POINT screen) const {
+  const int x = screen.x - rect_.left, y = rect_.bottom - 1 - screen.y;  // bottom-up rows
+  if (bits_.empty() || x < 0 || y < 0 || x >= rect_.right - rect_.left ||
+      y >= rect_.bottom - rect_.top) {
+    return CLR_INVALID;
+  }
+  const unsigned char* p =
+      &bits_[static_cast<std::size_t>(y) * row_ + static_cast<std::size_t>(x) * 3];
+  return RGB(p[2], p[1], p[0]);
+}
+
+void Capture::save(const std::string& name) const {
+  if (bits_.empty()) return;
   BITMAPFILEHEADER fh{};
   fh.bfType = 0x4D42;
-  fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
-  fh.bfSize = fh.bfOffBits + row * static_cast<DWORD>(ht);
+  fh.bfOffBits = sizeof fh + sizeof info_.bmiHeader;
+  fh.bfSize = fh.bfOffBits + static_cast<DWORD>(bits_.size());
   const std::wstring dir = own_dir() + L"\\screenshots";
   CreateDirectoryW(dir.c_str(), nullptr);
   HANDLE f = CreateFileW((dir + L"\\" + widen(name) + L".bmp").c_str(), GENERIC_WRITE, 0, nullptr,
@@ -269,13 +288,31 @@ void save_screenshot(HWND h, const std::string& name) {
   if (f != INVALID_HANDLE_VALUE) {
     DWORD n = 0;
     WriteFile(f, &fh, sizeof fh, &n, nullptr);
-    WriteFile(f, &bi.bmiHeader, sizeof bi.bmiHeader, &n, nullptr);
-    WriteFile(f, bits, row * static_cast<DWORD>(ht), &n, nullptr);
+    WriteFile(f, &info_.bmiHeader, sizeof info_.bmiHeader, &n, nullptr);
+    WriteFile(f, bits_.data(), static_cast<DWORD>(bits_.size()), &n, nullptr);
     CloseHandle(f);
   }
-  DeleteObject(bmp);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
+}
+
+void save_screenshot(HWND h, const std::string& name) { Capture(h).save(name); }
+
+RECT ink(const Capture& shot, HWND control, RECT client) {
+  MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  RECT box{LONG_MAX, LONG_MAX, LONG_MIN, LONG_MIN};
+  for (LONG y = client.top; y < client.bottom; ++y) {
+    for (LONG x = client.left; x < client.right; ++x) {
+      const COLORREF c = shot.at({x, y});
+      if (c == CLR_INVALID) continue;
+      const int luma = (GetRValue(c) * 299 + GetGValue(c) * 587 + GetBValue(c) * 114) / 1000;
+      const int spread = std::max({GetRValue(c), GetGValue(c), GetBValue(c)}) -
+                         std::min({GetRValue(c), GetGValue(c), GetBValue(c)});
+      // Text is dark grey; the face, a themed border and a blue focus frame are not.
+      if (luma >= 165 || spread > 60) continue;
+      box = {std::min(box.left, x - client.left), std::min(box.top, y - client.top),
+             std::max(box.right, x - client.left + 1), std::max(box.bottom, y - client.top + 1)};
+    }
+  }
+  return box;
 }
 
 }  // namespace ombrelo::e2e

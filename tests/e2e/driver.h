@@ -86,8 +86,25 @@ void choose_colour(HWND colour_dialog, int red, int green, int blue);
 
 // The colour on screen at a point of a window's client area (0xBBGGRR).
 COLORREF client_pixel(HWND h, int x, int y);
-// Saves what the screen shows of the window as a BMP beside the test exe,
-// under screenshots\, for the test command to turn into PNG.
+// What the screen shows of a window, at the moment it is made.
+class Capture {
+ public:
+  explicit Capture(HWND h);
+  COLORREF at(POINT screen) const;  // CLR_INVALID outside the window
+  // As a BMP beside the test exe, under screenshots\, for the test command
+  // to turn into PNG.
+  void save(const std::string& name) const;
+
+ private:
+  RECT rect_;
+  BITMAPINFO info_{};
+  std::size_t row_ = 0;
+  std::vector<unsigned char> bits_;
+};
 void save_screenshot(HWND h, const std::string& name);
+
+// The box of the dark (text) pixels in a part of a control's client area,
+// relative to it; empty (left > right) when there are none.
+RECT ink(const Capture& shot, HWND control, RECT part);
 
 }  // namespace ombrelo::e2e

@@ -1,6 +1,10 @@
 // The real ombrelo.exe under Windows (Wine), driven from outside.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
+#include <vector>
+
 #include "driver.h"
 
 namespace ombrelo::e2e {
@@ -97,6 +101,86 @@ TEST(Program, StartsWithBothWindowsAndSavesOnClose) {
   PostMessageW(settings, WM_CLOSE, 0, 0);
   ASSERT_TRUE(s.wait_exit()) << "closing the settings window ends the program";
   EXPECT_EQ(s.read_file(L"ombrelo.ini"), file);
+}
+
+// One registry value set for the scenario's length, then put back as it was.
+class RegistryValue {
+ public:
+  RegistryValue(const wchar_t* key, const wchar_t* name, DWORD type, const void* data, DWORD size)
+      : key_(key), name_(name) {
+    DWORD old_size = sizeof old_;
+    had_ = RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_ANY, &old_type_, old_, &old_size) ==
+           ERROR_SUCCESS;
+    old_size_ = old_size;
+    RegSetKeyValueW(HKEY_CURRENT_USER, key, name, type, data, size);
+  }
+  ~RegistryValue() {
+    if (had_) {
+      RegSetKeyValueW(HKEY_CURRENT_USER, key_, name_, old_type_, old_, old_size_);
+    } else {
+      RegDeleteKeyValueW(HKEY_CURRENT_USER, key_, name_);
+    }
+  }
+
+ private:
+  const wchar_t* key_;
+  const wchar_t* name_;
+  bool had_ = false;
+  DWORD old_type_ = 0, old_size_ = 0;
+  BYTE old_[512] = {};
+};
+
+// Captions fit their controls at 100, 150 and 200 % with a Japanese UI font
+// whose lines are taller than the rows, as Yu Gothic UI's are on Windows
+// 10/11 (Wine takes the message font at 96 dpi and scales it).
+TEST(Program, CaptionsFitTheirControlsWithATallUiFontAtEveryScale) {
+  LOGFONTW tall{};
+  tall.lfHeight = -12;  // 9 pt
+  tall.lfWeight = FW_NORMAL;
+  tall.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynW(tall.lfFaceName, L"Noto Sans CJK JP", LF_FACESIZE);
+  const RegistryValue message_font(L"Control Panel\\Desktop\\WindowMetrics", L"MessageFont",
+                                   REG_BINARY, &tall, sizeof tall);
+  for (const DWORD dpi : {96, 144, 192}) {
+    SCOPED_TRACE("at " + std::to_string(dpi) + " dpi");
+    const RegistryValue scale(L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+    Running r("layout-" + std::to_string(dpi));
+    ASSERT_TRUE(r.settings);
+    std::optional<Capture> shot;
+    const std::vector<int> captioned = {kLabel1,   kCommand1, kCommand2, kLabel2,  kCommand3,
+                                        kCommand4, kCommand5, kOption1,  kOption2, kLabel3};
+    // Painted: the top edge of every control shows (unpainted is black).
+    ASSERT_TRUE(wait_for([&] {
+      shot.emplace(r.settings);
+      return std::all_of(captioned.begin(), captioned.end(), [&](int id) {
+        const RECT c = window_rect(r.s.control(id));
+        return shot->at({(c.left + c.right) / 2, c.top}) != RGB(0, 0, 0);
+      });
+    })) << "the window is painted";
+    // A button's text stays off its border; a label's and an option's text
+    // does not run into the edge of its rectangle.
+    const int border = MulDiv(2, static_cast<int>(dpi), 96);
+    for (const int id : captioned) {
+      HWND control = r.s.control(id);
+      RECT client{};
+      GetClientRect(control, &client);
+      // Option1 lies over the end of the corner row's heading.
+      if (id == kLabel3) {
+        client.right = window_rect(r.s.control(kOption1)).left - window_rect(control).left;
+      }
+      const RECT box = ink(*shot, control, client);
+      const bool button = id >= kCommand1 && id <= kCommand5 && id != kLabel1 && id != kLabel2;
+      const int m = button ? border : 1;
+      EXPECT_GT(box.right, box.left) << window_text(control) << ": no text seen";
+      EXPECT_TRUE(box.left >= m && box.top >= m && box.right <= client.right - m &&
+                  box.bottom <= client.bottom - m)
+          << window_text(control) << ": text " << box.left << "," << box.top << "-" << box.right
+          << "," << box.bottom << " in " << client.right << "x" << client.bottom;
+    }
+    shot->save("settings-window-" + std::to_string(dpi) + "dpi");
+    PostMessageW(r.settings, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(r.s.wait_exit());
+  }
 }
 
 TEST(Program, StartCommandLaunchesTheViewerAndCountsInTheCorner) {
