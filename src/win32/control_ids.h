@@ -16,6 +16,8 @@ enum ControlId : int {
   kOption1,
   kOption2,
   kLabel3,
+  kShape1,  // the colour swatches: no tab stops
+  kShape2,
 };
 
 }  // namespace ombrelo::win32

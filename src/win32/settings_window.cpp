@@ -36,10 +36,11 @@ constexpr Control kControls[] = {
      255},
     {kOption2, L"BUTTON", L"右下", BS_AUTORADIOBUTTON, 0, 1800, 2520, 735, 255},
     {kLabel3, L"STATIC", L"表示位置", WS_GROUP | SS_LEFT | SS_NOPREFIX, 0, 120, 2520, 1095, 255},
+    // The colour swatches, drawn by the window; their texts are never shown
+    // but name them for screen readers.
+    {kShape1, L"STATIC", L"字色", SS_OWNERDRAW, 0, 3600, 2160, 375, 255},
+    {kShape2, L"STATIC", L"背景", SS_OWNERDRAW, 0, 4200, 2160, 375, 255},
 };
-
-// The two colour swatches, drawn by the window itself.
-constexpr ui::Rect kShapes[2] = {{3600, 2160, 375, 255}, {4200, 2160, 375, 255}};
 
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
@@ -180,8 +181,7 @@ void SettingsWindow::set_command3_caption(const std::string& caption) {
 
 void SettingsWindow::set_shape_fill(int which, std::int32_t colour) {
   shapes_[which == 1 ? 0 : 1] = colour;
-  RECT r = pixel_rect(kShapes[which == 1 ? 0 : 1]);
-  InvalidateRect(hwnd(), &r, TRUE);
+  InvalidateRect(item(which == 1 ? kShape1 : kShape2), nullptr, FALSE);
 }
 
 void SettingsWindow::close() { PostMessageW(hwnd(), WM_CLOSE, 0, 0); }
@@ -192,24 +192,24 @@ float SettingsWindow::outer_height() const {
   return to_twips(r.bottom - r.top);
 }
 
-void SettingsWindow::paint() {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd(), &ps);
-  for (int i = 0; i < 2; ++i) {
-    UniqueBrush fill(CreateSolidBrush(to_colorref(shapes_[i])));
-    HGDIOBJ old_brush = SelectObject(dc, fill.get());
-    HGDIOBJ old_pen = SelectObject(dc, GetStockObject(BLACK_PEN));
-    const RECT r = pixel_rect(kShapes[i]);
-    Rectangle(dc, r.left, r.top, r.right, r.bottom);
-    SelectObject(dc, old_pen);
-    SelectObject(dc, old_brush);
-  }
-  EndPaint(hwnd(), &ps);
+void SettingsWindow::draw_shape(const DRAWITEMSTRUCT& item) {
+  UniqueBrush fill(CreateSolidBrush(to_colorref(shapes_[item.CtlID == kShape1 ? 0 : 1])));
+  const HGDIOBJ old_brush = SelectObject(item.hDC, fill.get());
+  const HGDIOBJ old_pen = SelectObject(item.hDC, GetStockObject(BLACK_PEN));
+  const RECT& r = item.rcItem;
+  Rectangle(item.hDC, r.left, r.top, r.right, r.bottom);
+  SelectObject(item.hDC, old_pen);
+  SelectObject(item.hDC, old_brush);
 }
 
 LRESULT SettingsWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_PAINT: paint(); return 0;
+    case WM_DRAWITEM:
+      if (wp == kShape1 || wp == kShape2) {
+        draw_shape(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+        return TRUE;
+      }
+      break;
     case WM_COMMAND:
       if (form_ && HIWORD(wp) == BN_CLICKED) {
         switch (LOWORD(wp)) {

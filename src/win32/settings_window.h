@@ -32,7 +32,7 @@ class SettingsWindow final : public Window<SettingsWindow>, public ui::SettingsV
   friend class Window<SettingsWindow>;
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
   void create_controls();
-  void paint();
+  void draw_shape(const DRAWITEMSTRUCT& item);
   HWND item(int id) const { return GetDlgItem(hwnd(), id); }
 
   HINSTANCE instance_;

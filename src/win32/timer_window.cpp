@@ -1,5 +1,7 @@
 #include "win32/timer_window.h"
 
+#include <oleacc.h>
+
 #include <cwchar>
 
 #include "win32/wide.h"
@@ -7,6 +9,30 @@
 namespace ombrelo::win32 {
 
 namespace {
+
+// Assistive tools see the display as static text named by its window text,
+// the time. It never has the focus, so a screen reader does not read out
+// every tick. oleacc loads only when a tool asks.
+LRESULT static_text_object(HWND h, WPARAM wp) {
+  static const HMODULE oleacc = LoadLibraryW(L"oleacc.dll");
+  if (!oleacc) return 0;
+  using Proxy = decltype(&CreateStdAccessibleProxyW);
+  using Result = decltype(&LresultFromObject);
+  auto proxy = reinterpret_cast<Proxy>(
+      reinterpret_cast<void*>(GetProcAddress(oleacc, "CreateStdAccessibleProxyW")));
+  auto result = reinterpret_cast<Result>(
+      reinterpret_cast<void*>(GetProcAddress(oleacc, "LresultFromObject")));
+  IAccessible* object = nullptr;
+  if (!proxy || !result ||
+      FAILED(
+          proxy(h, L"Static", OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&object)))) {
+    return 0;
+  }
+  const LRESULT r = result(IID_IAccessible, wp, object);
+  object->Release();
+  return r;
+}
+
 constexpr UINT_PTR kTickTimer = 1;
 // Where the system does not report stacking changes (Wine), a window that
 // keeps raising itself is answered by a short watch that starts when
@@ -184,6 +210,11 @@ LRESULT TimerWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
       guarding_ = false;
       return 0;
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;  // a click must not take the focus from the show
+    case WM_GETOBJECT:
+      if (static_cast<LONG>(lp) == OBJID_CLIENT) {
+        if (const LRESULT r = static_text_object(hwnd(), wp)) return r;
+      }
+      break;
     case WM_DISPLAYCHANGE:
       if (on_display_change) on_display_change();
       return 0;

@@ -2,6 +2,7 @@
 
 #include <colordlg.h>
 #include <dlgs.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <climits>
@@ -295,6 +296,30 @@ void Capture::save(const std::string& name) const {
 }
 
 void save_screenshot(HWND h, const std::string& name) { Capture(h).save(name); }
+
+std::optional<Accessible> accessible(HWND h) {
+  static const HRESULT com = CoInitialize(nullptr);
+  (void)com;
+  const LRESULT served = SendMessageW(h, WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT));
+  IAccessible* object = nullptr;
+  if (!served ||
+      FAILED(ObjectFromLresult(served, IID_IAccessible, 0, reinterpret_cast<void**>(&object)))) {
+    return std::nullopt;
+  }
+  Accessible out;
+  VARIANT self{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  VARIANT role{};
+  if (SUCCEEDED(object->get_accRole(self, &role)) && role.vt == VT_I4) out.role = role.lVal;
+  BSTR name = nullptr;
+  if (SUCCEEDED(object->get_accName(self, &name)) && name) {
+    out.name = narrow(name);
+    SysFreeString(name);
+  }
+  object->Release();
+  return out;
+}
 
 RECT ink(const Capture& shot, HWND control, RECT client) {
   MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&client), 2);

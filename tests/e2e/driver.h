@@ -7,8 +7,10 @@
 #include <windows.h>
 // after windows.h, which they need: the common dialogs' control ids
 #include <dlgs.h>
+#include <oleacc.h>
 
 #include <chrono>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -86,6 +88,16 @@ void choose_colour(HWND colour_dialog, int red, int green, int blue);
 
 // The colour on screen at a point of a window's client area (0xBBGGRR).
 COLORREF client_pixel(HWND h, int x, int y);
+// How assistive tools see a window's client area (Active Accessibility),
+// when the window serves an object of its own; nullopt when it leaves that
+// to the system, which names it by its window text.
+struct Accessible {
+  long role = 0;  // ROLE_SYSTEM_...
+  std::string name;
+  bool operator==(const Accessible&) const = default;
+};
+std::optional<Accessible> accessible(HWND h);
+
 // What the screen shows of a window, at the moment it is made.
 class Capture {
  public:

@@ -98,6 +98,16 @@ TEST(Program, StartsWithBothWindowsAndSavesOnClose) {
 
   save_screenshot(settings, "settings-window");
 
+  // What a screen reader is told: the display is static text reading the
+  // time (where the system has the proxy for it: Wine has none); the
+  // swatches are named by their texts, and are no tab stops.
+  if (const auto display = accessible(timer)) {
+    EXPECT_EQ(*display, (Accessible{ROLE_SYSTEM_STATICTEXT, "00:00"}));
+  }
+  EXPECT_EQ(window_text(s.control(kShape1)), "字色");
+  EXPECT_EQ(window_text(s.control(kShape2)), "背景");
+  EXPECT_FALSE(GetWindowLongW(s.control(kShape1), GWL_STYLE) & WS_TABSTOP);
+
   PostMessageW(settings, WM_CLOSE, 0, 0);
   ASSERT_TRUE(s.wait_exit()) << "closing the settings window ends the program";
   EXPECT_EQ(s.read_file(L"ombrelo.ini"), file);
