@@ -216,6 +216,15 @@ TEST(Program, StartCommandLaunchesTheViewerAndCountsInTheCorner) {
   ASSERT_TRUE(wait_for([&] { return reads_at_least(timer, "00:01"); }, 5000))
       << "the display counts; it reads " << window_text(timer);
   save_screenshot(timer, "display-counting");
+
+  // A projector changes the screen (the size stays under Xvfb): the display
+  // goes back to its corner, without activating anything.
+  SetWindowPos(timer, nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageW(timer, WM_DISPLAYCHANGE, 24, MAKELPARAM(sw, sh));
+  EXPECT_TRUE(wait_for([&] {
+    const RECT r = window_rect(timer);
+    return r.right == sw && r.bottom == sh;
+  })) << "back in the bottom-right corner";
 }
 
 // Whether nothing of another program's lies above the window.
