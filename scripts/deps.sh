@@ -9,9 +9,9 @@ missing=()
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
 pkgs=(cmake g++ clang libclang-rt-14-dev googletest make
-      g++-mingw-w64-i686-posix mingw-w64-i686-dev
+      g++-mingw-w64-i686-posix g++-mingw-w64-i686-win32 mingw-w64-i686-dev
       wine wine32:i386 xvfb xauth x11-utils locales
-      fonts-ipafont-gothic fonts-noto-cjk imagemagick)
+      fonts-ipafont-gothic fonts-noto-cjk imagemagick zip osslsigncode openssl)
 
 for p in "${pkgs[@]}"; do have_pkg "$p" || missing+=("$p"); done
 

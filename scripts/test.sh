@@ -33,6 +33,9 @@ cmake --preset "$OMBRELO_PRESET" >/dev/null
 cmake --build --preset "$OMBRELO_PRESET"
 ctest --preset "$OMBRELO_PRESET"
 
+echo "== release (reproducible bytes, clean PE, signing)"
+bash tests/release/check.sh
+
 # The end-to-end scenarios leave screenshots as BMP; keep PNG copies.
 for bmp in "$OMBRELO_BUILD"/screenshots/*.bmp; do
   [ -e "$bmp" ] || continue

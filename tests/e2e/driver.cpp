@@ -104,7 +104,11 @@ Scenario::Scenario(const std::string& name) {
   dir_ = std::wstring(tmp) + L"ombrelo-e2e-" + widen(name);
   remove_tree(dir_);
   CreateDirectoryW(dir_.c_str(), nullptr);
-  if (!CopyFileW((own_dir() + L"\\ombrelo.exe").c_str(), path(L"ombrelo.exe").c_str(), FALSE)) {
+  // OMBRELO_EXE names another build to drive, such as the release's.
+  wchar_t other[MAX_PATH] = {};
+  const DWORD n = GetEnvironmentVariableW(L"OMBRELO_EXE", other, MAX_PATH);
+  const std::wstring exe = n > 0 && n < MAX_PATH ? other : own_dir() + L"\\ombrelo.exe";
+  if (!CopyFileW(exe.c_str(), path(L"ombrelo.exe").c_str(), FALSE)) {
     throw std::runtime_error("cannot copy ombrelo.exe");
   }
 }

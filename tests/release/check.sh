@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Checks the release command: two runs from clones in different folders, at
+# different times, give the same bytes; the exe is a clean PE (Windows' own
+# DLLs only, no link time, Windows 7 subsystem, ASLR, DEP, terminal-server
+# aware, none of winpthread's thread control); signing works with a
+# throwaway certificate. Where 32-bit processes run, the end-to-end suite
+# then runs against the exe from the zip.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+root=$PWD
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+fail() { echo "release check: $*" >&2; exit 1; }
+
+for run in first second; do
+  git clone -q "$root" "$tmp/clone-$run"
+  (cd "$tmp/clone-$run" && OMBRELO_DIST="$tmp/dist-$run" bash scripts/release.sh >/dev/null)
+done
+zip=$(cd "$tmp/dist-first" && ls ombrelo-*-win32.zip)
+version=$(sed -n 's/^project(ombrelo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+[ "$zip" = "ombrelo-$version-win32.zip" ] || fail "zip named $zip, version $version"
+for f in "$zip" SHA256SUMS; do
+  cmp -s "$tmp/dist-first/$f" "$tmp/dist-second/$f" || fail "$f differs between two runs"
+done
+(cd "$tmp/dist-first" && sha256sum -c --quiet SHA256SUMS) || fail "SHA256SUMS does not match"
+echo "release check: two runs gave the same bytes ($zip)"
+
+unzip -q "$tmp/dist-first/$zip" -d "$tmp/unzipped"
+[ "$(cd "$tmp/unzipped" && ls | tr '\n' ' ')" = "README.txt ombrelo.exe " ] || fail "zip holds $(ls "$tmp/unzipped")"
+exe=$tmp/unzipped/ombrelo.exe
+pe=$(objdump -p "$exe")
+dlls=$(awk '/DLL Name:/ { print toupper($3) }' <<<"$pe" | sort | tr '\n' ' ')
+[ "$dlls" = "COMCTL32.DLL GDI32.DLL KERNEL32.DLL MSVCRT.DLL USER32.DLL " ] || fail "imports $dlls"
+grep -Eq '^Time/Date[[:space:]]+Thu Jan  1 00:00:00 1970' <<<"$pe" || fail "a link time in the header"
+grep -Eq '^MajorSubsystemVersion[[:space:]]+6$' <<<"$pe" && grep -Eq '^MinorSubsystemVersion[[:space:]]+1$' <<<"$pe" ||
+  fail "subsystem version is not 6.1"
+for flag in DYNAMIC_BASE NX_COMPAT TERMINAL_SERVICE_AWARE; do
+  grep -q "$flag" <<<"$pe" || fail "no $flag"
+done
+for fn in SuspendThread ResumeThread GetThreadContext CreateThread; do
+  ! grep -Eq "[[:space:]]$fn$" <<<"$pe" || fail "imports $fn (a threading runtime)"
+done
+grep -q "$version" "$tmp/unzipped/README.txt" || fail "the guide lacks the version"
+head -c 3 "$tmp/unzipped/README.txt" | cmp -s - <(printf '\xEF\xBB\xBF') || fail "the guide has no byte-order mark"
+strings -el "$exe" | grep -qx "$version" || fail "the version resource lacks $version"
+! grep -aq "$root\|$tmp" "$exe" || fail "a build folder in the exe"
+echo "release check: the exe is a clean PE"
+
+openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj "/CN=Ombrelo test signing" \
+  -addext "extendedKeyUsage=codeSigning" -keyout "$tmp/key.pem" -out "$tmp/cert.pem" 2>/dev/null
+(cd "$tmp/clone-first" && OMBRELO_DIST="$tmp/dist-signed" OMBRELO_SIGN_CERT="$tmp/cert.pem" \
+  OMBRELO_SIGN_KEY="$tmp/key.pem" bash scripts/release.sh >/dev/null)
+unzip -q "$tmp/dist-signed/$zip" -d "$tmp/signed"
+osslsigncode verify -CAfile "$tmp/cert.pem" -in "$tmp/signed/ombrelo.exe" >"$tmp/verify.log" 2>&1 ||
+  { cat "$tmp/verify.log"; fail "the signature does not verify"; }
+echo "release check: signed with a throwaway certificate, and verified"
+
+source scripts/wine-arch.sh
+if [ "$OMBRELO_PRESET" = windows ]; then
+  OMBRELO_EXE=$(winepath -w "$exe" 2>/dev/null) ctest --preset windows -R '^e2e_tests$'
+else
+  echo "release check: the end-to-end run of the zip's 32-bit exe needs a machine that runs 32-bit processes; skipped here"
+fi
