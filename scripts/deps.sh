@@ -8,7 +8,7 @@ set -euo pipefail
 missing=()
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
-pkgs=(cmake g++ clang libclang-rt-14-dev googletest make
+pkgs=(cmake g++ clang clang-format libclang-rt-14-dev googletest make
       g++-mingw-w64-i686-posix g++-mingw-w64-i686-win32 mingw-w64-i686-dev
       wine wine32:i386 xvfb xauth x11-utils locales
       fonts-ipafont-gothic fonts-noto-cjk imagemagick zip osslsigncode openssl)

@@ -7,6 +7,9 @@ cd "$(dirname "$0")/.."
 
 bash scripts/deps.sh
 
+echo "== format"
+git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
+
 echo "== native"
 cmake --preset native >/dev/null
 cmake --build --preset native
