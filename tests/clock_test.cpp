@@ -3,6 +3,7 @@
 
 #include "clock/display_text.h"
 #include "clock/start_command.h"
+#include "platform/platform.h"
 
 namespace ombrelo {
 namespace {
@@ -35,7 +36,7 @@ TEST(DisplayText, CountsOnAcrossMidnightAndPastNineHours) {
 }
 
 TEST(DisplayText, ClockReadingIsWithinTheDay) {
-  const float now = clock_reading();
+  const float now = platform::clock_reading();
   EXPECT_GE(now, 0.0f);
   EXPECT_LT(now, kSecondsPerDay);
 }

@@ -10,7 +10,7 @@
 #include <windows.h>
 #endif
 
-#include "settings/file_io.h"
+#include "platform/platform.h"
 #include "settings/settings.h"
 
 namespace ombrelo {
@@ -95,12 +95,12 @@ TEST_F(SettingsFile, HugeFileIsReadOnlyUpToTheLimit) {
 }
 
 TEST_F(SettingsFile, AnyFileButAFolderCountsAsPresent) {
-  EXPECT_FALSE(fs::is_ordinary_file(file()));
+  EXPECT_FALSE(platform::is_ordinary_file(file()));
   stdfs::create_directory(file());
-  EXPECT_FALSE(fs::is_ordinary_file(file())) << "a folder of that name";
+  EXPECT_FALSE(platform::is_ordinary_file(file())) << "a folder of that name";
   stdfs::remove(file());
   put(file(), "");
-  EXPECT_TRUE(fs::is_ordinary_file(file()));
+  EXPECT_TRUE(platform::is_ordinary_file(file()));
 }
 
 // What other programs and earlier runs leave in the folder never stops a
@@ -193,7 +193,7 @@ TEST_F(SettingsFile, HiddenAndSystemFilesCountAndKeepTheirAttributes) {
                             DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM}}) {
     put(file(), "old");
     SetFileAttributesW(w.c_str(), attrs);
-    EXPECT_TRUE(fs::is_ordinary_file(file())) << attrs;
+    EXPECT_TRUE(platform::is_ordinary_file(file())) << attrs;
     ASSERT_EQ(write_settings_file(file(), SettingsRecord{}), "") << attrs;
     EXPECT_EQ(GetFileAttributesW(w.c_str()) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM),
               attrs);
@@ -204,7 +204,7 @@ TEST_F(SettingsFile, HiddenAndSystemFilesCountAndKeepTheirAttributes) {
 #endif
 
 TEST(SettingsLocation, ExecutablePathIsAbsoluteAndNamesThisProgram) {
-  const std::string exe = fs::executable_path();
+  const std::string exe = platform::executable_path();
   EXPECT_TRUE(stdfs::path(exe).is_absolute()) << exe;
   EXPECT_NE(exe.find("core_tests"), std::string::npos) << exe;
 }

@@ -12,7 +12,4 @@ inline constexpr float kSecondsPerDay = 86400.0f;
 // it, and the count goes on past any number of hours.
 std::string display_text(float start, float now);
 
-// The local clock: seconds since local midnight, with the fraction.
-float clock_reading();
-
 }  // namespace ombrelo

@@ -2,9 +2,9 @@
 
 #include <ctime>
 
-#include "clock/display_text.h"
+#include "platform/platform.h"
 
-namespace ombrelo {
+namespace ombrelo::platform {
 
 float clock_reading() {
   timeval tv{};
@@ -16,4 +16,4 @@ float clock_reading() {
          static_cast<float>(tv.tv_usec) / 1e6f;
 }
 
-}  // namespace ombrelo
+}  // namespace ombrelo::platform

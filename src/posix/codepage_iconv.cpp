@@ -6,9 +6,9 @@
 
 #include <cerrno>
 
-#include "settings/codepage.h"
+#include "platform/platform.h"
 
-namespace ombrelo {
+namespace ombrelo::platform {
 namespace {
 
 std::optional<std::string> convert(const char* to, const char* from, std::string_view in) {
@@ -36,7 +36,6 @@ std::optional<std::string> round_trip(const char* to, const char* from, std::str
 }  // namespace
 
 std::optional<std::string> utf8_to_ansi(std::string_view utf8) {
-  if (!is_valid_utf8(utf8)) return std::nullopt;
   return round_trip("CP932", "UTF-8", utf8);
 }
 
@@ -48,4 +47,4 @@ std::optional<std::string> ansi_to_utf8(std::string_view ansi) {
 
 std::optional<std::string> cp932_to_utf8(std::string_view bytes) { return ansi_to_utf8(bytes); }
 
-}  // namespace ombrelo
+}  // namespace ombrelo::platform

@@ -8,9 +8,9 @@
 #include <cstring>
 #include <string>
 
-#include "settings/file_io.h"
+#include "platform/platform.h"
 
-namespace ombrelo::fs {
+namespace ombrelo::platform {
 
 // Nothing here locks files, so there is no lock to wait out.
 ReadResult read_file(const std::string& path, std::size_t limit) {
@@ -100,4 +100,4 @@ std::string executable_path() {
   return buf;
 }
 
-}  // namespace ombrelo::fs
+}  // namespace ombrelo::platform

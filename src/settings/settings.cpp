@@ -1,7 +1,7 @@
 #include "settings/settings.h"
 
-#include "settings/codepage.h"
-#include "settings/file_io.h"
+#include "platform/platform.h"
+#include "settings/utf8.h"
 
 namespace ombrelo {
 
@@ -112,7 +112,7 @@ std::string format_settings(const SettingsRecord& record) {
   std::array<std::string, 3> encoded;
   bool ansi = true;
   for (std::size_t i = 0; i < texts.size() && ansi; ++i) {
-    auto a = utf8_to_ansi(texts[i]);
+    auto a = is_valid_utf8(texts[i]) ? platform::utf8_to_ansi(texts[i]) : std::nullopt;
     if (a) {
       encoded[i] = std::move(*a);
     } else {
@@ -167,8 +167,8 @@ ParsedSettings parse_settings(std::string_view bytes, bool complete) {
     std::optional<std::string> u;
     if (utf8) {
       if (is_valid_utf8(v)) u = std::string(v);
-    } else if (!(u = ansi_to_utf8(v))) {
-      u = cp932_to_utf8(v);
+    } else if (!(u = platform::ansi_to_utf8(v))) {
+      u = platform::cp932_to_utf8(v);
     }
     if (u) {
       field = std::move(*u);
@@ -256,7 +256,7 @@ std::string settings_path_for(std::string_view exe_path) {
 
 SettingsRead read_settings_file(const std::string& path) {
   SettingsRead out;
-  auto file = fs::read_file(path, kMaxSettingsFileSize);
+  auto file = platform::read_file(path, kMaxSettingsFileSize);
   if (!file.ok) {
     out.error = std::move(file.error);
     return out;
@@ -268,7 +268,7 @@ SettingsRead read_settings_file(const std::string& path) {
 
 std::string write_settings_file(const std::string& path, const SettingsRecord& record,
                                 const std::string& keep_old_as) {
-  return fs::replace_file(path, format_settings(record), keep_old_as);
+  return platform::replace_file(path, format_settings(record), keep_old_as);
 }
 
 }  // namespace ombrelo

@@ -1,6 +1,6 @@
-#include <string>
+#include "settings/utf8.h"
 
-#include "settings/codepage.h"
+#include <string>
 
 namespace ombrelo {
 

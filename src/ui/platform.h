@@ -74,19 +74,22 @@ class System {
   // activated, without waiting. Empty on success, else the system's reason.
   virtual std::string start_process(const std::string& command_line) = 0;
 
-  virtual bool is_ordinary_file(const std::string& path) = 0;
+  // Files and the clock come from the platform underneath (src/platform);
+  // a test's fake answers them itself.
+  virtual bool is_ordinary_file(const std::string& path);
   // The folders programs are installed in (Program Files, and Program Files
   // (x86) on 64-bit Windows), without a trailing backslash.
   virtual std::vector<std::string> program_folders() = 0;
-  virtual std::string settings_path() = 0;
-  virtual SettingsRead read_settings(const std::string& path) = 0;
+  // The settings file beside the executable.
+  virtual std::string settings_path();
+  virtual SettingsRead read_settings(const std::string& path);
   // Empty on success, else the reason. With `keep_old_as`, the old file
   // stays under that name.
   virtual std::string write_settings(const std::string& path, const SettingsRecord& record,
-                                     const std::string& keep_old_as) = 0;
+                                     const std::string& keep_old_as);
 
   // Seconds since local midnight.
-  virtual float clock() = 0;
+  virtual float clock();
   // The whole primary screen, in twips.
   virtual float screen_width() = 0;
   virtual float screen_height() = 0;

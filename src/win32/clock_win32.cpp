@@ -1,8 +1,8 @@
 #include <windows.h>
 
-#include "clock/display_text.h"
+#include "platform/platform.h"
 
-namespace ombrelo {
+namespace ombrelo::platform {
 
 float clock_reading() {
   SYSTEMTIME t{};
@@ -11,4 +11,4 @@ float clock_reading() {
          static_cast<float>(t.wMilliseconds) / 1000.0f;
 }
 
-}  // namespace ombrelo
+}  // namespace ombrelo::platform

@@ -1,12 +1,11 @@
 #include <windows.h>
 
-#include "settings/codepage.h"
+#include "platform/platform.h"
 #include "win32/wide.h"
 
-namespace ombrelo {
+namespace ombrelo::platform {
 
 std::optional<std::string> utf8_to_ansi(std::string_view utf8) {
-  if (!is_valid_utf8(utf8)) return std::nullopt;
   // With UTF-8 as the ANSI code page the file is written as UTF-8 with its
   // byte-order mark, which every system reads back, rather than as bytes a
   // code page 932 system would take for garbage.
@@ -45,4 +44,4 @@ std::optional<std::string> ansi_to_utf8(std::string_view ansi) { return decode(C
 
 std::optional<std::string> cp932_to_utf8(std::string_view bytes) { return decode(932, bytes); }
 
-}  // namespace ombrelo
+}  // namespace ombrelo::platform

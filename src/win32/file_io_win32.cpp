@@ -2,11 +2,11 @@
 
 #include <cwchar>
 
-#include "settings/file_io.h"
+#include "platform/platform.h"
 #include "win32/handles.h"
 #include "win32/wide.h"
 
-namespace ombrelo::fs {
+namespace ombrelo::platform {
 
 using win32::system_message;
 using win32::widen;
@@ -190,4 +190,4 @@ std::string executable_path() {
   }
 }
 
-}  // namespace ombrelo::fs
+}  // namespace ombrelo::platform

@@ -7,8 +7,6 @@
 #include <algorithm>
 #include <cwchar>
 
-#include "clock/display_text.h"
-#include "settings/file_io.h"
 #include "win32/handles.h"
 #include "win32/timer_window.h"
 #include "win32/wide.h"
@@ -183,8 +181,6 @@ std::string Win32System::start_process(const std::string& command_line) {
   return {};
 }
 
-bool Win32System::is_ordinary_file(const std::string& path) { return fs::is_ordinary_file(path); }
-
 std::vector<std::string> Win32System::program_folders() {
   // Known folders, not the registry or the environment. A 32-bit program on
   // 64-bit Windows has no known folder for the 64-bit Program Files (where
@@ -218,22 +214,6 @@ std::vector<std::string> Win32System::program_folders() {
       "\\Program Files");
   return folders;
 }
-
-std::string Win32System::settings_path() {
-  static const std::string path = settings_path_for(fs::executable_path());
-  return path;
-}
-
-SettingsRead Win32System::read_settings(const std::string& path) {
-  return read_settings_file(path);
-}
-
-std::string Win32System::write_settings(const std::string& path, const SettingsRecord& record,
-                                        const std::string& keep_old_as) {
-  return write_settings_file(path, record, keep_old_as);
-}
-
-float Win32System::clock() { return clock_reading(); }
 
 float Win32System::screen_width() { return to_twips(GetSystemMetrics(SM_CXSCREEN)); }
 

@@ -7,7 +7,7 @@
 namespace ombrelo::win32 {
 
 // The system services on Windows: common dialogs, message boxes, process
-// start, the settings file beside the exe, the clock and the screen.
+// start, the program folders and the screen.
 class Win32System final : public ui::System {
  public:
   // Dialogs and messages belong to this window once it is on screen.
@@ -18,13 +18,7 @@ class Win32System final : public ui::System {
   int ShowColor(ui::CommonDialog& dialog) override;
   void message(const std::string& text) override;
   std::string start_process(const std::string& command_line) override;
-  bool is_ordinary_file(const std::string& path) override;
   std::vector<std::string> program_folders() override;
-  std::string settings_path() override;
-  SettingsRead read_settings(const std::string& path) override;
-  std::string write_settings(const std::string& path, const SettingsRecord& record,
-                             const std::string& keep_old_as) override;
-  float clock() override;
   float screen_width() override;
   float screen_height() override;
   std::string decimal_separator() override;

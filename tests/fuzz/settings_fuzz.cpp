@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "settings/codepage.h"
 #include "settings/settings.h"
+#include "settings/utf8.h"
 
 namespace {
 

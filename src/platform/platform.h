@@ -1,10 +1,27 @@
 #pragma once
 
+// The one interface to the system under the program's logic: the code page,
+// files and the clock. The Windows build implements it in src/win32, the
+// Linux build (for the native tests) in src/posix; nothing else here knows
+// which. The windows' own services (dialogs, windows, process start) are
+// ui::System's.
+
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
-namespace ombrelo::fs {
+namespace ombrelo::platform {
+
+// Conversions between the program's UTF-8 text and the system's 8-bit (ANSI)
+// code page, 932 on the Japanese systems the settings file is made for.
+// Each fails (nullopt) rather than substitute a look-alike or '?' for a
+// character the other side cannot hold; the UTF-8 given is well-formed.
+std::optional<std::string> utf8_to_ansi(std::string_view utf8);
+std::optional<std::string> ansi_to_utf8(std::string_view ansi);
+// Code page 932 whatever the system's: files from Japanese systems stay
+// readable where the ANSI code page is another (such as UTF-8).
+std::optional<std::string> cp932_to_utf8(std::string_view bytes);
 
 struct ReadResult {
   bool ok = false;
@@ -34,4 +51,7 @@ bool is_ordinary_file(const std::string& path);
 // Full path of the running executable.
 std::string executable_path();
 
-}  // namespace ombrelo::fs
+// The local clock: seconds since local midnight, with the fraction.
+float clock_reading();
+
+}  // namespace ombrelo::platform

@@ -1,0 +1,23 @@
+#include "ui/platform.h"
+
+#include "platform/platform.h"
+
+namespace ombrelo::ui {
+
+bool System::is_ordinary_file(const std::string& path) { return platform::is_ordinary_file(path); }
+
+std::string System::settings_path() {
+  static const std::string path = settings_path_for(platform::executable_path());
+  return path;
+}
+
+SettingsRead System::read_settings(const std::string& path) { return read_settings_file(path); }
+
+std::string System::write_settings(const std::string& path, const SettingsRecord& record,
+                                   const std::string& keep_old_as) {
+  return write_settings_file(path, record, keep_old_as);
+}
+
+float System::clock() { return platform::clock_reading(); }
+
+}  // namespace ombrelo::ui
