@@ -51,6 +51,14 @@ struct WindowTraits {
   static void close(HWND h) { DestroyWindow(h); }
 };
 
+struct ScreenDcTraits {
+  static HDC invalid() { return nullptr; }
+  static void close(HDC h) { ReleaseDC(nullptr, h); }
+};
+struct LocalTraits {
+  static HLOCAL invalid() { return nullptr; }
+  static void close(HLOCAL h) { LocalFree(h); }
+};
 struct WinEventHookTraits {
   static HWINEVENTHOOK invalid() { return nullptr; }
   static void close(HWINEVENTHOOK h) { UnhookWinEvent(h); }
@@ -62,5 +70,39 @@ using UniqueFont = Unique<HFONT, GdiTraits<HFONT>>;
 using UniqueBrush = Unique<HBRUSH, GdiTraits<HBRUSH>>;
 using UniqueWindow = Unique<HWND, WindowTraits>;
 using UniqueWinEventHook = Unique<HWINEVENTHOOK, WinEventHookTraits>;
+using UniqueScreenDC = Unique<HDC, ScreenDcTraits>;  // GetDC(nullptr)
+using UniqueLocal = Unique<HLOCAL, LocalTraits>;
+
+inline UniqueScreenDC screen_dc() { return UniqueScreenDC(GetDC(nullptr)); }
+
+// An object selected into a DC for a scope; the old one comes back after.
+class Selected {
+ public:
+  Selected(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
+  ~Selected() {
+    if (old_) SelectObject(dc_, old_);
+  }
+  Selected(const Selected&) = delete;
+  Selected& operator=(const Selected&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+// BeginPaint and EndPaint around one WM_PAINT.
+class Painting {
+ public:
+  explicit Painting(HWND h) : hwnd_(h), dc_(BeginPaint(h, &ps_)) {}
+  ~Painting() { EndPaint(hwnd_, &ps_); }
+  Painting(const Painting&) = delete;
+  Painting& operator=(const Painting&) = delete;
+  HDC dc() const { return dc_; }
+
+ private:
+  HWND hwnd_;
+  PAINTSTRUCT ps_{};
+  HDC dc_;
+};
 
 }  // namespace ombrelo::win32

@@ -51,23 +51,21 @@ constexpr float kSmallestRow = 255;
 
 // The height a font's lines take on this screen, in pixels.
 int line_height(HDC dc, const LOGFONTW& lf) {
-  UniqueFont font(CreateFontIndirectW(&lf));
+  const UniqueFont font(CreateFontIndirectW(&lf));
   if (!font) return 0;
-  const HGDIOBJ old = SelectObject(dc, font.get());
+  const Selected selected(dc, font.get());
   TEXTMETRICW tm{};
   GetTextMetricsW(dc, &tm);
-  SelectObject(dc, old);
   return tm.tmHeight;
 }
 
 // Whether that face itself is installed, not a stand-in for it.
 bool installed(HDC dc, const LOGFONTW& lf) {
-  UniqueFont font(CreateFontIndirectW(&lf));
+  const UniqueFont font(CreateFontIndirectW(&lf));
   if (!font) return false;
-  const HGDIOBJ old = SelectObject(dc, font.get());
+  const Selected selected(dc, font.get());
   wchar_t face[LF_FACESIZE] = {};
   GetTextFaceW(dc, LF_FACESIZE, face);
-  SelectObject(dc, old);
   return lstrcmpiW(face, lf.lfFaceName) == 0;
 }
 
@@ -82,9 +80,9 @@ UniqueFont caption_font() {
   ncm.cbSize = sizeof ncm;
   if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0)) return {};
   LOGFONTW lf = ncm.lfMessageFont;
-  HDC dc = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
-  const int room = to_pixels(kSmallestRow) - 2 * MulDiv(2, dpi, 96);
+  const UniqueScreenDC screen = screen_dc();
+  const HDC dc = screen.get();
+  const int room = to_pixels(kSmallestRow) - 2 * MulDiv(2, screen_dpi(), 96);
   if (line_height(dc, lf) > room) {
     LOGFONTW dense = lf;
     lstrcpynW(dense.lfFaceName, L"MS UI Gothic", LF_FACESIZE);
@@ -95,7 +93,6 @@ UniqueFont caption_font() {
       while (std::abs(lf.lfHeight) > 6 && line_height(dc, lf) > room) lf.lfHeight -= sign;
     }
   }
-  ReleaseDC(nullptr, dc);
   return UniqueFont(CreateFontIndirectW(&lf));
 }
 
@@ -107,18 +104,11 @@ RECT pixel_rect(const ui::Rect& r) {
 }  // namespace
 
 SettingsWindow::SettingsWindow(HINSTANCE instance) : instance_(instance) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = &Window::proc;
-  wc.hInstance = instance_;
-  wc.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(1));
-  wc.hIconSm = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(1), IMAGE_ICON,
-                                             GetSystemMetrics(SM_CXSMICON),
-                                             GetSystemMetrics(SM_CYSMICON), 0));
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kClassName;
-  RegisterClassExW(&wc);
+  register_class(instance_, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+                 LoadIconW(instance_, MAKEINTRESOURCEW(1)),
+                 static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), 0)));
 
   // Created where it will show, centred on the work area, so that showing
   // it moves nothing.
@@ -193,13 +183,11 @@ float SettingsWindow::outer_height() const {
 }
 
 void SettingsWindow::draw_shape(const DRAWITEMSTRUCT& item) {
-  UniqueBrush fill(CreateSolidBrush(to_colorref(shapes_[item.CtlID == kShape1 ? 0 : 1])));
-  const HGDIOBJ old_brush = SelectObject(item.hDC, fill.get());
-  const HGDIOBJ old_pen = SelectObject(item.hDC, GetStockObject(BLACK_PEN));
+  const UniqueBrush fill(CreateSolidBrush(to_colorref(shapes_[item.CtlID == kShape1 ? 0 : 1])));
+  const Selected brush(item.hDC, fill.get());
+  const Selected pen(item.hDC, GetStockObject(BLACK_PEN));
   const RECT& r = item.rcItem;
   Rectangle(item.hDC, r.left, r.top, r.right, r.bottom);
-  SelectObject(item.hDC, old_pen);
-  SelectObject(item.hDC, old_brush);
 }
 
 LRESULT SettingsWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {

@@ -176,8 +176,7 @@ std::string Win32System::start_process(const std::string& command_line) {
     return system_message(GetLastError(), program);
   }
   // Not tracked: the viewer is on its own from here.
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+  const UniqueKernel process(pi.hProcess), thread(pi.hThread);
   return {};
 }
 

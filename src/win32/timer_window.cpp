@@ -44,10 +44,7 @@ constexpr int kCalmChecks = 2000 / kGuardMilliseconds;
 
 UniqueFont make_font(const std::string& face, float points) {
   LOGFONTW lf{};
-  HDC dc = GetDC(nullptr);
-  const int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-  if (dc) ReleaseDC(nullptr, dc);
-  lf.lfHeight = -static_cast<LONG>(std::lround(points * static_cast<float>(dpi) / 72.0f));
+  lf.lfHeight = -static_cast<LONG>(std::lround(points * static_cast<float>(screen_dpi()) / 72.0f));
   lf.lfWeight = FW_NORMAL;
   lf.lfCharSet = DEFAULT_CHARSET;
   lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
@@ -59,16 +56,7 @@ UniqueFont make_font(const std::string& face, float points) {
 }
 
 void TimerWindow::create() {
-  static const ATOM registered = [this] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &Window::proc;
-    wc.hInstance = instance_;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kClassName;
-    return RegisterClassExW(&wc);
-  }();
-  (void)registered;
+  register_class(instance_);
   CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kClassName, L"", WS_POPUP, 0,
                   0, 1, 1, nullptr, nullptr, instance_, this);
   if (!hwnd()) return;
@@ -148,18 +136,16 @@ ui::Rect TimerWindow::measure(const std::string& text, const ui::LabelLook& look
     temporary = make_font(look.font_name, look.font_size);
     font = temporary.get();
   }
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, font);
+  const UniqueScreenDC dc = screen_dc();
+  const Selected selected(dc.get(), font);
   const std::wstring w = widen(text);
   SIZE size{};
-  GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
+  GetTextExtentPoint32W(dc.get(), w.c_str(), static_cast<int>(w.size()), &size);
   if (w.empty()) {
     TEXTMETRICW tm{};
-    GetTextMetricsW(dc, &tm);
+    GetTextMetricsW(dc.get(), &tm);
     size.cy = tm.tmHeight;
   }
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
   return {0, 0, to_twips(size.cx), to_twips(size.cy)};
 }
 
@@ -186,17 +172,15 @@ void TimerWindow::set_tick_interval(int milliseconds) {
 }
 
 void TimerWindow::paint() {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd(), &ps);
+  const Painting painting(hwnd());
+  const HDC dc = painting.dc();
   RECT client;
   GetClientRect(hwnd(), &client);
   FillRect(dc, &client, back_.get());
-  HGDIOBJ old = SelectObject(dc, font_.get());
+  const Selected font(dc, font_.get());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, to_colorref(look_.fore_colour));
   TextOutW(dc, 0, 0, text_.c_str(), static_cast<int>(text_.size()));
-  SelectObject(dc, old);
-  EndPaint(hwnd(), &ps);
 }
 
 LRESULT TimerWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {

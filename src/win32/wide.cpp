@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "win32/handles.h"
+
 namespace ombrelo::win32 {
 
 std::wstring widen(std::string_view utf8) {
@@ -30,8 +32,8 @@ std::string system_message(unsigned long code, std::string_view insert) {
   const DWORD n = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
       nullptr, code, 0, reinterpret_cast<wchar_t*>(&buf), 0, nullptr);
+  const UniqueLocal owned(buf);
   std::wstring text = n && buf ? std::wstring(buf, n) : std::wstring();
-  if (buf) LocalFree(buf);
   while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ' ||
                            text.back() == L'.' || text.back() == L'。')) {
     text.pop_back();

@@ -19,7 +19,27 @@ class Window {
   HWND hwnd() const { return window_.get(); }
 
  protected:
-  static LRESULT CALLBACK proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  // Registers T's window class, T::kClassName, once.
+  static void register_class(HINSTANCE instance, HBRUSH background = nullptr, HICON icon = nullptr,
+                             HICON small_icon = nullptr) {
+    static const ATOM atom = [&] {
+      WNDCLASSEXW wc{};
+      wc.cbSize = sizeof wc;
+      wc.lpfnWndProc = &Window::proc;
+      wc.hInstance = instance;
+      wc.hIcon = icon;
+      wc.hIconSm = small_icon;
+      wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+      wc.hbrBackground = background;
+      wc.lpszClassName = T::kClassName;
+      return RegisterClassExW(&wc);
+    }();
+    (void)atom;
+  }
+
+  // Nothing may unwind into Windows: a handler that throws (out of memory)
+  // ends there, and the message gets the default handling.
+  static LRESULT CALLBACK proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) noexcept {
     T* self = nullptr;
     if (msg == WM_NCCREATE) {
       self = static_cast<T*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
@@ -29,7 +49,12 @@ class Window {
       self = reinterpret_cast<T*>(GetWindowLongPtrW(h, GWLP_USERDATA));
     }
     if (!self) return DefWindowProcW(h, msg, wp, lp);
-    const LRESULT r = self->handle(msg, wp, lp);
+    LRESULT r = 0;
+    try {
+      r = self->handle(msg, wp, lp);
+    } catch (...) {
+      r = DefWindowProcW(h, msg, wp, lp);
+    }
     if (msg == WM_NCDESTROY) {
       SetWindowLongPtrW(h, GWLP_USERDATA, 0);
       self->window_.release();
@@ -40,16 +65,18 @@ class Window {
   UniqueWindow window_;
 };
 
-// Twips per pixel on this screen: 15 at 96 dots per inch.
-inline float twips_per_pixel() {
-  static const float tpp = [] {
-    HDC dc = GetDC(nullptr);
-    const int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-    if (dc) ReleaseDC(nullptr, dc);
-    return 1440.0f / static_cast<float>(dpi > 0 ? dpi : 96);
+// The screen's dots per inch, as the program sees them (system DPI aware).
+inline int screen_dpi() {
+  static const int dpi = [] {
+    const UniqueScreenDC dc = screen_dc();
+    const int d = dc ? GetDeviceCaps(dc.get(), LOGPIXELSY) : 96;
+    return d > 0 ? d : 96;
   }();
-  return tpp;
+  return dpi;
 }
+
+// Twips per pixel on this screen: 15 at 96 dots per inch.
+inline float twips_per_pixel() { return 1440.0f / static_cast<float>(screen_dpi()); }
 inline int to_pixels(float twips) {
   return static_cast<int>(std::lround(twips / twips_per_pixel()));
 }
