@@ -91,8 +91,9 @@ class FakeSettingsView : public ui::SettingsView {
   int closes_asked = 0;
 };
 
-// One scripted answer of a dialog: the code it returns and, for code 0, the
-// change it makes to the dialog object.
+// One scripted answer of a dialog: the code it returns and the change it
+// makes to the dialog object, also when it fails (a value that must not be
+// taken then).
 struct DialogAnswer {
   int code = 0;
   std::function<void(ui::CommonDialog&)> choose;
@@ -104,7 +105,7 @@ class FakeSystem : public ui::System {
 
   int ShowOpen(ui::CommonDialog& d) override { return answer("open", d); }
   int ShowFont(ui::CommonDialog& d) override { return answer("font", d); }
-  int ShowColor(ui::CommonDialog& d) override { return answer("color", d); }
+  int ShowColor(ui::CommonDialog& d) override { return answer("colour", d); }
   void message(const std::string& text) override {
     messages.push_back(text);
     log_.push_back("message");
@@ -155,7 +156,7 @@ class FakeSystem : public ui::System {
     if (answers.empty()) return ui::kCancelError;
     DialogAnswer a = answers.front();
     answers.pop_front();
-    if (a.code == 0 && a.choose) a.choose(d);
+    if (a.choose) a.choose(d);
     return a.code;
   }
   Log& log_;

@@ -51,8 +51,8 @@ TEST(SettingsFormat, NumbersKeepTheirKind) {
 
 TEST(SettingsFormat, FlagsAndEmptyPath) {
   SettingsRecord r;
-  r.bottomLeft = true;
-  r.bottomRight = false;
+  r.bottom_left = true;
+  r.bottom_right = false;
   const std::string bytes = format_settings(r);
   EXPECT_EQ(bytes.substr(0, 4), "\"\"\r\n");
   EXPECT_TRUE(bytes.ends_with("\r\n0\r\n#TRUE#\r\n#FALSE#\r\n"));
@@ -66,8 +66,8 @@ TEST(SettingsRoundTrip, ValuesComeBackAndAreWrittenAgainTheSame) {
   r.fontSz = Number::single(9.75f);
   r.fontCl = Number::integer(255);
   r.fontBk = 16777215;
-  r.bottomLeft = true;
-  r.bottomRight = false;
+  r.bottom_left = true;
+  r.bottom_right = false;
   const std::string bytes = format_settings(r);
   EXPECT_NE(bytes.find("\"C:\\\x94\xad\x95\x5c\\\x8du\x89\x89 2026.ppt\""), std::string::npos)
       << "the Japanese path is stored in code page 932";
@@ -79,8 +79,8 @@ TEST(SettingsRoundTrip, ValuesComeBackAndAreWrittenAgainTheSame) {
   EXPECT_EQ(back.fontSz, Number::real(9.75)) << "a decimal comes back as a double";
   EXPECT_EQ(back.fontCl, Number::integer(255));
   EXPECT_EQ(back.fontBk, 16777215);
-  EXPECT_TRUE(back.bottomLeft);
-  EXPECT_FALSE(back.bottomRight);
+  EXPECT_TRUE(back.bottom_left);
+  EXPECT_FALSE(back.bottom_right);
   EXPECT_EQ(format_settings(back), bytes);
 }
 
@@ -107,8 +107,8 @@ TEST(SettingsRead, BlanksAroundValuesAreSkipped) {
   EXPECT_EQ(p.fontSz, Number::integer(12));
   EXPECT_EQ(p.fontCl, Number::integer(255));
   EXPECT_EQ(p.fontBk, -1);
-  EXPECT_EQ(p.bottomLeft, true);
-  EXPECT_EQ(p.bottomRight, false) << "last line without its line end, any case";
+  EXPECT_EQ(p.bottom_left, true);
+  EXPECT_EQ(p.bottom_right, false) << "last line without its line end, any case";
 }
 
 TEST(SettingsRead, UnquotedTextAndNumericFlags) {
@@ -117,8 +117,8 @@ TEST(SettingsRead, UnquotedTextAndNumericFlags) {
   EXPECT_EQ(p.presentation, "plain");
   EXPECT_EQ(p.fontSz, Number::real(10.5));
   EXPECT_EQ(p.fontCl, Number::real(1.0));
-  EXPECT_EQ(p.bottomLeft, true) << "a non-zero number is true";
-  EXPECT_EQ(p.bottomRight, false);
+  EXPECT_EQ(p.bottom_left, true) << "a non-zero number is true";
+  EXPECT_EQ(p.bottom_right, false);
 }
 
 TEST(SettingsRead, QuoteInsideAValueDoesNotCutItShort) {
@@ -146,7 +146,7 @@ TEST(SettingsFormat, TextsNeverBreakTheLinesAndAlwaysReadBack) {
     const ParsedSettings p = parse_settings(bytes, bytes.size() <= kMaxSettingsFileSize);
     EXPECT_TRUE(p.problems.empty()) << p.problems[0].reason;
     EXPECT_EQ(p.fontNm->size(), kMaxTextUnits * unit.size()) << "cut at the limit";
-    EXPECT_EQ(p.bottomRight, true);
+    EXPECT_EQ(p.bottom_right, true);
   }
 }
 
@@ -183,11 +183,11 @@ TEST(SettingsRead, DamagedLinesAreReportedAndTheRestIsKept) {
   EXPECT_EQ(problem_lines(p), (std::vector<int>{2, 4, 5, 6, 7}));
   EXPECT_EQ(p.presentation, "C:\\a.ppt");
   EXPECT_EQ(p.fontNm, "Arial");
-  EXPECT_EQ(p.bottomRight, true);
+  EXPECT_EQ(p.bottom_right, true);
   const SettingsRecord r = p.complete_with(SettingsRecord{});
   EXPECT_EQ(r.exePath, kDefaultViewerPath);
   EXPECT_EQ(r.fontSz, Number::single(kDefaultFontSize));
-  EXPECT_FALSE(r.bottomLeft);
+  EXPECT_FALSE(r.bottom_left);
 }
 
 TEST(SettingsRead, MissingLinesAndImpossibleSizes) {
@@ -236,8 +236,8 @@ TEST(SettingsRead, OtherEditorsFilesReadTheSame) {
     EXPECT_EQ(p.exePath, "C:\\v.exe");
     EXPECT_EQ(p.fontNm, "Arial");
     EXPECT_EQ(p.fontCl, Number::integer(255));
-    EXPECT_EQ(p.bottomLeft, true);
-    EXPECT_EQ(p.bottomRight, false);
+    EXPECT_EQ(p.bottom_left, true);
+    EXPECT_EQ(p.bottom_right, false);
   }
   EXPECT_EQ(parse_settings(utf16(text, true)).presentation, "C:\\講演 😀.ppt");
 }

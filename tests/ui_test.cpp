@@ -65,7 +65,7 @@ TEST_F(Windows, FirstStartAsksForTheViewerAfterTheDisplayIsUp) {
   EXPECT_LT(position("timer.topmost"), position("timer.text 00:00"));
   EXPECT_LT(position("timer.text 00:00"), position("timer.show"));
   EXPECT_LT(position("timer.show"), position("dialog open"));
-  EXPECT_EQ(form2.Top(), 1650.0f);
+  EXPECT_EQ(form2.top(), 1650.0f);
   EXPECT_EQ(timer.text, "00:00");
 
   EXPECT_EQ(view.caption, "ＭＳ Ｐゴシック 9.75pt");
@@ -119,8 +119,8 @@ TEST_F(Windows, SavedSettingsAreAppliedToTheDisplayAtOnce) {
   EXPECT_EQ(view.text, "C:\\talk.ppt");
   EXPECT_EQ(form1.viewer_path(), "D:\\PP\\POWERPNT.EXE");
   EXPECT_EQ(timer.look, (LabelLook{"Arial", 36.0f, 255, 16777215}));
-  EXPECT_EQ(form2.Width(), 5 * 36 * 10) << "fitted to the 36-point label";
-  EXPECT_EQ(form2.Height(), 36 * 20);
+  EXPECT_EQ(form2.width(), 5 * 36 * 10) << "fitted to the 36-point label";
+  EXPECT_EQ(form2.height(), 36 * 20);
   EXPECT_EQ(view.caption, "Arial 36pt");
   EXPECT_EQ(view.shapes[0], 255);
   EXPECT_EQ(view.shapes[1], 16777215);
@@ -141,10 +141,10 @@ TEST_F(Windows, NeitherFlagLeavesTheLeftEdgeAloneOnStart) {
   form1.Form_Load();
   EXPECT_FALSE(view.option(1));
   EXPECT_FALSE(view.option(2));
-  form2.set_Left(4321);
+  form2.set_left(4321);
   form1.Command2_Click();
-  EXPECT_EQ(form2.Left(), 4321);
-  EXPECT_EQ(form2.Top(), 12000 - form2.Height());
+  EXPECT_EQ(form2.left(), 4321);
+  EXPECT_EQ(form2.top(), 12000 - form2.height());
 }
 
 TEST_F(Windows, DamagedSettingsFileStartsWithDefaultsForWhatIsLostAndSaysSo) {
@@ -187,14 +187,14 @@ TEST_F(Windows, UnreadableSettingsFileIsReportedAndSurvivesTheClose) {
 TEST_F(Windows, CloseDuringStartUpWaitsForItsEnd) {
   sys.answers.push_back({0, [this](CommonDialog& d) {
                            d.FileName = "E:\\POWERPNT.EXE";
-                           EXPECT_FALSE(form1.QueryUnload());
+                           EXPECT_FALSE(form1.query_unload());
                            EXPECT_EQ(view.closes_asked, 0);
                          }});
   form1.Form_Load();
   EXPECT_FALSE(sys.files.count(kIni)) << "nothing written while loading";
   EXPECT_TRUE(form1.closing());
   EXPECT_EQ(view.closes_asked, 1) << "the close comes once start-up is over";
-  ASSERT_TRUE(form1.QueryUnload());
+  ASSERT_TRUE(form1.query_unload());
   form1.Form_Unload();
   const ParsedSettings saved = parse_settings(sys.files.at(kIni));
   EXPECT_TRUE(saved.problems.empty());
@@ -204,17 +204,17 @@ TEST_F(Windows, CloseDuringStartUpWaitsForItsEnd) {
 
 TEST_F(Windows, EndOfSessionSavesOnceWithoutAMessage) {
   // Ending during start-up: the record is not built, the file stays.
-  sys.answers.push_back({0, [this](CommonDialog&) { form1.EndSession(); }});
+  sys.answers.push_back({0, [this](CommonDialog&) { form1.end_session(); }});
   form1.Form_Load();
   EXPECT_FALSE(sys.files.count(kIni));
 
   view.text = "C:\\typed.ppt";
   sys.write_error = "ディスクがいっぱいです。";
-  form1.EndSession();
+  form1.end_session();
   EXPECT_FALSE(timer.exists());
   EXPECT_TRUE(sys.messages.empty()) << "nobody is there to answer a message";
   sys.write_error.clear();
-  form1.EndSession();
+  form1.end_session();
   form1.Form_Unload();
   EXPECT_EQ(std::count(log.begin(), log.end(), std::string("write ") + kIni), 1);
 }
@@ -233,8 +233,8 @@ TEST_F(Started, StartLaunchesTheShowPlacesTheDisplayAndCounts) {
   form1.Command2_Click();
   ASSERT_EQ(sys.started.size(), 1u);
   EXPECT_EQ(sys.started[0], "\"" + kViewer + "\" /s \"C:\\講演\\talk.ppt\"");
-  EXPECT_EQ(form2.Left() + form2.Width(), 19200) << "right edge on the screen's";
-  EXPECT_EQ(form2.Top() + form2.Height(), 12000) << "bottom edge on the screen's";
+  EXPECT_EQ(form2.left() + form2.width(), 19200) << "right edge on the screen's";
+  EXPECT_EQ(form2.top() + form2.height(), 12000) << "bottom edge on the screen's";
   EXPECT_EQ(timer.interval, 500);
   EXPECT_EQ(timer.text, "00:00") << "the text changes at the first tick";
 
@@ -255,8 +255,8 @@ TEST_F(Started, BottomLeftPutsTheDisplayOnTheLeftEdge) {
   view.options[0] = true;
   view.options[1] = false;
   form1.Command2_Click();
-  EXPECT_EQ(form2.Left(), 0);
-  EXPECT_EQ(form2.Top() + form2.Height(), 12000);
+  EXPECT_EQ(form2.left(), 0);
+  EXPECT_EQ(form2.top() + form2.height(), 12000);
 }
 
 TEST_F(Started, PlacementAndEachTickClaimTheTop) {
@@ -273,7 +273,7 @@ TEST_F(Started, PlacementAndEachTickClaimTheTop) {
 TEST_F(Started, ScreenSizeChangeKeepsTheDisplayInItsCornerOnceStarted) {
   const Rect before = timer.bounds();
   sys.screen_w = 15360;
-  form2.DisplayChanged();
+  form2.display_changed();
   EXPECT_EQ(timer.bounds(), before) << "nothing moves before the first start";
 
   view.options[0] = true;
@@ -282,9 +282,9 @@ TEST_F(Started, ScreenSizeChangeKeepsTheDisplayInItsCornerOnceStarted) {
   view.options[0] = false;  // changed after the start: the display stays where it went
   sys.screen_w = 19200;
   sys.screen_h = 14400;
-  form2.DisplayChanged();
-  EXPECT_EQ(form2.Left(), 0);
-  EXPECT_EQ(form2.Top() + form2.Height(), 14400);
+  form2.display_changed();
+  EXPECT_EQ(form2.left(), 0);
+  EXPECT_EQ(form2.top() + form2.height(), 14400);
 }
 
 TEST_F(Started, ViewerThatWillNotStartLeavesEverythingAsItWas) {
@@ -322,17 +322,17 @@ TEST_F(Started, ChoosingAFileReplacesTheTypedPathAndCancelKeepsIt) {
 }
 
 TEST_F(Started, LargerFontGrowsTheDisplayAndKeepsItsTopLeft) {
-  form2.set_Left(300);
-  const float top = form2.Top();
-  const float width = form2.Width();
+  form2.set_left(300);
+  const float top = form2.top();
+  const float width = form2.width();
   sys.answers.push_back(choose_font("Arial", 36.0f));
   form1.Command3_Click();
   EXPECT_EQ(sys.dialogs_shown.back().Flags, 1);
   EXPECT_EQ(view.caption, "Arial 36pt");
   EXPECT_EQ(form1.fontSz, Number::single(36.0f));
-  EXPECT_GT(form2.Width(), width);
-  EXPECT_EQ(form2.Left(), 300);
-  EXPECT_EQ(form2.Top(), top);
+  EXPECT_GT(form2.width(), width);
+  EXPECT_EQ(form2.left(), 300);
+  EXPECT_EQ(form2.top(), top);
   EXPECT_EQ(timer.look.font_name, "Arial");
 }
 
@@ -398,8 +398,8 @@ TEST_F(Started, ClosingUnloadsTheDisplayThenSavesEverything) {
   const ParsedSettings saved = parse_settings(sys.files.at(kIni));
   EXPECT_EQ(saved.presentation, "C:\\講演\\talk.ppt");
   EXPECT_EQ(saved.exePath, kViewer);
-  EXPECT_EQ(saved.bottomLeft, true);
-  EXPECT_EQ(saved.bottomRight, false);
+  EXPECT_EQ(saved.bottom_left, true);
+  EXPECT_EQ(saved.bottom_right, false);
   EXPECT_TRUE(sys.messages.empty());
 }
 

@@ -86,8 +86,8 @@ SettingsRecord ParsedSettings::complete_with(const SettingsRecord& fallback) con
   r.fontSz = fontSz.value_or(fallback.fontSz);
   r.fontCl = fontCl.value_or(fallback.fontCl);
   r.fontBk = fontBk.value_or(fallback.fontBk);
-  r.bottomLeft = bottomLeft.value_or(fallback.bottomLeft);
-  r.bottomRight = bottomRight.value_or(fallback.bottomRight);
+  r.bottom_left = bottom_left.value_or(fallback.bottom_left);
+  r.bottom_right = bottom_right.value_or(fallback.bottom_right);
   return r;
 }
 
@@ -133,8 +133,8 @@ std::string format_settings(const SettingsRecord& record) {
   line(format_number(record.fontSz));
   line(format_number(record.fontCl));
   line(std::to_string(record.fontBk));
-  line(record.bottomLeft ? "#TRUE#" : "#FALSE#");
-  line(record.bottomRight ? "#TRUE#" : "#FALSE#");
+  line(record.bottom_left ? "#TRUE#" : "#FALSE#");
+  line(record.bottom_right ? "#TRUE#" : "#FALSE#");
   return out;
 }
 
@@ -232,8 +232,8 @@ ParsedSettings parse_settings(std::string_view bytes, bool complete) {
         }
         break;
       }
-      case 7: flag(line, *v, p.bottomLeft); break;
-      case 8: flag(line, *v, p.bottomRight); break;
+      case 7: flag(line, *v, p.bottom_left); break;
+      case 8: flag(line, *v, p.bottom_right); break;
     }
   }
   return p;

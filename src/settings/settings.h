@@ -27,8 +27,8 @@ struct SettingsRecord {
   Number fontSz = Number::single(kDefaultFontSize);
   Number fontCl = Number::integer(kDefaultForeColour);
   std::int32_t fontBk = kDefaultBackColour;
-  bool bottomLeft = false;
-  bool bottomRight = true;
+  bool bottom_left = false;
+  bool bottom_right = true;
 
   bool operator==(const SettingsRecord&) const = default;
 };
@@ -61,7 +61,7 @@ struct ParsedSettings {
   std::optional<std::string> presentation, exePath, fontNm;
   std::optional<Number> fontSz, fontCl;
   std::optional<std::int32_t> fontBk;
-  std::optional<bool> bottomLeft, bottomRight;
+  std::optional<bool> bottom_left, bottom_right;
   std::vector<SettingsProblem> problems;
 
   // The record with `fallback`'s value wherever a field is missing.

@@ -19,13 +19,13 @@ class Form1::Busy {
   Form1& form_;
 };
 
-bool Form1::QueryUnload() {
+bool Form1::query_unload() {
   if (busy_ == 0) return true;
   close_pending_ = true;
   return false;
 }
 
-void Form1::EndSession() {
+void Form1::end_session() {
   // Before start-up has built the record there is nothing new to save, and
   // the file stays as it was.
   if (loading_) return;
@@ -37,40 +37,34 @@ void Form1::Form_Load() {
   Busy busy(*this);
   loading_ = true;
   // The first use of the timer window loads and shows it.
-  form2_.set_Top(form2_.Top() + view_.outer_height() / 2.0f);
+  form2_.set_top(form2_.top() + view_.outer_height() / 2.0f);
   LoadSettings();
-  view_.set_command3_caption(font_caption(fontNm, fontSz, system_.decimal_separator()));
+  show_font_caption();
   view_.set_shape_fill(1, fontCl.to_colour());
   view_.set_shape_fill(2, fontBk);
   loading_ = false;
 }
 
 void Form1::LoadSettings() {
+  // Whatever the file cannot give, or all of it without a file, comes from
+  // the display's own look and the defaults.
+  SettingsRecord r;
+  r.fontNm = form2_.font_name();
+  r.fontSz = Number::single(form2_.font_size());
+  r.fontCl = Number::integer(form2_.fore_colour());
+  r.fontBk = form2_.back_colour();
   const std::string path = system_.settings_path();
   if (system_.is_ordinary_file(path)) {
     const SettingsRead file = system_.read_settings(path);
     if (file.ok) {
-      // Whatever the file could not give comes from the display's own look.
-      SettingsRecord fallback;
-      fallback.fontNm = form2_.font_name();
-      fallback.fontSz = Number::single(form2_.font_size());
-      fallback.fontCl = Number::integer(form2_.fore_colour());
-      fallback.fontBk = form2_.back_colour();
-      const SettingsRecord r = file.settings.complete_with(fallback);
+      r = file.settings.complete_with(r);
       view_.set_text1(r.presentation);
-      exePath = r.exePath;
-      fontNm = r.fontNm;
-      fontSz = r.fontSz;
-      fontCl = r.fontCl;
-      fontBk = r.fontBk;
-      set_option(1, r.bottomLeft);
-      set_option(2, r.bottomRight);
-
-      form2_.set_font_name(fontNm);
-      form2_.set_font_size(fontSz.as_single());
+      take_values(r);
+      set_option(1, r.bottom_left);
+      set_option(2, r.bottom_right);
       form2_.set_fore_colour(fontCl.to_colour());
       form2_.set_back_colour(fontBk);
-      form2_.Fit();
+      apply_font();
       if (!file.settings.problems.empty()) {
         system_.message(damaged_settings_message(path, file.settings.problems));
       }
@@ -82,11 +76,7 @@ void Form1::LoadSettings() {
     system_.message(unreadable_settings_message(path, file.error, keep_old_as_));
   }
 
-  exePath = std::string(kDefaultViewerPath);
-  fontNm = form2_.font_name();
-  fontSz = Number::single(form2_.font_size());
-  fontCl = Number::integer(form2_.fore_colour());
-  fontBk = form2_.back_colour();
+  take_values(r);
   if (!system_.is_ordinary_file(exePath)) {
     ErrorStatus err;
     CommonDialog1.CancelError = true;
@@ -103,10 +93,18 @@ void Form1::LoadSettings() {
   }
 }
 
+void Form1::take_values(const SettingsRecord& r) {
+  exePath = r.exePath;
+  fontNm = r.fontNm;
+  fontSz = r.fontSz;
+  fontCl = r.fontCl;
+  fontBk = r.fontBk;
+}
+
 void Form1::Form_Unload() {
   if (unloaded_) return;  // the end of the session saved already
   unloaded_ = true;
-  form2_.Unload();
+  form2_.unload();
   const std::string path = system_.settings_path();
   const std::string error = system_.write_settings(path, record(), keep_old_as_);
   if (!error.empty() && !quiet_) system_.message(unwritable_settings_message(path, error));
@@ -143,8 +141,8 @@ SettingsRecord Form1::record() const {
   r.fontSz = fontSz;
   r.fontCl = fontCl;
   r.fontBk = fontBk;
-  r.bottomLeft = view_.option(1);
-  r.bottomRight = view_.option(2);
+  r.bottom_left = view_.option(1);
+  r.bottom_right = view_.option(2);
   return r;
 }
 
@@ -167,7 +165,7 @@ void Form1::Command2_Click() {
     system_.message(viewer_failed_message(exePath, error));
     return;
   }
-  form2_.PlaceInCorner(view_.option(1), view_.option(2));
+  form2_.place_in_corner(view_.option(1), view_.option(2));
   form2_.set_start(system_.clock());
   form2_.set_interval(500);
 }
@@ -185,7 +183,10 @@ void Form1::Command1_Click() {
 void Form1::apply_font() {
   form2_.set_font_name(fontNm);
   form2_.set_font_size(fontSz.as_single());
-  form2_.Fit();
+  form2_.fit();
+}
+
+void Form1::show_font_caption() {
   view_.set_command3_caption(font_caption(fontNm, fontSz, system_.decimal_separator()));
 }
 
@@ -203,6 +204,7 @@ void Form1::Command3_Click() {
     fontSz = Number::single(CommonDialog1.FontSize);
   }
   apply_font();
+  show_font_caption();
 }
 
 void Form1::Command4_Click() {

@@ -22,11 +22,11 @@ class Form1 {
   // Whether the window may close now. Not while a handler runs (start-up,
   // or a command with its dialog or message up): the record may be half
   // built. The close then comes once that handler has ended.
-  bool QueryUnload();
+  bool query_unload();
   bool closing() const { return close_pending_; }
   // The user logs off or shuts down: Windows may end the process as soon as
   // this returns, so save now, without a message that nobody would answer.
-  void EndSession();
+  void end_session();
 
   void Command1_Click();  // choose the presentation
   void Command2_Click();  // start the slide show
@@ -35,19 +35,20 @@ class Form1 {
   void Command5_Click();  // choose the background colour
 
   std::string fontNm;
-  Number fontSz = Number::single(kDefaultFontSize);
-  Number fontCl = Number::integer(kDefaultForeColour);
-  std::int32_t fontBk = kDefaultBackColour;
+  Number fontSz = SettingsRecord{}.fontSz;
+  Number fontCl = SettingsRecord{}.fontCl;
+  std::int32_t fontBk = SettingsRecord{}.fontBk;
 
   const std::string& viewer_path() const { return exePath; }
-  const CommonDialog& dialog() const { return CommonDialog1; }
 
  private:
   void LoadSettings();
   // The option group: turning one on turns the other off; turning one off
   // leaves the other as it is.
   void set_option(int which, bool on);
-  void apply_font();
+  void take_values(const SettingsRecord& r);  // exePath and the look
+  void apply_font();                          // to the display, refitted
+  void show_font_caption();
   SettingsRecord record() const;
   std::string unused_backup_name(const std::string& path);
   std::string installed_viewer();

@@ -12,8 +12,7 @@ void Form2::ensure_loaded() {
   loaded_ = true;
   text_.clear();
   look_ = LabelLook{};
-  label_ = Rect{};
-  interval_ = 0;
+  label_width_ = label_height_ = 0;
   start_.reset();
   corner_.reset();
   view_.create();
@@ -24,7 +23,7 @@ void Form2::Form_Load() {
   view_.make_topmost();
   view_.set_look(look_);
   set_label_text("00:00");
-  Fit();
+  fit();
   view_.show();
 }
 
@@ -38,8 +37,8 @@ void Form2::set_label_text(const std::string& text) {
 
 void Form2::relabel() {
   const Rect size = view_.measure(text_, look_);
-  label_.width = size.width;
-  label_.height = size.height;
+  label_width_ = size.width;
+  label_height_ = size.height;
 }
 
 std::string Form2::font_name() {
@@ -57,10 +56,6 @@ std::int32_t Form2::fore_colour() {
 std::int32_t Form2::back_colour() {
   ensure_loaded();
   return look_.back_colour;
-}
-std::string Form2::label_text() {
-  ensure_loaded();
-  return text_;
 }
 
 void Form2::set_font_name(const std::string& name) {
@@ -86,57 +81,56 @@ void Form2::set_back_colour(std::int32_t colour) {
   view_.set_look(look_);
 }
 
-void Form2::Fit() {
+void Form2::fit() {
   ensure_loaded();
-  label_.left = 0;
-  label_.top = 0;
+  // The label sits at (0, 0) and the window is exactly its size.
   Rect r = view_.bounds();
-  r.width = label_.width;
-  r.height = label_.height;
+  r.width = label_width_;
+  r.height = label_height_;
   view_.set_bounds(r);
 }
 
-float Form2::Left() {
+float Form2::left() {
   ensure_loaded();
   return view_.bounds().left;
 }
-float Form2::Top() {
+float Form2::top() {
   ensure_loaded();
   return view_.bounds().top;
 }
-float Form2::Width() {
+float Form2::width() {
   ensure_loaded();
   return view_.bounds().width;
 }
-float Form2::Height() {
+float Form2::height() {
   ensure_loaded();
   return view_.bounds().height;
 }
-void Form2::set_Left(float v) {
+void Form2::set_left(float v) {
   ensure_loaded();
   Rect r = view_.bounds();
   r.left = v;
   view_.set_bounds(r);
 }
-void Form2::set_Top(float v) {
+void Form2::set_top(float v) {
   ensure_loaded();
   Rect r = view_.bounds();
   r.top = v;
   view_.set_bounds(r);
 }
 
-void Form2::PlaceInCorner(bool bottom_left, bool bottom_right) {
+void Form2::place_in_corner(bool bottom_left, bool bottom_right) {
   ensure_loaded();
   corner_ = Corner{bottom_left, bottom_right};
-  const Placement p = corner_placement(system_.screen_width(), system_.screen_height(), Width(),
-                                       Height(), bottom_left, bottom_right);
-  set_Top(p.top);
-  if (p.left) set_Left(*p.left);
+  const Placement p = corner_placement(system_.screen_width(), system_.screen_height(), width(),
+                                       height(), bottom_left, bottom_right);
+  set_top(p.top);
+  if (p.left) set_left(*p.left);
   view_.make_topmost();
 }
 
-void Form2::DisplayChanged() {
-  if (loaded() && corner_) PlaceInCorner(corner_->bottom_left, corner_->bottom_right);
+void Form2::display_changed() {
+  if (loaded() && corner_) place_in_corner(corner_->bottom_left, corner_->bottom_right);
 }
 
 void Form2::set_start(float clock_reading) {
@@ -146,7 +140,6 @@ void Form2::set_start(float clock_reading) {
 
 void Form2::set_interval(int milliseconds) {
   ensure_loaded();
-  interval_ = milliseconds;
   view_.set_tick_interval(milliseconds);
 }
 
@@ -158,7 +151,7 @@ void Form2::Timer1_Timer() {
   view_.make_topmost();
 }
 
-void Form2::Unload() {
+void Form2::unload() {
   if (view_.exists()) view_.destroy();
   loaded_ = false;
 }

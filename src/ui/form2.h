@@ -14,7 +14,7 @@ class Form2 {
  public:
   Form2(TimerView& view, System& system) : view_(view), system_(system) {}
 
-  // Label1's look. Changing the font is followed by Fit() by the caller;
+  // Label1's look. Changing the font is followed by fit() by the caller;
   // changing a colour does not resize anything.
   std::string font_name();
   float font_size();
@@ -24,31 +24,29 @@ class Form2 {
   void set_font_size(float points);
   void set_fore_colour(std::int32_t colour);
   void set_back_colour(std::int32_t colour);
-  std::string label_text();
 
   // Makes the window exactly as large as its label, keeping its top-left.
-  void Fit();
+  void fit();
 
   // Outer geometry, in twips.
-  float Left();
-  float Top();
-  float Width();
-  float Height();
-  void set_Left(float v);
-  void set_Top(float v);
+  float left();
+  float top();
+  float width();
+  float height();
+  void set_left(float v);
+  void set_top(float v);
 
   // Puts the window in the bottom corner the options name (neither: only
   // onto the bottom edge) above everything, and keeps it there when the
   // screen changes size (a projector plugged in mid-talk).
-  void PlaceInCorner(bool bottom_left, bool bottom_right);
-  void DisplayChanged();
+  void place_in_corner(bool bottom_left, bool bottom_right);
+  void display_changed();
 
   void set_start(float clock_reading);
   void set_interval(int milliseconds);
-  int interval() const { return interval_; }
 
   void Timer1_Timer();
-  void Unload();
+  void unload();
   bool loaded() const { return loaded_ && view_.exists(); }
 
  private:
@@ -62,8 +60,7 @@ class Form2 {
   bool loaded_ = false;
   std::string text_;
   LabelLook look_;
-  Rect label_;  // position in the window, size of its text
-  int interval_ = 0;
+  float label_width_ = 0, label_height_ = 0;  // the auto-sized label: its text's size
   std::optional<float> start_;
   struct Corner {
     bool bottom_left, bottom_right;

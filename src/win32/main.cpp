@@ -39,7 +39,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   win32::TimerWindow timer_view(instance);
   ui::Form2 form2(timer_view, system);
   timer_view.on_tick = [&form2] { form2.Timer1_Timer(); };
-  timer_view.on_display_change = [&form2] { form2.DisplayChanged(); };
+  timer_view.on_display_change = [&form2] { form2.display_changed(); };
 
   win32::SettingsWindow settings(instance);
   if (!settings.hwnd()) {

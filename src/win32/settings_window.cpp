@@ -183,7 +183,7 @@ float SettingsWindow::outer_height() const {
 }
 
 void SettingsWindow::draw_shape(const DRAWITEMSTRUCT& item) {
-  const UniqueBrush fill(CreateSolidBrush(to_colorref(shapes_[item.CtlID == kShape1 ? 0 : 1])));
+  const UniqueBrush fill(CreateSolidBrush(colour_ref(shapes_[item.CtlID == kShape1 ? 0 : 1])));
   const Selected brush(item.hDC, fill.get());
   const Selected pen(item.hDC, GetStockObject(BLACK_PEN));
   const RECT& r = item.rcItem;
@@ -211,7 +211,7 @@ LRESULT SettingsWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case WM_CLOSE:
       if (form_) {
-        if (!form_->QueryUnload()) return 0;  // comes again when the handler ends
+        if (!form_->query_unload()) return 0;  // comes again when the handler ends
         form_->Form_Unload();
       }
       window_.reset();
@@ -220,7 +220,7 @@ LRESULT SettingsWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     // soon as WM_ENDSESSION returns.
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION:
-      if (wp && form_) form_->EndSession();
+      if (wp && form_) form_->end_session();
       return 0;
     case WM_DESTROY: PostQuitMessage(0); return 0;
   }

@@ -43,7 +43,7 @@ BOOL choose_font(CHOOSEFONTW* cf) {
   return fn ? fn(cf) : FALSE;
 }
 
-BOOL choose_color(CHOOSECOLORW* cc) {
+BOOL choose_colour(CHOOSECOLORW* cc) {
   auto* fn = comdlg_fn<decltype(ChooseColorW)>("ChooseColorW");
   return fn ? fn(cc) : FALSE;
 }
@@ -136,16 +136,16 @@ int Win32System::ShowFont(ui::CommonDialog& dialog) {
 int Win32System::ShowColor(ui::CommonDialog& dialog) {
   COLORREF custom[16];
   for (int i = 0; i < 16; ++i)
-    custom[i] = to_colorref(dialog.CustomColors[static_cast<std::size_t>(i)]);
+    custom[i] = colour_ref(dialog.CustomColors[static_cast<std::size_t>(i)]);
   CHOOSECOLORW cc{};
   cc.lStructSize = sizeof cc;
   cc.hwndOwner = owner();
-  cc.rgbResult = to_colorref(dialog.Color);
+  cc.rgbResult = colour_ref(dialog.Color);
   cc.lpCustColors = custom;
   cc.Flags = CC_RGBINIT | CC_ANYCOLOR;  // opens on the last colour chosen
   const BOOL chosen = [&] {
     KeepCurrentDirectory kept;
-    return choose_color(&cc);
+    return choose_colour(&cc);
   }();
   for (int i = 0; i < 16; ++i) {
     dialog.CustomColors[static_cast<std::size_t>(i)] = static_cast<std::int32_t>(custom[i]);

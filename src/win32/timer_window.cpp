@@ -123,7 +123,7 @@ void TimerWindow::set_look(const ui::LabelLook& look) {
     if (UniqueFont f = make_font(look.font_name, look.font_size)) font_ = std::move(f);
   }
   if (!back_ || look.back_colour != look_.back_colour) {
-    back_ = UniqueBrush(CreateSolidBrush(to_colorref(look.back_colour)));
+    back_ = UniqueBrush(CreateSolidBrush(colour_ref(look.back_colour)));
   }
   look_ = look;
   if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
@@ -179,7 +179,7 @@ void TimerWindow::paint() {
   FillRect(dc, &client, back_.get());
   const Selected font(dc, font_.get());
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, to_colorref(look_.fore_colour));
+  SetTextColor(dc, colour_ref(look_.fore_colour));
   TextOutW(dc, 0, 0, text_.c_str(), static_cast<int>(text_.size()));
 }
 

@@ -84,7 +84,7 @@ inline float to_twips(int pixels) { return static_cast<float>(pixels) * twips_pe
 
 // A stored colour as Windows draws it: red in the low byte; values with the
 // high bit set name a system colour by their low byte.
-inline COLORREF to_colorref(std::int32_t colour) {
+inline COLORREF colour_ref(std::int32_t colour) {
   if (colour < 0) return GetSysColor(colour & 0xFF);
   return static_cast<COLORREF>(colour) & 0x00FFFFFF;
 }

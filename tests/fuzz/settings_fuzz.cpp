@@ -48,6 +48,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (kept.empty() && i > 0) continue;
     check(read[i]->has_value() && **read[i] == kept);
   }
-  check(back.fontSz == Number::real(9.75) && back.bottomRight == true);
+  check(back.fontSz == Number::real(9.75) && back.bottom_right == true);
   return 0;
 }
