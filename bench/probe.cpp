@@ -13,6 +13,11 @@
 #include <string>
 #include <vector>
 
+#include "win32/names.h"
+
+using ombrelo::win32::kSettingsClass;
+using ombrelo::win32::kTimerClass;
+
 namespace {
 
 std::wstring own_dir() {
@@ -107,7 +112,7 @@ int wmain(int argc, wchar_t** argv) {
     for (int i = 0; i < count; ++i) {
       // Interleaved, so that both see the same machine load.
       minimal.push_back(time_to_window(dir + L"\\minimal_window.exe", dir, L"MinimalWindow"));
-      app.push_back(time_to_window(ombrelo, dir, L"OmbreloSettings"));
+      app.push_back(time_to_window(ombrelo, dir, kSettingsClass));
     }
     if (std::count(app.begin(), app.end(), -1.0) ||
         std::count(minimal.begin(), minimal.end(), -1.0)) {
@@ -122,7 +127,7 @@ int wmain(int argc, wchar_t** argv) {
   if (mode == L"counting" && count > 0) {
     PROCESS_INFORMATION pi{};
     if (!launch(ombrelo, dir, pi)) return 1;
-    HWND settings = wait_visible(pi.dwProcessId, L"OmbreloSettings", 20000);
+    HWND settings = wait_visible(pi.dwProcessId, kSettingsClass, 20000);
     if (!settings) return 1;
     PostMessageW(settings, WM_COMMAND, MAKEWPARAM(104, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(settings, 104)));
@@ -135,7 +140,7 @@ int wmain(int argc, wchar_t** argv) {
     std::fflush(stdout);
     Sleep(static_cast<DWORD>(count) * 1000);
     wchar_t title[32] = {};
-    HWND timer = FindWindowW(L"OmbreloTimer", nullptr);
+    HWND timer = FindWindowW(kTimerClass, nullptr);
     if (timer) GetWindowTextW(timer, title, 32);
     std::printf("display %ls\n", title);
     finish(pi, settings);

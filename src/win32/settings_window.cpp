@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "win32/control_ids.h"
+#include "win32/names.h"
 #include "win32/wide.h"
 
 namespace ombrelo::win32 {

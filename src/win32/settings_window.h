@@ -2,6 +2,7 @@
 
 #include "ui/form1.h"
 #include "ui/platform.h"
+#include "win32/names.h"
 #include "win32/window.h"
 
 namespace ombrelo::win32 {
@@ -26,7 +27,7 @@ class SettingsWindow final : public Window<SettingsWindow>, public ui::SettingsV
   float outer_height() const override;
   void close() override;
 
-  static constexpr const wchar_t* kClassName = L"OmbreloSettings";
+  static constexpr const wchar_t* kClassName = kSettingsClass;
 
  private:
   friend class Window<SettingsWindow>;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "ui/platform.h"
+#include "win32/names.h"
 #include "win32/window.h"
 
 namespace ombrelo::win32 {
@@ -31,7 +32,7 @@ class TimerWindow final : public Window<TimerWindow>, public ui::TimerView {
   void set_bounds(const ui::Rect& r) override;
   void set_tick_interval(int milliseconds) override;
 
-  static constexpr const wchar_t* kClassName = L"OmbreloTimer";
+  static constexpr const wchar_t* kClassName = kTimerClass;
 
  private:
   friend class Window<TimerWindow>;

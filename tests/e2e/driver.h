@@ -15,12 +15,14 @@
 #include <thread>
 #include <vector>
 
-#include "win32/control_ids.h"
+#include "win32/names.h"
+#include "win32/wide.h"
 
 namespace ombrelo::e2e {
 
-std::wstring widen(const std::string& utf8);
-std::string narrow(const std::wstring& utf16);
+// The program's own window class names, control ids and UTF-8/UTF-16
+// helpers.
+using namespace ombrelo::win32;
 
 // Waits until `done` holds, polling briefly; false after the timeout.
 template <typename F>
@@ -58,8 +60,8 @@ class Scenario {
 
   // The program's top-level windows.
   HWND find(const wchar_t* cls, const std::string& title = {}, bool visible = true) const;
-  HWND settings() const { return find(L"OmbreloSettings"); }
-  HWND timer() const { return find(L"OmbreloTimer"); }
+  HWND settings() const { return find(kSettingsClass); }
+  HWND timer() const { return find(kTimerClass); }
   HWND wait_window(const wchar_t* cls, const std::string& title = {}, int timeout_ms = 15000) const;
   // A common dialog or message box with that title.
   HWND wait_dialog(const std::string& title, int timeout_ms = 15000) const {
@@ -73,8 +75,6 @@ class Scenario {
   std::wstring dir_;
   PROCESS_INFORMATION pi_{};
 };
-
-using namespace ombrelo::win32;  // the settings window's control ids
 
 // Dialog helpers.
 std::string message_text(HWND box);

@@ -38,7 +38,7 @@ struct Running {
     s.write_file(L"ombrelo.ini",
                  ini("C:\\talk.ppt", viewer, font, size, "65280", "0", left, right));
     s.start();
-    settings = s.wait_window(L"OmbreloSettings");
+    settings = s.wait_window(kSettingsClass);
     timer = s.timer();
   }
   Scenario s;
@@ -65,7 +65,7 @@ TEST(Program, StartsWithBothWindowsAndSavesOnClose) {
   s.write_file(L"ombrelo.ini", file);
   s.start();
 
-  HWND settings = s.wait_window(L"OmbreloSettings", "Ombrelo");
+  HWND settings = s.wait_window(kSettingsClass, "Ombrelo");
   ASSERT_TRUE(settings) << "the settings window shows";
   HWND timer = s.timer();
   ASSERT_TRUE(timer) << "the display shows";
@@ -198,7 +198,7 @@ TEST(Program, StartCommandLaunchesTheViewerAndCountsInTheCorner) {
   const std::string viewer = narrow(s.install_viewer());
   s.write_file(L"ombrelo.ini", ini("C:\\\x94\xad\x95\\\\talk.ppt", viewer));  // C:\発表\talk.ppt
   s.start();
-  ASSERT_TRUE(s.wait_window(L"OmbreloSettings"));
+  ASSERT_TRUE(s.wait_window(kSettingsClass));
   HWND timer = s.timer();
   ASSERT_TRUE(timer);
 
@@ -285,7 +285,7 @@ TEST(Program, FirstStartAsksForTheViewerBeforeTheSettingsWindowShows) {
   EXPECT_TRUE(s.timer()) << "the display is already up";
   press(prompt, IDCANCEL);
 
-  HWND settings = s.wait_window(L"OmbreloSettings");
+  HWND settings = s.wait_window(kSettingsClass);
   ASSERT_TRUE(settings);
   EXPECT_EQ(window_text(s.control(kCommand3)), "ＭＳ Ｐゴシック 9.75pt");
   PostMessageW(settings, WM_CLOSE, 0, 0);
@@ -301,7 +301,7 @@ TEST(Program, CloseDuringTheFirstPromptWaitsForStartUp) {
   s.start();
   HWND prompt = s.wait_dialog("Powerpointアプリケーションを指定");
   ASSERT_TRUE(prompt);
-  HWND hidden = s.find(L"OmbreloSettings", {}, false);
+  HWND hidden = s.find(kSettingsClass, {}, false);
   ASSERT_TRUE(hidden);
   SendMessageW(hidden, WM_CLOSE, 0, 0);
   EXPECT_FALSE(s.exists(L"ombrelo.ini")) << "nothing written while start-up runs";
@@ -335,7 +335,7 @@ TEST(Program, DamagedSettingsFileIsNamedInAMessageAndTheProgramStarts) {
   EXPECT_NE(text.find(narrow(s.ini_path())), std::string::npos) << text;
   EXPECT_NE(text.find("4 行目"), std::string::npos) << text;
   press(box, IDOK);
-  ASSERT_TRUE(s.wait_window(L"OmbreloSettings"));
+  ASSERT_TRUE(s.wait_window(kSettingsClass));
   EXPECT_EQ(window_text(s.control(kText1)), "C:\\talk.ppt");
   EXPECT_EQ(window_text(s.control(kCommand3)), "ＭＳ Ｐゴシック 9.75pt");
 }
@@ -347,7 +347,7 @@ TEST(Program, ReadOnlySettingsFileIsKeptAndTheProgramStillEnds) {
   s.write_file(L"ombrelo.ini", file);
   SetFileAttributesW(s.ini_path().c_str(), FILE_ATTRIBUTE_READONLY);
   s.start();
-  ASSERT_TRUE(s.wait_window(L"OmbreloSettings"));
+  ASSERT_TRUE(s.wait_window(kSettingsClass));
   SendMessageW(s.control(kText1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"C:\\new.ppt"));
   PostMessageW(s.settings(), WM_CLOSE, 0, 0);
   HWND box = s.wait_dialog("Ombrelo");
@@ -363,7 +363,7 @@ TEST(Program, ViewerThatCannotStartIsReportedAndNothingMoves) {
   s.install_viewer();  // present, so no prompt, but the file names another
   s.write_file(L"ombrelo.ini", ini("C:\\talk.ppt", "C:\\nowhere\\POWERPNT.EXE"));
   s.start();
-  ASSERT_TRUE(s.wait_window(L"OmbreloSettings"));
+  ASSERT_TRUE(s.wait_window(kSettingsClass));
   HWND timer = s.timer();
   const RECT before = window_rect(timer);
   s.click(kCommand2);
@@ -385,7 +385,7 @@ TEST(Program, AnsweredViewerPromptIsSavedAsTheViewer) {
   HWND prompt = s.wait_dialog("Powerpointアプリケーションを指定");
   ASSERT_TRUE(prompt);
   choose_file(prompt, viewer);
-  HWND settings = s.wait_window(L"OmbreloSettings");
+  HWND settings = s.wait_window(kSettingsClass);
   ASSERT_TRUE(settings);
   PostMessageW(settings, WM_CLOSE, 0, 0);
   ASSERT_TRUE(s.wait_exit());
@@ -415,7 +415,7 @@ TEST(Program, ViewerAtTheDefaultPathMeansNoPrompt) {
   Scenario s("default-viewer");
   InstalledViewer installed(s);
   s.start();
-  ASSERT_TRUE(s.wait_window(L"OmbreloSettings"));
+  ASSERT_TRUE(s.wait_window(kSettingsClass));
   EXPECT_FALSE(s.find(L"#32770")) << "no dialog";
 }
 
@@ -431,7 +431,7 @@ TEST(Program, FirstStartPromptOpensOnCurrentOffice) {
   HWND name = GetDlgItem(prompt, cmb13) ? GetDlgItem(prompt, cmb13) : GetDlgItem(prompt, edt1);
   EXPECT_TRUE(wait_for([&] { return window_text(name) == "POWERPNT.EXE"; })) << window_text(name);
   press(prompt, IDOK);
-  HWND settings = s.wait_window(L"OmbreloSettings");
+  HWND settings = s.wait_window(kSettingsClass);
   ASSERT_TRUE(settings);
   PostMessageW(settings, WM_CLOSE, 0, 0);
   ASSERT_TRUE(s.wait_exit());
@@ -451,22 +451,27 @@ TEST(Program, SavedLookAndCornerAreOnThePreviewAtStart) {
   EXPECT_GT(b.right - b.left, 2 * (t.right - t.left));
 }
 
-TEST(Program, BothFlagsSetEndWithBottomRightAlone) {
-  Running r("both-flags", "#TRUE#", "#TRUE#");
-  ASSERT_TRUE(r.settings);
-  EXPECT_EQ(SendMessageW(r.s.control(kOption1), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-  EXPECT_EQ(SendMessageW(r.s.control(kOption2), BM_GETCHECK, 0, 0), BST_CHECKED);
-}
-
-TEST(Program, NoCornerKeepsTheLeftEdgeOnStart) {
-  Running r("no-corner", "#FALSE#", "#FALSE#");
-  ASSERT_TRUE(r.settings);
-  EXPECT_EQ(SendMessageW(r.s.control(kOption1), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-  EXPECT_EQ(SendMessageW(r.s.control(kOption2), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-  const RECT before = window_rect(r.timer);
-  r.s.click(kCommand2);
-  ASSERT_TRUE(wait_for([&] { return window_rect(r.timer).bottom == screen_height(); }));
-  EXPECT_EQ(window_rect(r.timer).left, before.left);
+// The saved corner flags select the options as the option group allows;
+// with neither, the start keeps the display's left edge.
+TEST(Program, SavedCornerFlagsSelectTheOptions) {
+  struct Row {
+    const char* left;
+    const char* right;
+    LRESULT option1, option2;
+  };
+  for (const Row& row : {Row{"#TRUE#", "#TRUE#", BST_UNCHECKED, BST_CHECKED},
+                         Row{"#FALSE#", "#FALSE#", BST_UNCHECKED, BST_UNCHECKED}}) {
+    SCOPED_TRACE(std::string(row.left) + " " + row.right);
+    Running r(std::string("flags-") + row.left + row.right, row.left, row.right);
+    ASSERT_TRUE(r.settings);
+    EXPECT_EQ(SendMessageW(r.s.control(kOption1), BM_GETCHECK, 0, 0), row.option1);
+    EXPECT_EQ(SendMessageW(r.s.control(kOption2), BM_GETCHECK, 0, 0), row.option2);
+    if (row.option1 == BST_CHECKED || row.option2 == BST_CHECKED) continue;
+    const RECT before = window_rect(r.timer);
+    r.s.click(kCommand2);
+    ASSERT_TRUE(wait_for([&] { return window_rect(r.timer).bottom == screen_height(); }));
+    EXPECT_EQ(window_rect(r.timer).left, before.left);
+  }
 }
 
 TEST(Program, BottomLeftStartAndASecondStartCountingFromZero) {
@@ -622,7 +627,7 @@ TEST(Program, DisplayClosedByTheSystemComesBackOnNextUse) {
   HWND dialog = r.s.wait_window(L"#32770");
   ASSERT_TRUE(dialog);
   press(dialog, IDCANCEL);
-  HWND back = r.s.wait_window(L"OmbreloTimer");
+  HWND back = r.s.wait_window(kTimerClass);
   ASSERT_TRUE(back) << "the display is back";
   EXPECT_EQ(window_text(back), "00:00");
   EXPECT_TRUE(topmost(back));
