@@ -14,18 +14,12 @@
 #include <vector>
 
 #include "win32/names.h"
+#include "win32/wide.h"
 
 using ombrelo::win32::kSettingsClass;
 using ombrelo::win32::kTimerClass;
 
 namespace {
-
-std::wstring own_dir() {
-  wchar_t self[MAX_PATH];
-  const DWORD n = GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring p(self, n);
-  return p.substr(0, p.find_last_of(L'\\'));
-}
 
 double now_ms() {
   static LARGE_INTEGER freq = [] {
@@ -104,7 +98,7 @@ double median(std::vector<double> v) {
 int wmain(int argc, wchar_t** argv) {
   const std::wstring mode = argc > 1 ? argv[1] : L"";
   const int count = argc > 2 ? _wtoi(argv[2]) : 0;
-  const std::wstring dir = own_dir();
+  const std::wstring dir = ombrelo::win32::executable_folder();
   const std::wstring ombrelo = dir + L"\\ombrelo.exe";
 
   if (mode == L"startup" && count > 0) {

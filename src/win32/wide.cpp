@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "platform/platform.h"
 #include "win32/handles.h"
 
 namespace ombrelo::win32 {
@@ -25,6 +26,11 @@ std::string narrow(std::wstring_view utf16) {
   WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()), out.data(), n,
                       nullptr, nullptr);
   return out;
+}
+
+std::wstring executable_folder() {
+  const std::wstring path = widen(platform::executable_path());
+  return path.substr(0, path.find_last_of(L'\\'));
 }
 
 std::string system_message(unsigned long code, std::string_view insert) {

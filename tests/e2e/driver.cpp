@@ -25,13 +25,6 @@ RECT window_rect(HWND h) {
 
 namespace {
 
-std::wstring own_dir() {
-  wchar_t self[MAX_PATH];
-  const DWORD n = GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring p(self, n);
-  return p.substr(0, p.find_last_of(L'\\'));
-}
-
 void remove_tree(const std::wstring& dir) {
   WIN32_FIND_DATAW fd;
   HANDLE h = FindFirstFileW((dir + L"\\*").c_str(), &fd);
@@ -89,7 +82,7 @@ Scenario::Scenario(const std::string& name) {
   // OMBRELO_EXE names another build to drive, such as the release's.
   wchar_t other[MAX_PATH] = {};
   const DWORD n = GetEnvironmentVariableW(L"OMBRELO_EXE", other, MAX_PATH);
-  const std::wstring exe = n > 0 && n < MAX_PATH ? other : own_dir() + L"\\ombrelo.exe";
+  const std::wstring exe = n > 0 && n < MAX_PATH ? other : executable_folder() + L"\\ombrelo.exe";
   if (!CopyFileW(exe.c_str(), path(L"ombrelo.exe").c_str(), FALSE)) {
     throw std::runtime_error("cannot copy ombrelo.exe");
   }
@@ -133,7 +126,7 @@ bool Scenario::exists(const std::wstring& file) const {
 
 std::wstring Scenario::install_viewer(const std::wstring& file) const {
   const std::wstring target = path(file);
-  if (!CopyFileW((own_dir() + L"\\fake_viewer.exe").c_str(), target.c_str(), FALSE)) {
+  if (!CopyFileW((executable_folder() + L"\\fake_viewer.exe").c_str(), target.c_str(), FALSE)) {
     throw std::runtime_error("cannot copy fake_viewer.exe");
   }
   return target;
@@ -268,7 +261,7 @@ void Capture::save(const std::string& name) const {
   fh.bfType = 0x4D42;
   fh.bfOffBits = sizeof fh + sizeof info_.bmiHeader;
   fh.bfSize = fh.bfOffBits + static_cast<DWORD>(bits_.size());
-  const std::wstring dir = own_dir() + L"\\screenshots";
+  const std::wstring dir = executable_folder() + L"\\screenshots";
   CreateDirectoryW(dir.c_str(), nullptr);
   HANDLE f = CreateFileW((dir + L"\\" + widen(name) + L".bmp").c_str(), GENERIC_WRITE, 0, nullptr,
                          CREATE_ALWAYS, 0, nullptr);
