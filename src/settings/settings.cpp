@@ -1,5 +1,7 @@
 #include "settings/settings.h"
 
+#include <type_traits>
+
 #include "platform/platform.h"
 #include "settings/utf8.h"
 
@@ -138,6 +140,79 @@ std::string format_settings(const SettingsRecord& record) {
   return out;
 }
 
+namespace {
+
+// Each reader takes one line's value into its field, or says why it cannot.
+using Problem = std::optional<std::string>;
+
+Problem read_text(std::string_view v, bool utf8, bool may_be_empty,
+                  std::optional<std::string>& field) {
+  if (v.find('\0') != std::string_view::npos) return "NUL 文字が含まれています";
+  if (v.empty() && !may_be_empty) return "値が空です";
+  std::optional<std::string> u;
+  if (utf8) {
+    if (is_valid_utf8(v)) u = std::string(v);
+  } else if (!(u = platform::ansi_to_utf8(v))) {
+    u = platform::cp932_to_utf8(v);
+  }
+  if (!u) return "文字コードが正しくありません";
+  field = std::move(*u);
+  return std::nullopt;
+}
+
+Problem read_font_size(std::string_view v, std::optional<Number>& field) {
+  const auto n = parse_number(v);
+  if (!n) return "数値ではありません";
+  if (n->value() <= 0 || n->value() > kMaxFontSize) return "値が範囲外です";
+  field = *n;
+  return std::nullopt;
+}
+
+// A colour: any number that rounds into 32 bits. The text colour keeps its
+// number as read, the background the rounded integer.
+template <typename Field>
+Problem read_colour(std::string_view v, Field& field) {
+  const auto n = parse_number(v);
+  if (!n) return "数値ではありません";
+  const auto i = n->to_int32();
+  if (!i) return "値が範囲外です";
+  if constexpr (std::is_same_v<Field, std::optional<Number>>) {
+    field = *n;
+  } else {
+    field = *i;
+  }
+  return std::nullopt;
+}
+
+Problem read_flag(std::string_view v, std::optional<bool>& field) {
+  if (equals_ignoring_case(v, "#TRUE#")) {
+    field = true;
+  } else if (equals_ignoring_case(v, "#FALSE#")) {
+    field = false;
+  } else if (const auto n = parse_number(v)) {
+    field = n->value() != 0;
+  } else {
+    return "#TRUE# でも #FALSE# でもありません";
+  }
+  return std::nullopt;
+}
+
+Problem read_field(int line, std::string_view v, bool utf8, ParsedSettings& p) {
+  switch (line) {
+    case 1: return read_text(v, utf8, true, p.presentation);
+    // The viewer and the font must name something.
+    case 2: return read_text(v, utf8, false, p.exePath);
+    case 3: return read_text(v, utf8, false, p.fontNm);
+    case 4: return read_font_size(v, p.fontSz);
+    case 5: return read_colour(v, p.fontCl);
+    case 6: return read_colour(v, p.fontBk);
+    case 7: return read_flag(v, p.bottom_left);
+    default: return read_flag(v, p.bottom_right);
+  }
+}
+
+}  // namespace
+
 ParsedSettings parse_settings(std::string_view bytes, bool complete) {
   ParsedSettings p;
   std::string from_utf16;  // a file saved as Unicode by Notepad, as UTF-8
@@ -150,91 +225,23 @@ ParsedSettings parse_settings(std::string_view bytes, bool complete) {
     bytes.remove_prefix(kBom.size());
   }
 
-  auto problem = [&p](int line, std::string reason) {
-    p.problems.push_back({line, std::move(reason)});
-  };
-
-  auto text = [&](int line, std::string_view v, std::optional<std::string>& field) {
-    if (v.find('\0') != std::string_view::npos) {
-      problem(line, "NUL 文字が含まれています");
-      return;
-    }
-    // The viewer and the font must name something.
-    if (v.empty() && line != 1) {
-      problem(line, "値が空です");
-      return;
-    }
-    std::optional<std::string> u;
-    if (utf8) {
-      if (is_valid_utf8(v)) u = std::string(v);
-    } else if (!(u = platform::ansi_to_utf8(v))) {
-      u = platform::cp932_to_utf8(v);
-    }
-    if (u) {
-      field = std::move(*u);
-    } else {
-      problem(line, "文字コードが正しくありません");
-    }
-  };
-  auto flag = [&](int line, std::string_view v, std::optional<bool>& field) {
-    if (equals_ignoring_case(v, "#TRUE#")) {
-      field = true;
-    } else if (equals_ignoring_case(v, "#FALSE#")) {
-      field = false;
-    } else if (auto n = parse_number(v)) {
-      field = n->value() != 0;
-    } else {
-      problem(line, "#TRUE# でも #FALSE# でもありません");
-    }
-  };
-
   std::string_view rest = bytes;
   bool cut = false;
   for (int line = 1; line <= kSettingsLines; ++line) {
     const auto l = next_line(rest, complete);
+    Problem problem;
     if (!l) {
       // Lines beyond a size limit may well be there: they were not read.
-      problem(line, cut ? "ファイルが大きすぎるため読み取れません" : "行がありません");
-      continue;
-    }
-    if (l->cut) {
+      problem = cut ? "ファイルが大きすぎるため読み取れません" : "行がありません";
+    } else if (l->cut) {
       cut = true;
-      problem(line, "行が長すぎます");
-      continue;
+      problem = "行が長すぎます";
+    } else if (const auto v = line_value(l->text); !v) {
+      problem = "閉じる引用符 (\") がありません";
+    } else {
+      problem = read_field(line, *v, utf8, p);
     }
-    const auto v = line_value(l->text);
-    if (!v) {
-      problem(line, "閉じる引用符 (\") がありません");
-      continue;
-    }
-    switch (line) {
-      case 1: text(line, *v, p.presentation); break;
-      case 2: text(line, *v, p.exePath); break;
-      case 3: text(line, *v, p.fontNm); break;
-      case 4:
-      case 5:
-      case 6: {
-        const auto n = parse_number(*v);
-        if (!n) {
-          problem(line, "数値ではありません");
-        } else if (line == 4) {
-          if (n->value() > 0 && n->value() <= kMaxFontSize) {
-            p.fontSz = *n;
-          } else {
-            problem(line, "値が範囲外です");
-          }
-        } else if (const auto i = n->to_int32(); !i) {
-          problem(line, "値が範囲外です");
-        } else if (line == 5) {
-          p.fontCl = *n;
-        } else {
-          p.fontBk = *i;
-        }
-        break;
-      }
-      case 7: flag(line, *v, p.bottom_left); break;
-      case 8: flag(line, *v, p.bottom_right); break;
-    }
+    if (problem) p.problems.push_back({line, std::move(*problem)});
   }
   return p;
 }

@@ -38,28 +38,33 @@ bool is_valid_utf8(std::string_view text) {
   return true;
 }
 
+namespace {
+
+void append_utf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+}  // namespace
+
 std::string utf16_to_utf8(std::string_view bytes, bool big_endian) {
   auto unit = [&](std::size_t i) {
     const auto a = static_cast<unsigned char>(bytes[i]),
                b = static_cast<unsigned char>(bytes[i + 1]);
     return static_cast<char32_t>(big_endian ? (a << 8) | b : (b << 8) | a);
-  };
-  auto put = [](std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-      out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-      out += static_cast<char>(0xC0 | (cp >> 6));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-      out += static_cast<char>(0xE0 | (cp >> 12));
-      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (cp >> 18));
-      out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
   };
   constexpr char kNeverUtf8 = '\xFF';
   std::string out;
@@ -70,7 +75,7 @@ std::string utf16_to_utf8(std::string_view bytes, bool big_endian) {
     if (u >= 0xD800 && u <= 0xDBFF && i + 3 < bytes.size()) {
       const char32_t low = unit(i + 2);
       if (low >= 0xDC00 && low <= 0xDFFF) {
-        put(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
+        append_utf8(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
         i += 2;
         continue;
       }
@@ -78,7 +83,7 @@ std::string utf16_to_utf8(std::string_view bytes, bool big_endian) {
     if (u >= 0xD800 && u <= 0xDFFF) {
       out += kNeverUtf8;
     } else {
-      put(out, u);
+      append_utf8(out, u);
     }
   }
   if (i < bytes.size()) out += kNeverUtf8;

@@ -77,20 +77,22 @@ void Form1::LoadSettings() {
   }
 
   take_values(r);
-  if (!system_.is_ordinary_file(exePath)) {
-    ErrorStatus err;
-    CommonDialog1.CancelError = true;
-    CommonDialog1.Filter = "Powerpointアプリケーション|POWERPNT.EXE";
-    CommonDialog1.DialogTitle = "Powerpointアプリケーションを指定";
-    // Current Office is installed elsewhere than the default path: the
-    // prompt opens on the first copy found, so that the user only confirms.
-    if (const std::string found = installed_viewer(); !found.empty()) {
-      CommonDialog1.FileName = found;
-    }
-    err.step(system_.ShowOpen(CommonDialog1));
-    // Only a real choice replaces the path; a failed dialog keeps it too.
-    if (err.code() == 0) exePath = CommonDialog1.FileName;
+  if (!system_.is_ordinary_file(exePath)) ask_for_viewer();
+}
+
+void Form1::ask_for_viewer() {
+  ErrorStatus err;
+  CommonDialog1.CancelError = true;
+  CommonDialog1.Filter = "Powerpointアプリケーション|POWERPNT.EXE";
+  CommonDialog1.DialogTitle = "Powerpointアプリケーションを指定";
+  // Current Office is installed elsewhere than the default path: the
+  // prompt opens on the first copy found, so that the user only confirms.
+  if (const std::string found = installed_viewer(); !found.empty()) {
+    CommonDialog1.FileName = found;
   }
+  err.step(system_.ShowOpen(CommonDialog1));
+  // Only a real choice replaces the path; a failed dialog keeps it too.
+  if (err.code() == 0) exePath = CommonDialog1.FileName;
 }
 
 void Form1::take_values(const SettingsRecord& r) {

@@ -43,6 +43,7 @@ class Form1 {
 
  private:
   void LoadSettings();
+  void ask_for_viewer();  // the first start's prompt for the viewer
   // The option group: turning one on turns the other off; turning one off
   // leaves the other as it is.
   void set_option(int which, bool on);
