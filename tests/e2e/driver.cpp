@@ -176,9 +176,13 @@ void press(HWND dialog, int id) {
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
+HWND file_name_box(HWND open_dialog) {
+  HWND name = GetDlgItem(open_dialog, cmb13);
+  return name ? name : GetDlgItem(open_dialog, edt1);
+}
+
 void choose_file(HWND dialog, const std::wstring& path) {
-  HWND name = GetDlgItem(dialog, cmb13);
-  if (!name) name = GetDlgItem(dialog, edt1);
+  HWND name = file_name_box(dialog);
   SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
   press(dialog, IDOK);
 }

@@ -79,6 +79,8 @@ class Scenario {
 // Dialog helpers.
 std::string message_text(HWND box);
 void press(HWND dialog, int id);  // IDOK, IDCANCEL
+// The open dialog's file-name box (a combo box in the Explorer style).
+HWND file_name_box(HWND open_dialog);
 void choose_file(HWND open_dialog, const std::wstring& path);
 bool gone(HWND h);
 // Picks a face and a size in the font dialog and presses OK.

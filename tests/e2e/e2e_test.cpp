@@ -428,7 +428,7 @@ TEST(Program, FirstStartPromptOpensOnCurrentOffice) {
   s.start();
   HWND prompt = s.wait_dialog("Powerpointアプリケーションを指定");
   ASSERT_TRUE(prompt);
-  HWND name = GetDlgItem(prompt, cmb13) ? GetDlgItem(prompt, cmb13) : GetDlgItem(prompt, edt1);
+  HWND name = file_name_box(prompt);
   EXPECT_TRUE(wait_for([&] { return window_text(name) == "POWERPNT.EXE"; })) << window_text(name);
   press(prompt, IDOK);
   HWND settings = s.wait_window(kSettingsClass);
