@@ -14,6 +14,32 @@ pkgs=(cmake g++ clang clang-format libclang-rt-14-dev googletest make
       wine wine32:i386 xvfb xauth x11-utils locales
       fonts-ipafont-gothic fonts-noto-cjk imagemagick zip unzip osslsigncode openssl)
 
+# Adds the backports suite of this release from the machine's own Debian
+# sources (same addresses and keyring), so that no mirror is written here.
+add_backports() {
+  local code=$1 f line
+  for f in /etc/apt/sources.list.d/*.sources; do
+    [ -e "$f" ] || continue
+    awk -v code="$code" 'BEGIN { RS = ""; FS = "\n" }
+      { types = uris = suites = signed = ""
+        for (i = 1; i <= NF; i++) {
+          if ($i ~ /^Types:/) types = $i; if ($i ~ /^URIs:/) uris = $i
+          if ($i ~ /^Suites:/) suites = $i; if ($i ~ /^Signed-By:/) signed = $i
+        }
+        if (types ~ /deb( |$)/ && (suites " ") ~ (" " code " ")) {
+          printf "Types: deb\n%s\nSuites: %s-backports\nComponents: main\n%s\n", uris, code, signed
+          exit
+        } }' "$f"
+  done | awk 'BEGIN { RS = "" } NR == 1 { print }' >/etc/apt/sources.list.d/ombrelo-backports.sources
+  [ -s /etc/apt/sources.list.d/ombrelo-backports.sources ] && return
+  rm -f /etc/apt/sources.list.d/ombrelo-backports.sources
+  line=$(awk -v code="$code" '$1 == "deb" && ($0 " ") ~ (" " code " ") { print; exit }' \
+    /etc/apt/sources.list 2>/dev/null)
+  [ -n "$line" ] || { echo "deps: no Debian source for $code in this machine's apt sources" >&2; exit 1; }
+  sed "s/ $code / $code-backports /; s/ $code\$/ $code-backports/" <<<"$line" \
+    >/etc/apt/sources.list.d/ombrelo-backports.list
+}
+
 for p in "${pkgs[@]}"; do have_pkg "$p" || missing+=("$p"); done
 
 if [ ${#missing[@]} -gt 0 ]; then
@@ -29,15 +55,35 @@ if [ ${#missing[@]} -gt 0 ]; then
     "${missing[@]}" >/dev/null
 fi
 
-# A kernel that runs no 32-bit processes cannot start 32-bit Wine; the tests
-# then run a 64-bit build of the same sources under 64-bit Wine.
-if ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
+# A kernel that runs no 32-bit processes cannot start 32-bit Wine by itself.
+# The tests then run it under qemu-i386 in a private namespace
+# (i386-route.sh): bookworm's qemu 7.2 ignores MAP_FIXED_NOREPLACE and makes
+# Wine crawl, so qemu-user comes from the backports suite, reached the way
+# this machine reaches Debian. The x86_64 build, native here, is what the
+# benchmark measures and what the tests fall back to where the namespace
+# cannot be made.
+if [ "${OMBRELO_I386:-auto}" = qemu ] || ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
   missing=()
-  for p in wine64 g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev; do
+  for p in wine64 g++-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-win32 mingw-w64-x86-64-dev; do
     have_pkg "$p" || missing+=("$p")
   done
+  codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+  qemu_from=
+  if [ "$codename" = bookworm ]; then
+    qemu_from=/bookworm-backports
+    case "$(dpkg-query -W -f='${Version}' qemu-user 2>/dev/null)" in
+      '' | 1:[0-8].*) missing+=("qemu-user$qemu_from") ;;
+    esac
+  else
+    have_pkg qemu-user || missing+=(qemu-user)
+  fi
   if [ ${#missing[@]} -gt 0 ]; then
-    echo "deps: this machine runs no 32-bit processes; installing ${missing[*]}"
+    [ "$(id -u)" -eq 0 ] || { echo "deps: missing ${missing[*]}; run this script as root" >&2; exit 1; }
+    if [ -n "$qemu_from" ] && ! apt-cache policy 2>/dev/null | grep -q "$codename-backports/"; then
+      add_backports "$codename"
+      apt-get update -qq
+    fi
+    echo "deps: for the 32-bit route under qemu and the native x86_64 build, installing ${missing[*]}"
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
       "${missing[@]}" >/dev/null
   fi

@@ -6,6 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/deps.sh
+source scripts/i386-route.sh "$@"
 export OMBRELO_DISPLAY=${OMBRELO_DISPLAY:-${DISPLAY:-}}
 source scripts/wine-env.sh
 cmake --preset "$OMBRELO_PRESET" >/dev/null

@@ -6,6 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/deps.sh
+source scripts/i386-route.sh "$@"
 
 echo "== format"
 git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
@@ -27,7 +28,7 @@ tail -1 build/fuzz/last-run.log
 source scripts/wine-env.sh
 if [ "$OMBRELO_PRESET" != windows ]; then
   # The users' 32-bit program still has to build cleanly here.
-  echo "== windows i686 (build only: this machine cannot run 32-bit processes)"
+  echo "== windows i686 (build only: no 32-bit route on this machine)"
   cmake --preset windows >/dev/null
   cmake --build --preset windows
 fi
@@ -35,6 +36,7 @@ echo "== $OMBRELO_PRESET (under Wine $WINEARCH, code page 932)"
 cmake --preset "$OMBRELO_PRESET" >/dev/null
 cmake --build --preset "$OMBRELO_PRESET"
 ctest --preset "$OMBRELO_PRESET"
+for exe in ombrelo core_tests; do ombrelo_tested "$OMBRELO_BUILD/$exe.exe"; done
 
 echo "== release (reproducible bytes, clean PE, signing)"
 bash tests/release/check.sh

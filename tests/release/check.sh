@@ -59,7 +59,7 @@ echo "release check: signed with a throwaway certificate, and verified"
 # thread model and link options, built for x86_64.
 source scripts/wine-arch.sh
 if [ "$OMBRELO_PRESET" != windows ]; then
-  echo "release check: this machine runs no 32-bit processes; the end-to-end suite runs the" \
+  echo "release check: no 32-bit route on this machine; the end-to-end suite runs the" \
     "release build for x86_64 instead of the zip's exe"
   cmake -S . -B build/release64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
     -DOMBRELO_THREAD_MODEL=win32 -DCMAKE_BUILD_TYPE=MinSizeRel -DOMBRELO_TESTS=OFF >/dev/null
@@ -70,3 +70,4 @@ export OMBRELO_DISPLAY=${OMBRELO_DISPLAY:-${DISPLAY:-}}  # the test command's di
 source scripts/wine-env.sh
 trap 'ombrelo_cleanup; rm -rf "$tmp"' EXIT
 OMBRELO_EXE="Z:${exe//\//\\}" ctest --preset "$OMBRELO_PRESET" -R '^e2e_tests$'
+ombrelo_tested "$exe"
