@@ -36,7 +36,7 @@ echo "== $OMBRELO_PRESET (under Wine $WINEARCH, code page 932)"
 cmake --preset "$OMBRELO_PRESET" >/dev/null
 cmake --build --preset "$OMBRELO_PRESET"
 ctest --preset "$OMBRELO_PRESET"
-for exe in ombrelo core_tests; do ombrelo_tested "$OMBRELO_BUILD/$exe.exe"; done
+for exe in ombrelo.exe tests/core_tests.exe; do ombrelo_tested "$OMBRELO_BUILD/$exe"; done
 
 echo "== release (reproducible bytes, clean PE, signing)"
 bash tests/release/check.sh
