@@ -124,10 +124,13 @@ class FakeSystem : public ui::System {
     return {true, parse_settings(files.at(path)), {}};
   }
   std::string write_settings(const std::string& path, const SettingsRecord& r,
-                             const std::string& keep_old_as) override {
+                             std::string* kept_as) override {
     log_.push_back("write " + path);
     if (!write_error.empty()) return write_error;
-    if (!keep_old_as.empty() && files.count(path)) files[keep_old_as] = files[path];
+    for (int n = 1; kept_as && files.count(path); ++n) {
+      *kept_as = path + ".bak" + (n > 1 ? std::to_string(n) : "");
+      if (files.emplace(*kept_as, files[path]).second) break;
+    }
     files[path] = format_settings(r);
     return {};
   }

@@ -8,6 +8,10 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 #endif
 
 #include "platform/platform.h"
@@ -72,6 +76,27 @@ TEST_F(SettingsFile, ReadOnlyFileIsLeftIntactAndTheFailureHasAReason) {
   EXPECT_FALSE(error.empty());
   EXPECT_EQ(slurp(file()), "old");
   EXPECT_FALSE(stdfs::exists(file() + ".tmp"));
+#ifndef _WIN32
+  // A folder that takes no new file, its settings file writable (an
+  // administrator's install): written in place, unless the old bytes must
+  // stay. Root meets the folder's permissions once it drops the override.
+  stdfs::permissions(file(), stdfs::perms::owner_write, stdfs::perm_options::add);
+  stdfs::permissions(dir_, stdfs::perms::owner_write, stdfs::perm_options::remove);
+  __user_cap_header_struct head{_LINUX_CAPABILITY_VERSION_3, 0};
+  __user_cap_data_struct caps[2]{}, dropped[2]{};
+  syscall(SYS_capget, &head, caps);
+  dropped[0] = caps[0];
+  dropped[0].effective &= ~(1u << CAP_DAC_OVERRIDE);
+  syscall(SYS_capset, &head, dropped);
+  std::string kept;
+  EXPECT_FALSE(write_settings_file(file(), SettingsRecord{}, &kept).empty());
+  EXPECT_EQ(slurp(file()), "old");
+  EXPECT_EQ(write_settings_file(file(), SettingsRecord{}), "");
+  syscall(SYS_capset, &head, caps);
+  stdfs::permissions(dir_, stdfs::perms::owner_write, stdfs::perm_options::add);
+  EXPECT_EQ(slurp(file()), format_settings(SettingsRecord{}));
+  EXPECT_EQ(std::distance(stdfs::directory_iterator(dir_), {}), 1) << "nothing else made";
+#endif
 }
 
 TEST_F(SettingsFile, MissingFolderFailsWithAReason) {
@@ -97,24 +122,34 @@ TEST_F(SettingsFile, HugeFileIsReadOnlyUpToTheLimit) {
 TEST_F(SettingsFile, AnyFileButAFolderCountsAsPresent) {
   EXPECT_FALSE(platform::is_ordinary_file(file()));
   stdfs::create_directory(file());
+  put(file() + "/mine.txt", "mine");
   EXPECT_FALSE(platform::is_ordinary_file(file())) << "a folder of that name";
+  const std::string error = write_settings_file(file(), SettingsRecord{});
+  EXPECT_NE(error.find(platform::kFolderInTheWay), std::string::npos) << error;
+  EXPECT_EQ(slurp(file() + "/mine.txt"), "mine") << "the folder is neither moved nor replaced";
+  stdfs::remove_all(file());
   stdfs::remove(file());
   put(file(), "");
   EXPECT_TRUE(platform::is_ordinary_file(file()));
 }
 
 // What other programs and earlier runs leave in the folder never stops a
-// save or gets overwritten: temporary names of our own, an old file kept on
-// request, a link that stays a link.
+// save or gets overwritten: temporary names of our own, old files kept
+// earlier (or a folder) under backup names, a link that stays a link.
 TEST_F(SettingsFile, LeftoversBesideTheFileAreNeitherObstaclesNorOverwritten) {
   put(file(), "old");
   stdfs::create_directory(file() + ".tmp");
   put(file() + ".tmp.txt", "mine");
-  ASSERT_EQ(write_settings_file(file(), SettingsRecord{}, file() + ".bak"), "");
+  put(file() + ".bak", "kept earlier");
+  stdfs::create_directory(file() + ".bak2");
+  std::string kept;
+  ASSERT_EQ(write_settings_file(file(), SettingsRecord{}, &kept), "");
   EXPECT_EQ(slurp(file()), format_settings(SettingsRecord{}));
-  EXPECT_EQ(slurp(file() + ".bak"), "old") << "kept as asked";
+  EXPECT_EQ(kept, file() + ".bak3");
+  EXPECT_EQ(slurp(kept), "old") << "kept under the first free name";
+  EXPECT_EQ(slurp(file() + ".bak"), "kept earlier");
   EXPECT_EQ(slurp(file() + ".tmp.txt"), "mine");
-  EXPECT_EQ(std::distance(stdfs::directory_iterator(dir_), {}), 4) << "no temporary file left";
+  EXPECT_EQ(std::distance(stdfs::directory_iterator(dir_), {}), 6) << "no temporary file left";
 }
 
 // A settings file that is a link (to a synced folder, say) stays one.

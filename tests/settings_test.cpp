@@ -223,14 +223,18 @@ TEST(SettingsRead, BadBytesAndCutFiles) {
   EXPECT_EQ(cut.problems[1].reason, "ファイルが大きすぎるため読み取れません");
 }
 
-// Files other editors saved: Notepad's UTF-16 either way round, and lines
-// ended by CR alone; each reads as the same record.
+// Files other editors saved: Notepad's UTF-16 either way round and its
+// UTF-8 without a byte-order mark, and lines ended by CR alone; each reads
+// as the same record.
 TEST(SettingsRead, OtherEditorsFilesReadTheSame) {
   const char16_t* text =
       u"\"C:\\講演 "
       u"😀.ppt\"\r\n\"C:\\v.exe\"\r\n\"Arial\"\r\n12\r\n255\r\n0\r\n#TRUE#\r\n#FALSE#\r\n";
   std::string cr_only = "\"C:\\x.ppt\"\r\"C:\\v.exe\"\r\"Arial\"\r12\r255\r0\r#TRUE#\r#FALSE#\r";
-  for (const std::string& bytes : {utf16(text, false), utf16(text, true), cr_only}) {
+  std::string notepad =
+      "\"C:\\発表資料\\テスト.ppt\"\r\n\"C:\\v.exe\"\r\n\"Arial\"\r\n12\r\n255\r\n0\r\n#TRUE#\r\n#"
+      "FALSE#\r\n";
+  for (const std::string& bytes : {utf16(text, false), utf16(text, true), cr_only, notepad}) {
     const ParsedSettings p = parse_settings(bytes);
     EXPECT_TRUE(p.problems.empty()) << p.problems.size();
     EXPECT_EQ(p.exePath, "C:\\v.exe");
@@ -240,6 +244,7 @@ TEST(SettingsRead, OtherEditorsFilesReadTheSame) {
     EXPECT_EQ(p.bottom_right, false);
   }
   EXPECT_EQ(parse_settings(utf16(text, true)).presentation, "C:\\講演 😀.ppt");
+  EXPECT_EQ(parse_settings(notepad).presentation, "C:\\発表資料\\テスト.ppt");
 }
 
 #ifdef _WIN32

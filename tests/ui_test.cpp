@@ -161,6 +161,9 @@ TEST_F(Windows, DamagedSettingsFileStartsWithDefaultsForWhatIsLostAndSaysSo) {
   EXPECT_EQ(view.caption, "ＭＳ Ｐゴシック 9.75pt");
   EXPECT_EQ(view.shapes[0], 65280);
   EXPECT_TRUE(view.option(2));
+  const std::string damaged = sys.files.at(kIni);
+  form1.Form_Unload();
+  EXPECT_EQ(sys.files.at(std::string(kIni) + ".bak"), damaged) << "what the lines held is kept";
 }
 
 TEST_F(Windows, UnreadableSettingsFileIsReportedAndSurvivesTheClose) {
@@ -171,14 +174,16 @@ TEST_F(Windows, UnreadableSettingsFileIsReportedAndSurvivesTheClose) {
   sys.answers.push_back(kCancel);
   form1.Form_Load();
   ASSERT_EQ(sys.messages.size(), 1u);
-  const std::string kept = std::string(kIni) + ".bak2";
-  for (const std::string& named : {std::string(kIni), sys.read_error, kept}) {
+  for (const std::string& named : {std::string(kIni), sys.read_error}) {
     EXPECT_NE(sys.messages[0].find(named), std::string::npos) << named;
   }
   EXPECT_EQ(sys.dialogs_shown.size(), 1u) << "started as on a first run";
 
   form1.Form_Unload();
-  EXPECT_EQ(sys.files.at(kept), good) << "the old file is kept under the name given";
+  const std::string kept = std::string(kIni) + ".bak2";
+  EXPECT_EQ(sys.files.at(kept), good) << "the old file is kept under a fresh name";
+  ASSERT_EQ(sys.messages.size(), 2u);
+  EXPECT_NE(sys.messages[1].find(kept), std::string::npos) << "and the user is told which";
   EXPECT_EQ(sys.files.at(std::string(kIni) + ".bak"), "someone else's");
 }
 

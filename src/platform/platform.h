@@ -39,11 +39,19 @@ ReadResult read_file(const std::string& path, std::size_t limit);
 // then takes the place of the old one, keeping its attributes and
 // permissions, so a failure at any point leaves the old file as it was. A
 // symbolic link keeps pointing where it did: its target is replaced. Brief
-// locks are waited out. With `keep_old_as`, the old file stays under that
+// locks are waited out. Where the folder takes no new file but the file
+// itself may be written, and no old copy is asked for, the file is written
+// in place. A folder is never moved or replaced. With `kept_as`, the old
+// file, if any, stays beside it under the first free name of "<file>.bak",
+// "<file>.bak2"…, never over anything that exists, and `kept_as` gets that
 // name. Returns an empty string on success, else the system's reason, which
 // names the file that failed when it is not `path`.
 std::string replace_file(const std::string& path, std::string_view bytes,
-                         const std::string& keep_old_as = {});
+                         std::string* kept_as = nullptr);
+
+// The reason given when a folder stands where the file should be.
+inline constexpr std::string_view kFolderInTheWay =
+    "同じ名前のフォルダーがあるため、ファイルとして保存できません";
 
 // True for a file, hidden or not; false for a folder or nothing.
 bool is_ordinary_file(const std::string& path);

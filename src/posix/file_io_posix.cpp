@@ -41,50 +41,81 @@ ReadResult read_file(const std::string& path, std::size_t limit) {
   return r;
 }
 
-std::string replace_file(const std::string& path, std::string_view bytes,
-                         const std::string& keep_old_as) {
+namespace {
+
+// Writes all of `bytes` to `fd` and flushes them; 0 or the error.
+int write_all(int fd, std::string_view bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return errno;
+    done += static_cast<std::size_t>(n);
+  }
+  return ::fsync(fd) == 0 ? 0 : errno;
+}
+
+// The plain write, for a folder that takes no new file.
+std::string write_in_place(const std::string& target, std::string_view bytes) {
+  const int fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+  if (fd < 0) return std::strerror(errno);
+  const int err = write_all(fd, bytes);
+  if (::close(fd) != 0 || err) return std::strerror(err ? err : errno);
+  return {};
+}
+
+}  // namespace
+
+std::string replace_file(const std::string& path, std::string_view bytes, std::string* kept_as) {
   // A symbolic link stays a link: its target is what gets replaced.
   std::string target = path;
   if (char* real = ::realpath(path.c_str(), nullptr)) {
     target = real;
     std::free(real);
   }
+  auto reason = [&](std::string text) { return target == path ? text : target + ": " + text; };
   struct stat old {};
   const bool exists = ::stat(target.c_str(), &old) == 0;
+  if (exists && S_ISDIR(old.st_mode)) return reason(std::string(kFolderInTheWay));
   // A read-only settings file stays as it is, as it does on Windows (and for
   // root, whom access() would let through).
   if (exists && (old.st_mode & S_IWUSR) == 0) return std::strerror(EACCES);
 
   std::string tmp = target + ".XXXXXX";  // unique: a stale one is never in the way
   const int fd = ::mkstemp(tmp.data());
-  if (fd < 0) return tmp + ": " + std::strerror(errno);
+  if (fd < 0) {
+    if (errno == EACCES && exists && !kept_as) {
+      const std::string e = write_in_place(target, bytes);
+      return e.empty() ? e : reason(e);
+    }
+    return tmp + ": " + std::strerror(errno);
+  }
   auto fail = [&tmp](int err) {
     ::unlink(tmp.c_str());
     return std::string(std::strerror(err));
   };
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      const int err = errno;
-      ::close(fd);
-      return fail(err);
+  int err = write_all(fd, bytes);
+  if (!err && ::fchmod(fd, exists ? old.st_mode & 07777 : 0644) != 0) err = errno;
+  if (::close(fd) != 0 && !err) err = errno;
+  if (err) return fail(err);
+  // The old file gets a second name first, never one that exists.
+  std::string backup;
+  for (int n = 1; exists && kept_as && n < 100 && backup.empty(); ++n) {
+    const std::string name = target + ".bak" + (n > 1 ? std::to_string(n) : "");
+    if (::link(target.c_str(), name.c_str()) == 0) {
+      backup = name;
+    } else if (errno != EEXIST) {
+      const int e = errno;
+      ::unlink(tmp.c_str());
+      return name + ": " + std::strerror(e);
     }
-    done += static_cast<std::size_t>(n);
   }
-  if (::fchmod(fd, exists ? old.st_mode & 07777 : 0644) != 0 || ::fsync(fd) != 0) {
-    const int err = errno;
-    ::close(fd);
-    return fail(err);
+  if (exists && kept_as && backup.empty()) return fail(EEXIST);  // every name taken
+  if (::rename(tmp.c_str(), target.c_str()) != 0) {
+    if (!backup.empty()) ::unlink(backup.c_str());
+    return fail(errno);
   }
-  if (::close(fd) != 0) return fail(errno);
-  if (exists && !keep_old_as.empty() && ::link(target.c_str(), keep_old_as.c_str()) != 0) {
-    const int err = errno;
-    ::unlink(tmp.c_str());
-    return keep_old_as + ": " + std::strerror(err);
-  }
-  if (::rename(tmp.c_str(), target.c_str()) != 0) return fail(errno);
+  if (kept_as) *kept_as = backup;
   return {};
 }
 

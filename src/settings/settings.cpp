@@ -1,5 +1,6 @@
 #include "settings/settings.h"
 
+#include <algorithm>
 #include <type_traits>
 
 #include "platform/platform.h"
@@ -217,11 +218,16 @@ ParsedSettings parse_settings(std::string_view bytes, bool complete) {
   ParsedSettings p;
   std::string from_utf16;  // a file saved as Unicode by Notepad, as UTF-8
   const bool le = bytes.starts_with("\xFF\xFE"), be = bytes.starts_with("\xFE\xFF");
-  const bool utf8 = le || be || bytes.starts_with(kBom);
+  // Well-formed UTF-8 beyond ASCII is almost never code page 932 text, whose
+  // lead bytes 0x81-0x9F cannot start a UTF-8 sequence.
+  const bool utf8 = le || be || bytes.starts_with(kBom) ||
+                    (is_valid_utf8(bytes) && std::any_of(bytes.begin(), bytes.end(), [](char c) {
+                       return static_cast<unsigned char>(c) >= 0x80;
+                     }));
   if (le || be) {
     from_utf16 = utf16_to_utf8(bytes.substr(2), be);
     bytes = from_utf16;
-  } else if (utf8) {
+  } else if (bytes.starts_with(kBom)) {
     bytes.remove_prefix(kBom.size());
   }
 
@@ -274,8 +280,8 @@ SettingsRead read_settings_file(const std::string& path) {
 }
 
 std::string write_settings_file(const std::string& path, const SettingsRecord& record,
-                                const std::string& keep_old_as) {
-  return platform::replace_file(path, format_settings(record), keep_old_as);
+                                std::string* kept_as) {
+  return platform::replace_file(path, format_settings(record), kept_as);
 }
 
 }  // namespace ombrelo

@@ -77,8 +77,10 @@ std::string format_settings(const SettingsRecord& record);
 // would break the file's line structure, and cut at kMaxTextUnits.
 std::string file_text(std::string_view text);
 
-// Reads the file's bytes: ANSI code page (code page 932 as a fallback), or
-// UTF-8 or UTF-16 after a byte-order mark; lines end with CR LF, LF or CR.
+// Reads the file's bytes: UTF-8 or UTF-16 after a byte-order mark; UTF-8
+// without one when the bytes are well-formed UTF-8 with a character beyond
+// ASCII (as current Notepad saves); else the ANSI code page (code page 932
+// as a fallback); lines end with CR LF, LF or CR.
 // `complete` is false when the bytes were cut short at a size limit, so that
 // a last line without its end is not trusted.
 ParsedSettings parse_settings(std::string_view bytes, bool complete = true);
@@ -95,9 +97,10 @@ struct SettingsRead {
 SettingsRead read_settings_file(const std::string& path);
 
 // Empty on success, else the reason (naming the file that failed when it is
-// not `path`); the old file stays untouched on failure. With `keep_old_as`,
-// the old file, if any, stays under that name.
+// not `path`); the old file stays untouched on failure. With `kept_as`, the
+// old file, if any, stays under a backup name never used before, which
+// `kept_as` receives.
 std::string write_settings_file(const std::string& path, const SettingsRecord& record,
-                                const std::string& keep_old_as = {});
+                                std::string* kept_as = nullptr);
 
 }  // namespace ombrelo

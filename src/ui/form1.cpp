@@ -66,14 +66,15 @@ void Form1::LoadSettings() {
       form2_.set_back_colour(fontBk);
       apply_font();
       if (!file.settings.problems.empty()) {
+        keep_old_ = true;  // what the user typed on the damaged lines
         system_.message(damaged_settings_message(path, file.settings.problems));
       }
       return;
     }
     // Unreadable (locked, or no permission): say so, start as on a first
     // run, and keep the old file when saving, since it may be good.
-    keep_old_as_ = unused_backup_name(path);
-    system_.message(unreadable_settings_message(path, file.error, keep_old_as_));
+    keep_old_ = true;
+    system_.message(unreadable_settings_message(path, file.error));
   }
 
   take_values(r);
@@ -108,8 +109,14 @@ void Form1::Form_Unload() {
   unloaded_ = true;
   form2_.unload();
   const std::string path = system_.settings_path();
-  const std::string error = system_.write_settings(path, record(), keep_old_as_);
-  if (!error.empty() && !quiet_) system_.message(unwritable_settings_message(path, error));
+  std::string kept_as;
+  const std::string error = system_.write_settings(path, record(), keep_old_ ? &kept_as : nullptr);
+  if (quiet_) return;
+  if (!error.empty()) {
+    system_.message(unwritable_settings_message(path, error));
+  } else if (!kept_as.empty()) {
+    system_.message(kept_settings_message(path, kept_as));
+  }
 }
 
 std::string Form1::installed_viewer() {
@@ -125,14 +132,6 @@ std::string Form1::installed_viewer() {
     }
   }
   return {};
-}
-
-std::string Form1::unused_backup_name(const std::string& path) {
-  for (int n = 1; n < 100; ++n) {
-    std::string name = path + ".bak" + (n > 1 ? std::to_string(n) : "");
-    if (!system_.is_ordinary_file(name)) return name;
-  }
-  return path + ".bak";
 }
 
 SettingsRecord Form1::record() const {

@@ -51,7 +51,6 @@ class Form1 {
   void apply_font();                          // to the display, refitted
   void show_font_caption();
   SettingsRecord record() const;
-  std::string unused_backup_name(const std::string& path);
   std::string installed_viewer();
   class Busy;
 
@@ -66,8 +65,8 @@ class Form1 {
   bool close_pending_ = false;
   bool unloaded_ = false;
   bool quiet_ = false;
-  // Where the old settings file stays when start-up could not read it.
-  std::string keep_old_as_;
+  // Start-up could not read all of the file: the save keeps the old one.
+  bool keep_old_ = false;
 };
 
 }  // namespace ombrelo::ui

@@ -12,12 +12,16 @@ std::string concat(std::initializer_list<std::string_view> parts) {
 
 }  // namespace
 
+// Start-up promises it; the save tells the name it chose then.
+constexpr std::string_view kWillKeep =
+    "終了時に設定を保存するとき、元のファイルは別の名前 (末尾に .bak など) で残し、"
+    "その名前をお知らせします。\n";
+
 std::string damaged_settings_message(std::string_view path,
                                      const std::vector<SettingsProblem>& problems) {
   std::string text =
-      concat({"設定ファイルの一部を読み取れなかったため、その項目は既定値を使います。\n\n"
-              "ファイル: ",
-              path, "\n"});
+      concat({"設定ファイルの一部を読み取れなかったため、その項目は既定値を使います。\n", kWillKeep,
+              "\nファイル: ", path, "\n"});
   for (const auto& p : problems) {
     text +=
         concat({"・", std::to_string(p.line), " 行目 (",
@@ -26,12 +30,16 @@ std::string damaged_settings_message(std::string_view path,
   return text;
 }
 
-std::string unreadable_settings_message(std::string_view path, std::string_view reason,
-                                        std::string_view kept_as) {
+std::string unreadable_settings_message(std::string_view path, std::string_view reason) {
+  return concat({"設定ファイルを読み込めなかったため、既定の設定で起動します。\n", kWillKeep,
+                 "\nファイル: ", path, "\n理由: ", reason});
+}
+
+std::string kept_settings_message(std::string_view path, std::string_view kept_as) {
   return concat(
-      {"設定ファイルを読み込めなかったため、既定の設定で起動します。\n"
-       "終了時に設定を保存するとき、元のファイルは次の名前で残します: ",
-       kept_as, "\n\nファイル: ", path, "\n理由: ", reason});
+      {"設定を保存しました。元の設定ファイルは次の名前で残してあります。\n\n"
+       "元のファイル: ",
+       kept_as, "\n保存したファイル: ", path});
 }
 
 std::string unwritable_settings_message(std::string_view path, std::string_view reason) {

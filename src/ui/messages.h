@@ -12,9 +12,9 @@ namespace ombrelo::ui {
 // reason.
 std::string damaged_settings_message(std::string_view path,
                                      const std::vector<SettingsProblem>& problems);
-std::string unreadable_settings_message(std::string_view path, std::string_view reason,
-                                        std::string_view kept_as);
+std::string unreadable_settings_message(std::string_view path, std::string_view reason);
 std::string unwritable_settings_message(std::string_view path, std::string_view reason);
+std::string kept_settings_message(std::string_view path, std::string_view kept_as);
 std::string viewer_failed_message(std::string_view viewer, std::string_view reason);
 std::string unusable_path_message(bool in_viewer_path, std::string_view path);
 

@@ -14,8 +14,8 @@ std::string System::settings_path() {
 SettingsRead System::read_settings(const std::string& path) { return read_settings_file(path); }
 
 std::string System::write_settings(const std::string& path, const SettingsRecord& record,
-                                   const std::string& keep_old_as) {
-  return write_settings_file(path, record, keep_old_as);
+                                   std::string* kept_as) {
+  return write_settings_file(path, record, kept_as);
 }
 
 float System::clock() { return platform::clock_reading(); }

@@ -83,10 +83,10 @@ class System {
   // The settings file beside the executable.
   virtual std::string settings_path();
   virtual SettingsRead read_settings(const std::string& path);
-  // Empty on success, else the reason. With `keep_old_as`, the old file
-  // stays under that name.
+  // Empty on success, else the reason. With `kept_as`, the old file stays
+  // under a backup name never used before, which `kept_as` receives.
   virtual std::string write_settings(const std::string& path, const SettingsRecord& record,
-                                     const std::string& keep_old_as);
+                                     std::string* kept_as);
 
   // Seconds since local midnight.
   virtual float clock();

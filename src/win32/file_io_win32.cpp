@@ -105,11 +105,50 @@ ReadResult read_file(const std::string& path, std::size_t limit) {
   return r;
 }
 
-std::string replace_file(const std::string& path, std::string_view bytes,
-                         const std::string& keep_old_as) {
+namespace {
+
+// The plain write the format always allowed, for a folder that takes no new
+// file: the file keeps its name, attributes and security.
+DWORD write_in_place(const std::wstring& target, std::string_view bytes) {
+  win32::UniqueFile file;
+  DWORD error = retrying(
+      [&]() -> DWORD {
+        file.reset(CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        return file ? 0 : GetLastError();
+      },
+      locked);
+  if (error) return error;
+  DWORD written = 0;
+  if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+      written != bytes.size() || !SetEndOfFile(file.get()) || !FlushFileBuffers(file.get())) {
+    return GetLastError();
+  }
+  return 0;
+}
+
+// Moves the old file, kept by the replace under a temporary name, to the
+// first backup name where nothing exists; there it stays if none is free.
+std::wstring move_to_backup(const std::wstring& old, const std::wstring& target) {
+  for (int n = 1; n < 100; ++n) {
+    const std::wstring name = target + L".bak" + (n > 1 ? std::to_wstring(n) : L"");
+    if (MoveFileExW(old.c_str(), name.c_str(), MOVEFILE_WRITE_THROUGH)) return name;
+    if (GetFileAttributesW(name.c_str()) == INVALID_FILE_ATTRIBUTES) break;  // not taken: failed
+  }
+  return old;
+}
+
+}  // namespace
+
+std::string replace_file(const std::string& path, std::string_view bytes, std::string* kept_as) {
   const std::wstring target = link_target(widen(path));
+  // A failure on the link's target names the target.
+  auto reason = [&](std::string text) {
+    return target == widen(path) ? text : win32::narrow(target) + ": " + text;
+  };
   const DWORD attrs = GetFileAttributesW(target.c_str());
   const bool exists = attrs != INVALID_FILE_ATTRIBUTES;
+  if (exists && (attrs & FILE_ATTRIBUTE_DIRECTORY)) return reason(std::string(kFolderInTheWay));
   // A read-only settings file stays as the user left it.
   if (exists && (attrs & FILE_ATTRIBUTE_READONLY)) return system_message(ERROR_ACCESS_DENIED);
 
@@ -117,7 +156,15 @@ std::string replace_file(const std::string& path, std::string_view bytes,
   DWORD error = 0;
   {
     win32::UniqueFile file = create_unique(target, tmp, error);
-    if (!file) return named(tmp, error);
+    if (!file) {
+      // A folder only the file itself may be written in (Program Files,
+      // say): write it in place, unless the old bytes must be kept.
+      if (error == ERROR_ACCESS_DENIED && exists && !kept_as) {
+        const DWORD in_place = write_in_place(target, bytes);
+        return in_place ? reason(system_message(in_place)) : std::string();
+      }
+      return named(tmp, error);
+    }
     DWORD written = 0;
     if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
         written != bytes.size() || !FlushFileBuffers(file.get())) {
@@ -130,9 +177,9 @@ std::string replace_file(const std::string& path, std::string_view bytes,
 
   if (exists) {
     // ReplaceFileW keeps the old file's attributes, security and streams. It
-    // always gets a backup name: when it fails half-way the old file is
-    // there, and is put back.
-    const std::wstring backup = keep_old_as.empty() ? tmp + L".old" : widen(keep_old_as);
+    // always gets a backup name of its own: when it fails half-way the old
+    // file is there, and is put back.
+    const std::wstring backup = tmp + L".old";
     error = retrying(
         [&]() -> DWORD {
           if (ReplaceFileW(target.c_str(), tmp.c_str(), backup.c_str(),
@@ -146,7 +193,11 @@ std::string replace_file(const std::string& path, std::string_view bytes,
         },
         replace_may_pass);
     if (!error) {
-      if (keep_old_as.empty()) DeleteFileW(backup.c_str());
+      if (kept_as) {
+        *kept_as = win32::narrow(move_to_backup(backup, target));
+      } else {
+        DeleteFileW(backup.c_str());
+      }
       // Hidden and system stay as they were, whatever the file system did.
       constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                               FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
@@ -156,18 +207,18 @@ std::string replace_file(const std::string& path, std::string_view bytes,
       }
     }
   } else {
+    // MOVEFILE_REPLACE_EXISTING would also put the file over a folder made
+    // meanwhile; without it, whatever appeared there stops the save.
     error = retrying(
         [&]() -> DWORD {
-          return MoveFileExW(tmp.c_str(), target.c_str(),
-                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
-                     ? 0
-                     : GetLastError();
+          return MoveFileExW(tmp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) ? 0
+                                                                                  : GetLastError();
         },
         replace_may_pass);
   }
   if (error) {
     DeleteFileW(tmp.c_str());
-    return target == widen(path) ? system_message(error) : named(target, error);
+    return reason(system_message(error));
   }
   return {};
 }

@@ -220,8 +220,12 @@ LRESULT SettingsWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     // soon as WM_ENDSESSION returns.
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION:
-      if (wp && form_) form_->end_session();
-      return 0;
+      if (!wp) return 0;
+      if (form_) form_->end_session();
+      // Saved: end now. A process that lives on (Restart Manager's
+      // ENDSESSION_CLOSEAPP, or a system that does not end it) would take
+      // changes it no longer saves, maybe from inside a dialog's loop.
+      ExitProcess(0);
     case WM_DESTROY: PostQuitMessage(0); return 0;
   }
   return DefWindowProcW(hwnd(), msg, wp, lp);

@@ -322,12 +322,14 @@ TEST(Program, EndOfSessionSavesTheTypedChange) {
   EXPECT_EQ(r.s.read_file(L"ombrelo.ini"), ini("C:\\typed.ppt", r.viewer));
   EXPECT_FALSE(IsWindow(r.timer)) << "the display is gone";
   EXPECT_FALSE(r.s.find(L"#32770")) << "no message waits for an answer";
+  EXPECT_TRUE(r.s.wait_exit()) << "nothing left to take changes it would not save";
 }
 
 TEST(Program, DamagedSettingsFileIsNamedInAMessageAndTheProgramStarts) {
   Scenario s("damaged");
   const std::string viewer = narrow(s.install_viewer());
-  s.write_file(L"ombrelo.ini", "\"C:\\talk.ppt\"\r\n\"" + viewer + "\"\r\n\"Arial\r\nbig\r\n");
+  const std::string damaged = "\"C:\\talk.ppt\"\r\n\"" + viewer + "\"\r\n\"Arial\r\nbig\r\n";
+  s.write_file(L"ombrelo.ini", damaged);
   s.start();
   HWND box = s.wait_dialog("Ombrelo");
   ASSERT_TRUE(box);
@@ -338,6 +340,13 @@ TEST(Program, DamagedSettingsFileIsNamedInAMessageAndTheProgramStarts) {
   ASSERT_TRUE(s.wait_window(kSettingsClass));
   EXPECT_EQ(window_text(s.control(kText1)), "C:\\talk.ppt");
   EXPECT_EQ(window_text(s.control(kCommand3)), "ＭＳ Ｐゴシック 9.75pt");
+  PostMessageW(s.settings(), WM_CLOSE, 0, 0);
+  box = s.wait_dialog("Ombrelo");
+  ASSERT_TRUE(box);
+  EXPECT_NE(message_text(box).find(narrow(s.ini_path()) + ".bak"), std::string::npos);
+  press(box, IDOK);
+  ASSERT_TRUE(s.wait_exit());
+  EXPECT_EQ(s.read_file(L"ombrelo.ini.bak"), damaged) << "the user's damaged lines are kept";
 }
 
 TEST(Program, ReadOnlySettingsFileIsKeptAndTheProgramStillEnds) {
