@@ -1,10 +1,14 @@
 // Measures ombrelo.exe from outside: start-up time until its settings window
-// is visible, against a minimal one-window program; and it starts the count
-// and keeps it going for a while, for the caller to measure CPU time and
-// memory.
+// is visible, against a minimal one-window program; and it keeps a scene
+// going for a while, for the caller to measure CPU time and memory:
 //
 //   probe startup RUNS
-//   probe counting SECONDS
+//   probe counting SECONDS  the program counting
+//   probe floor SECONDS     the least a counting display does (floor.exe)
+//   probe raising SECONDS   counting above a show that raises itself every
+//                           200 ms; prints the share of samples on top
+//   probe pair SECONDS      two copies counting in the same corner; prints
+//                           how often and until when they swapped places
 #include <windows.h>
 
 #include <algorithm>
@@ -16,7 +20,9 @@
 #include "win32/names.h"
 #include "win32/wide.h"
 
+using ombrelo::win32::kCommand2;
 using ombrelo::win32::kSettingsClass;
+using ombrelo::win32::kText1;
 using ombrelo::win32::kTimerClass;
 
 namespace {
@@ -88,6 +94,31 @@ double time_to_window(const std::wstring& exe, const std::wstring& dir, const wc
   return h ? t : -1;
 }
 
+// Whether no visible window of another program lies over any of h.
+bool uncovered(HWND h) {
+  if (!h) return false;
+  DWORD own = 0;
+  GetWindowThreadProcessId(h, &own);
+  RECT r, above_r, overlap;
+  GetWindowRect(h, &r);
+  for (HWND above = GetWindow(h, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(above, &pid);
+    if (pid != own && IsWindowVisible(above) && GetWindowRect(above, &above_r) &&
+        IntersectRect(&overlap, &r, &above_r)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool is_above(HWND a, HWND b) {
+  for (HWND h = GetWindow(b, GW_HWNDPREV); h; h = GetWindow(h, GW_HWNDPREV)) {
+    if (h == a) return true;
+  }
+  return false;
+}
+
 double median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
   return v.empty() ? 0 : v[v.size() / 2];
@@ -118,29 +149,74 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
 
-  if (mode == L"counting" && count > 0) {
-    PROCESS_INFORMATION pi{};
-    if (!launch(ombrelo, dir, pi)) return 1;
-    HWND settings = wait_visible(pi.dwProcessId, kSettingsClass, 20000);
-    if (!settings) return 1;
-    PostMessageW(settings, WM_COMMAND, MAKEWPARAM(104, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(settings, 104)));
+  if ((mode == L"counting" || mode == L"raising" || mode == L"pair") && count > 0) {
+    // The second copy of a pair runs from a folder of its own, pair\.
+    std::vector<PROCESS_INFORMATION> copies(mode == L"pair" ? 2 : 1);
+    std::vector<HWND> settings;
+    for (std::size_t i = 0; i < copies.size(); ++i) {
+      const std::wstring folder = i == 0 ? dir : dir + L"\\pair";
+      if (!launch(folder + L"\\ombrelo.exe", folder, copies[i])) return 1;
+      HWND h = wait_visible(copies[i].dwProcessId, kSettingsClass, 20000);
+      if (!h) return 1;
+      settings.push_back(h);
+      // The stand-in viewer plays a self-raising show for a presentation
+      // named raise<seconds>.
+      const std::wstring talk = mode == L"raising"
+                                    ? L"C:\\raise" + std::to_wstring(count + 5) + L".ppt"
+                                    : L"C:\\talk.ppt";
+      SendMessageW(GetDlgItem(h, kText1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(talk.c_str()));
+      PostMessageW(h, WM_COMMAND, MAKEWPARAM(kCommand2, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(GetDlgItem(h, kCommand2)));
+    }
     // The pointer away from every window: Wine polls the pointer while it
     // rests on a themed button, which would be measured as the program's.
     SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, 0);
     Sleep(2000);  // past start-up and the viewer's launch
-    // The caller measures the process from outside while it counts.
+    std::vector<HWND> displays;
+    for (const auto& pi : copies)
+      displays.push_back(wait_visible(pi.dwProcessId, kTimerClass, 5000));
+    // The caller measures the processes from outside meanwhile.
     std::printf("counting\n");
     std::fflush(stdout);
-    Sleep(static_cast<DWORD>(count) * 1000);
+    const double t0 = now_ms(), end = t0 + count * 1000.0;
+    int samples = 0, on_top = 0, swaps = 0;
+    double last_swap = 0;
+    bool first_above = true;
+    while (now_ms() < end) {
+      Sleep(mode == L"counting" ? 1000 : 20);
+      ++samples;
+      on_top += uncovered(displays[0]);
+      if (displays.size() == 2 && displays[0] && displays[1]) {
+        const bool above = is_above(displays[0], displays[1]);
+        if (samples > 1 && above != first_above) {
+          ++swaps;
+          last_swap = now_ms() - t0;
+        }
+        first_above = above;
+      }
+    }
+    if (mode == L"raising") std::printf("on_top_percent %.1f\n", 100.0 * on_top / samples);
+    if (mode == L"pair") std::printf("swaps %d\nlast_swap_s %.1f\n", swaps, last_swap / 1000);
     wchar_t title[32] = {};
-    HWND timer = FindWindowW(kTimerClass, nullptr);
-    if (timer) GetWindowTextW(timer, title, 32);
+    if (displays[0]) GetWindowTextW(displays[0], title, 32);
     std::printf("display %ls\n", title);
-    finish(pi, settings);
+    for (std::size_t i = 0; i < copies.size(); ++i) finish(copies[i], settings[i]);
     return 0;
   }
 
-  std::printf("usage: probe startup RUNS | probe counting SECONDS\n");
+  if (mode == L"floor" && count > 0) {
+    PROCESS_INFORMATION pi{};
+    if (!launch(dir + L"\\floor.exe", dir, pi)) return 1;
+    HWND main = wait_visible(pi.dwProcessId, L"CountingFloor", 20000);
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, 0);
+    Sleep(2000);
+    std::printf("counting\n");
+    std::fflush(stdout);
+    Sleep(static_cast<DWORD>(count) * 1000);
+    finish(pi, main);
+    return 0;
+  }
+
+  std::printf("usage: probe startup RUNS | probe counting|floor|raising|pair SECONDS\n");
   return 2;
 }

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Prints the program's footprint for the current build: exe size and the
 # DLLs it imports, start-up time against a minimal one-window program (both
-# under Wine in the same run, median of several), and CPU time and peak
-# working set over a stretch of counting.
+# under Wine in the same run, median of several), CPU time and peak working
+# set over a stretch of counting against a counting floor (the least a
+# display does), and the same while fighting a self-raising slide show and
+# beside a second copy.
 #   RUNS=9 COUNT_SECONDS=60 bash scripts/benchmark.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,11 +18,12 @@ bash scripts/deps.sh
 [ -n "${OMBRELO_I386_NS:-}" ] && export OMBRELO_PRESET=windows64
 source scripts/wine-env.sh
 cmake --preset "$OMBRELO_PRESET" >/dev/null
-cmake --build --preset "$OMBRELO_PRESET" --target ombrelo minimal_window probe fake_viewer >/dev/null
+cmake --build --preset "$OMBRELO_PRESET" --target ombrelo minimal_window floor probe fake_viewer >/dev/null
 
 bench=build/bench
-rm -rf "$bench" && mkdir -p "$bench"
-cp "$OMBRELO_BUILD"/{ombrelo,minimal_window,probe,fake_viewer}.exe "$bench/"
+rm -rf "$bench" && mkdir -p "$bench/pair"
+cp "$OMBRELO_BUILD"/{ombrelo,minimal_window,floor,probe,fake_viewer}.exe "$bench/"
+cp "$OMBRELO_BUILD/ombrelo.exe" "$bench/pair/"
 wine() { "$OMBRELO_WINE" "$@"; }
 
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
@@ -28,30 +31,42 @@ viewer=$(wine winepath.exe -w "$PWD/$bench/fake_viewer.exe" 2>/dev/null | tr -d 
 font=$(printf '\x82l\x82r \x82o\x83S\x83V\x83b\x83N')
 printf '"C:\\talk.ppt"\r\n"%s"\r\n"%s"\r\n9.75\r\n65280\r\n0\r\n#FALSE#\r\n#TRUE#\r\n' \
   "$viewer" "$font" >"$bench/ombrelo.ini"
+cp "$bench/ombrelo.ini" "$bench/pair/"
 
 wine "$bench/probe.exe" startup 1 >/dev/null 2>&1 || true  # warm the Wine server and caches
 startup=$(wine "$bench/probe.exe" startup "$runs" | tr -d '\r')
-# Counting: the probe starts the count and keeps it going; CPU time and peak
-# resident memory come from Linux's view of the Wine process.
-log=$bench/counting.log
-wine "$bench/probe.exe" counting "$seconds" >"$log" 2>&1 &
-probe=$!
-for _ in $(seq 600); do grep -q counting "$log" && break; sleep 0.1; done
-pid=$(pgrep -x ombrelo.exe | head -1)
-ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+# A scene: the probe sets it up and keeps it going; CPU time (ms) of each
+# named process and the program's peak resident memory come from Linux's
+# view of the Wine processes meanwhile. Prints the probe's lines, then
+# "cpu_ms_<name> <ms>" for each process of that name, in start order.
 hz=$(getconf CLK_TCK)
-t0=$(ticks "$pid"); s0=$(date +%s.%N)
-sleep "$seconds"
-t1=$(ticks "$pid"); s1=$(date +%s.%N)
-peak_kb=$(awk '/VmHWM/ { print $2 }' "/proc/$pid/status")
-wait "$probe" || true
-cpu_ms=$(awk -v a="$t0" -v b="$t1" -v hz="$hz" 'BEGIN { printf "%.0f", (b - a) * 1000 / hz }')
-cpu_pct=$(awk -v c="$cpu_ms" -v s0="$s0" -v s1="$s1" 'BEGIN { printf "%.3f", c / ((s1 - s0) * 10) }')
-counting="$(tr -d '\r' <"$log")
-cpu_ms $cpu_ms
-cpu_percent $cpu_pct
-peak_working_set_kb $peak_kb"
-val() { printf '%s\n' "$1" | awk -v k="$2" '$1 == k { print $2 }'; }
+ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat" 2>/dev/null || echo 0; }
+scene() {
+  local mode=$1 log=$bench/$1.log pids=() t0=() p i
+  shift
+  wine "$bench/probe.exe" "$mode" "$seconds" >"$log" 2>&1 &
+  local probe=$!
+  for _ in $(seq 600); do grep -q counting "$log" && break; sleep 0.1; done
+  for name in "$@"; do for p in $(pgrep -x "$name"); do pids+=("$name:$p"); done; done
+  for p in "${pids[@]}"; do t0+=("$(ticks "${p#*:}")"); done
+  sleep "$seconds"
+  for i in "${!pids[@]}"; do
+    p=${pids[$i]}
+    echo "cpu_ms_${p%%:*} $(( ($(ticks "${p#*:}") - ${t0[$i]}) * 1000 / hz ))"
+    [ "${p%%:*}" = ombrelo.exe ] && echo "peak_working_set_kb $(awk '/VmHWM/ { print $2 }' "/proc/${p#*:}/status")"
+  done
+  wait "$probe" || true
+  tr -d '\r' <"$log"
+}
+counting=$(scene counting ombrelo.exe)
+floor=$(scene floor floor.exe)
+raising=$(scene raising ombrelo.exe fake_viewer.exe)
+pair=$(scene pair ombrelo.exe)
+val() { printf '%s\n' "$1" | awk -v k="$2" '$1 == k { print $2; exit }'; }
+vals() { printf '%s\n' "$1" | awk -v k="$2" '$1 == k { printf "%s%s", sep, $2; sep = " and " }'; }
+pct() { awk -v c="$1" -v s="$seconds" 'BEGIN { printf "%.3f", c / (s * 10) }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf (b > 0 ? "%.2f" : "n/a"), a / b }'; }
+cpu=$(val "$counting" cpu_ms_ombrelo.exe) floor_cpu=$(val "$floor" cpu_ms_floor.exe)
 
 size=$(stat -c %s "$OMBRELO_BUILD/ombrelo.exe")
 dlls=$(objdump -p "$OMBRELO_BUILD/ombrelo.exe" | awk '/DLL Name:/ { print $3 }' |
@@ -66,7 +81,13 @@ cat <<TABLE
 | start-up to settings window (median of $runs) | $(val "$startup" startup_ms) ms | |
 | minimal one-window program (median of $runs) | $(val "$startup" minimal_ms) ms | |
 | start-up ratio | $(val "$startup" ratio) | within 1.3 |
-| CPU time over ${seconds} s of counting | $(val "$counting" cpu_ms) ms ($(val "$counting" cpu_percent) % of one core) | well under 0.1 % |
+| CPU time over ${seconds} s of counting | $cpu ms ($(pct "$cpu") % of one core) | |
+| counting floor (popup, 500 ms timer, text and repaint each second, idle edit box) | $floor_cpu ms ($(pct "$floor_cpu") %) | |
+| counting ratio to the floor | $(ratio "$cpu" "$floor_cpu") | 1.5 or below |
 | peak working set | $(val "$counting" peak_working_set_kb) KB | |
+| above a show raising itself every 200 ms: samples on top | $(val "$raising" on_top_percent) % | 95 % or more |
+| CPU while fighting it: program, show | $(val "$raising" cpu_ms_ombrelo.exe) ms ($(pct "$(val "$raising" cpu_ms_ombrelo.exe)") %), $(val "$raising" cpu_ms_fake_viewer.exe) ms | program 2 % or below |
+| two copies counting: places swapped, last swap | $(val "$pair" swaps) times, at $(val "$pair" last_swap_s) s | settled within 2 s |
+| two copies counting: CPU of each | $(vals "$pair" cpu_ms_ombrelo.exe) ms (alone: $cpu ms) | within 1.5 × alone |
 TABLE
 echo "display after counting: $(val "$counting" display)"

@@ -25,6 +25,6 @@ OMBRELO_BUILD=$ombrelo_root/build/$OMBRELO_PRESET
 # One line naming the binary a suite's results are about.
 ombrelo_tested() {
   local arch
-  arch=$(objdump -f "$1" | sed -n 's/.*file format pei-//p')
+  arch=$(LC_ALL=C objdump -f "$1" | sed -n 's/.*file format pei-//p')
   echo "tested: $1 (PE $arch, sha256 $(sha256sum "$1" | cut -d' ' -f1))"
 }

@@ -417,21 +417,24 @@ TEST_F(Started, SaveFailureIsReportedAndTheProgramStillCloses) {
   EXPECT_NE(sys.messages[0].find(sys.write_error), std::string::npos);
 }
 
-TEST_F(Started, DisplayClosedByTheSystemComesBackFreshOnNextUse) {
+TEST_F(Started, DisplayClosedByTheSystemComesBackInTheChosenLookOnNextUse) {
   sys.answers.push_back(choose_colour(0x0000FF));
   form1.Command4_Click();
+  sys.answers.push_back(choose_font("Arial", 20.0f));
+  form1.Command3_Click();
   form1.Command2_Click();
   form2.Timer1_Timer();
   timer.closed_by_system();
 
-  // The next command that touches the display brings it back, in its
-  // initial look apart from what that command applies, without ticks.
+  // The next command that touches the display brings it back, in the
+  // chosen look and fitted to it, without ticks.
   sys.answers.push_back(kCancel);
   form1.Command5_Click();
   EXPECT_TRUE(timer.exists());
   EXPECT_TRUE(timer.shown);
   EXPECT_EQ(timer.text, "00:00");
-  EXPECT_EQ(timer.look.fore_colour, kDefaultForeColour);
+  EXPECT_EQ(timer.look.fore_colour, 0x0000FF);
+  EXPECT_EQ(timer.bounds().height, timer.measure("00:00", timer.look).height) << "20 pt";
   EXPECT_EQ(timer.interval, 0);
   form2.Timer1_Timer();
   EXPECT_EQ(timer.text, "00:00") << "no count until the next start";

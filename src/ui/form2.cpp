@@ -8,11 +8,12 @@ namespace ombrelo::ui {
 void Form2::ensure_loaded() {
   if (loaded()) return;
   // A fresh start: the window may have been closed by the system, and then
-  // comes back in its initial look, without ticks.
+  // comes back reading "00:00" without ticks, but in the look the user
+  // chose, which nothing else would apply again.
   loaded_ = true;
   text_.clear();
-  look_ = LabelLook{};
   label_width_ = label_height_ = 0;
+  label_stale_ = true;
   start_.reset();
   corner_.reset();
   view_.create();
@@ -36,9 +37,9 @@ void Form2::set_label_text(const std::string& text) {
 }
 
 void Form2::relabel() {
-  const Rect size = view_.measure(text_, look_);
-  label_width_ = size.width;
-  label_height_ = size.height;
+  // Measured when a fit needs it, not on every tick's new text: the window
+  // is not refitted while it counts.
+  label_stale_ = true;
 }
 
 std::string Form2::font_name() {
@@ -84,6 +85,12 @@ void Form2::set_back_colour(std::int32_t colour) {
 void Form2::fit() {
   ensure_loaded();
   // The label sits at (0, 0) and the window is exactly its size.
+  if (label_stale_) {
+    const Rect size = view_.measure(text_, look_);
+    label_width_ = size.width;
+    label_height_ = size.height;
+    label_stale_ = false;
+  }
   Rect r = view_.bounds();
   r.width = label_width_;
   r.height = label_height_;

@@ -53,7 +53,7 @@ class Form2 {
   void ensure_loaded();
   void Form_Load();
   void set_label_text(const std::string& text);
-  void relabel();  // re-measures the auto-sized label and pushes the look
+  void relabel();  // the auto-sized label's size is to be measured again
 
   TimerView& view_;
   System& system_;
@@ -61,6 +61,7 @@ class Form2 {
   std::string text_;
   LabelLook look_;
   float label_width_ = 0, label_height_ = 0;  // the auto-sized label: its text's size
+  bool label_stale_ = true;
   std::optional<float> start_;
   struct Corner {
     bool bottom_left, bottom_right;

@@ -134,6 +134,22 @@ void SettingsWindow::create_controls() {
     if (h && caption_font_)
       SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(caption_font_.get()), FALSE);
   }
+  // A label is a caption, not a control: where its rectangle overlaps a
+  // button created after it (the font heading over the font button), it
+  // goes below that button in the stacking, which clips it, so the button
+  // is drawn whole. Tab order and option groups stay as they are.
+  for (const Control& label : kControls) {
+    if (lstrcmpW(label.cls, L"STATIC") != 0 || (label.style & SS_OWNERDRAW)) continue;
+    const RECT l = pixel_rect({label.left, label.top, label.width, label.height});
+    for (const Control& c : kControls) {
+      const RECT b = pixel_rect({c.left, c.top, c.width, c.height});
+      RECT overlap;
+      if (&c > &label && lstrcmpW(c.cls, L"BUTTON") == 0 && IntersectRect(&overlap, &l, &b)) {
+        SetWindowPos(item(label.id), item(c.id), 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+      }
+    }
+  }
   // Bottom right is the initial corner.
   SendMessageW(item(kOption2), BM_SETCHECK, BST_CHECKED, 0);
 }

@@ -2,6 +2,8 @@
 
 #include <oleacc.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cwchar>
 
 #include "win32/wide.h"
@@ -37,14 +39,19 @@ constexpr UINT_PTR kTickTimer = 1;
 // Where the system does not report stacking changes (Wine), a window that
 // keeps raising itself is answered by a short watch that starts when
 // something was found above the display and ends after two calm seconds.
+// Against a show that raises itself on a steady beat the watch looks less
+// often through most of the beat and closely only around the next raise.
 constexpr UINT_PTR kGuardTimer = 2;
-constexpr UINT kGuardMilliseconds = 30;
-constexpr int kCalmChecks = 2000 / kGuardMilliseconds;
+constexpr UINT kGuardMilliseconds = 10, kBetweenBeatsMilliseconds = 30;
+constexpr DWORD kCalmMilliseconds = 2000;
+constexpr DWORD kBeatTolerance = 20, kWakeBeforeBeat = 80;
 }  // namespace
 
 UniqueFont make_font(const std::string& face, float points) {
   LOGFONTW lf{};
-  lf.lfHeight = -static_cast<LONG>(std::lround(points * static_cast<float>(screen_dpi()) / 72.0f));
+  // At least a pixel: a height of 0 would ask for the face's default size,
+  // larger than a tiny one.
+  lf.lfHeight = -std::max(1L, std::lround(points * static_cast<float>(screen_dpi()) / 72.0f));
   lf.lfWeight = FW_NORMAL;
   lf.lfCharSet = DEFAULT_CHARSET;
   lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
@@ -80,13 +87,32 @@ void CALLBACK TimerWindow::on_stacking_change(HWINEVENTHOOK, DWORD, HWND, LONG, 
   if (watching_) watching_->make_topmost();
 }
 
+namespace {
+
+// Whether a window above the display hides any of it. Another copy's
+// display does not count: two copies yielding to each other settle, where
+// claiming the top from each other would never end.
+bool covers(HWND above, const RECT& display) {
+  if (!IsWindowVisible(above)) return false;
+  wchar_t cls[64] = {};
+  GetClassNameW(above, cls, 64);
+  if (lstrcmpW(cls, kTimerClass) == 0) return false;
+  RECT r, overlap;
+  return GetWindowRect(above, &r) && IntersectRect(&overlap, &r, &display);
+}
+
+}  // namespace
+
 bool TimerWindow::claim_top() {
   if (!hwnd()) return false;
-  // Mostly nothing has risen above the display; restacking it then would
-  // cost the window system work for nothing.
-  if ((GetWindowLongW(hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) &&
-      GetWindow(hwnd(), GW_HWNDPREV) == nullptr) {
-    return false;
+  // Mostly nothing covers the display; restacking it then would cost the
+  // window system work for nothing.
+  if (GetWindowLongW(hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) {
+    RECT display;
+    GetWindowRect(hwnd(), &display);
+    HWND above = GetWindow(hwnd(), GW_HWNDPREV);
+    while (above && !covers(above, display)) above = GetWindow(above, GW_HWNDPREV);
+    if (!above) return false;
   }
   SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   return true;
@@ -94,16 +120,34 @@ bool TimerWindow::claim_top() {
 
 void TimerWindow::make_topmost() {
   if (!claim_top()) return;
-  calm_checks_ = 0;
-  if (!guarding_) guarding_ = SetTimer(hwnd(), kGuardTimer, kGuardMilliseconds, nullptr) != 0;
+  claimed();
+}
+
+void TimerWindow::claimed() {
+  const DWORD now = GetTickCount(), beat = now - last_claim_;
+  const DWORD drift = beat > beat_ ? beat - beat_ : beat_ - beat;
+  const bool steady =
+      beat > 2 * kWakeBeforeBeat && beat < kCalmMilliseconds && drift < kBeatTolerance;
+  last_claim_ = now;
+  beat_ = beat;
+  close_watch_from_ = steady ? now + beat - kWakeBeforeBeat : now;
+  watch_every(steady ? kBetweenBeatsMilliseconds : kGuardMilliseconds);
+}
+
+void TimerWindow::watch_every(UINT milliseconds) {
+  if (guarding_ && pace_ == milliseconds) return;
+  guarding_ = SetTimer(hwnd(), kGuardTimer, milliseconds, nullptr) != 0;
+  pace_ = milliseconds;
 }
 
 void TimerWindow::guard() {
   if (claim_top()) {
-    calm_checks_ = 0;
-  } else if (++calm_checks_ >= kCalmChecks) {
+    claimed();
+  } else if (GetTickCount() - last_claim_ >= kCalmMilliseconds) {
     KillTimer(hwnd(), kGuardTimer);
     guarding_ = false;
+  } else if (static_cast<LONG>(GetTickCount() - close_watch_from_) >= 0) {
+    watch_every(kGuardMilliseconds);  // the next beat is near
   }
 }
 

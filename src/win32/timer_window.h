@@ -51,8 +51,11 @@ class TimerWindow final : public Window<TimerWindow>, public ui::TimerView {
   // claims the top at once rather than at its next tick.
   UniqueWinEventHook foreground_hook_, reorder_hook_;
   static TimerWindow* watching_;
+  void claimed();  // restacked: watch the closer the likelier a new raise
+  void watch_every(UINT milliseconds);
   bool guarding_ = false;
-  int calm_checks_ = 0;
+  UINT pace_ = 0;
+  DWORD last_claim_ = 0, beat_ = 0, close_watch_from_ = 0;
 };
 
 // The display's font: exactly the named face (no character set that would
