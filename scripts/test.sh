@@ -7,16 +7,18 @@ cd "$(dirname "$0")/.."
 
 bash scripts/deps.sh
 source scripts/i386-route.sh "$@"
+# Each stage's heading says how long the command has run so far.
+stage() { echo "== $* (at $((SECONDS / 60)) m $((SECONDS % 60)) s)"; }
 
-echo "== format"
+stage "format"
 git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
 
-echo "== native"
+stage "native"
 cmake --preset native >/dev/null
 cmake --build --preset native
 ctest --preset native
 
-echo "== fuzz (settings reader)"
+stage "fuzz (settings reader)"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 mkdir -p build/fuzz/corpus
@@ -28,17 +30,17 @@ tail -1 build/fuzz/last-run.log
 source scripts/wine-env.sh
 if [ "$OMBRELO_PRESET" != windows ]; then
   # The users' 32-bit program still has to build cleanly here.
-  echo "== windows i686 (build only: no 32-bit route on this machine)"
+  stage "windows i686 (build only: no 32-bit route on this machine)"
   cmake --preset windows >/dev/null
   cmake --build --preset windows
 fi
-echo "== $OMBRELO_PRESET (under Wine $WINEARCH, code page 932)"
+stage "$OMBRELO_PRESET (under Wine $WINEARCH, code page 932)"
 cmake --preset "$OMBRELO_PRESET" >/dev/null
 cmake --build --preset "$OMBRELO_PRESET"
 ctest --preset "$OMBRELO_PRESET"
 for exe in ombrelo.exe tests/core_tests.exe; do ombrelo_tested "$OMBRELO_BUILD/$exe"; done
 
-echo "== release (reproducible bytes, clean PE, signing)"
+stage "release (reproducible bytes, clean PE, signing)"
 bash tests/release/check.sh
 
 # The end-to-end scenarios leave screenshots as BMP; keep PNG copies.
@@ -47,3 +49,4 @@ for bmp in "$OMBRELO_BUILD"/screenshots/*.bmp; do
   convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
 done
 ls "$OMBRELO_BUILD"/screenshots/*.png 2>/dev/null | sed 's/^/screenshot: /'
+stage "done"

@@ -28,5 +28,6 @@ fi
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "wine: preparing the prefix $WINEPREFIX"
+  mkdir -p "$(dirname "$WINEPREFIX")"  # Wine makes the prefix, not its parent (build/ in a fresh clone)
 fi
 LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 "$OMBRELO_WINE" wineboot.exe -i >/dev/null 2>&1
