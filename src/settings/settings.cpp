@@ -24,6 +24,16 @@ namespace {
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr std::string_view kNewline = "\r\n";
 
+// Bytes without a mark that are taken for UTF-8 (as current Notepad saves):
+// well-formed and beyond ASCII. Code page 932 text almost never is, since its
+// lead bytes 0x81-0x9F cannot start a UTF-8 sequence; the writer makes sure
+// its own never is.
+bool reads_as_utf8(std::string_view bytes) {
+  return is_valid_utf8(bytes) && std::any_of(bytes.begin(), bytes.end(), [](char c) {
+           return static_cast<unsigned char>(c) >= 0x80;
+         });
+}
+
 std::string quoted(std::string_view s) {
   std::string out = "\"";
   out += s;
@@ -122,9 +132,13 @@ std::string format_settings(const SettingsRecord& record) {
       ansi = false;
     }
   }
+  // Half-width katakana in pairs can make code page 932 bytes well-formed
+  // UTF-8, which the reader would take them for.
+  if (ansi && reads_as_utf8(encoded[0] + encoded[1] + encoded[2])) ansi = false;
   std::string out;
   if (!ansi) {
-    // The code page cannot hold a value: keep it intact as UTF-8 instead.
+    // The code page cannot hold a value, or its bytes would read as another
+    // text: keep it intact as UTF-8 instead.
     out += kBom;
     encoded = texts;
   }
@@ -218,12 +232,7 @@ ParsedSettings parse_settings(std::string_view bytes, bool complete) {
   ParsedSettings p;
   std::string from_utf16;  // a file saved as Unicode by Notepad, as UTF-8
   const bool le = bytes.starts_with("\xFF\xFE"), be = bytes.starts_with("\xFE\xFF");
-  // Well-formed UTF-8 beyond ASCII is almost never code page 932 text, whose
-  // lead bytes 0x81-0x9F cannot start a UTF-8 sequence.
-  const bool utf8 = le || be || bytes.starts_with(kBom) ||
-                    (is_valid_utf8(bytes) && std::any_of(bytes.begin(), bytes.end(), [](char c) {
-                       return static_cast<unsigned char>(c) >= 0x80;
-                     }));
+  const bool utf8 = le || be || bytes.starts_with(kBom) || reads_as_utf8(bytes);
   if (le || be) {
     from_utf16 = utf16_to_utf8(bytes.substr(2), be);
     bytes = from_utf16;
