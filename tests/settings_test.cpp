@@ -89,6 +89,10 @@ TEST(SettingsRoundTrip, TextOutsideTheCodePageFallsBackToUtf8WithBom) {
   // "£" maps to code page 932 only one way, as "￡", which reads back as
   // another character.
   EXPECT_EQ(format_settings({.presentation = "C:\\£.ppt"}).substr(0, 3), "\xEF\xBB\xBF");
+  // "ﾃｽ" in code page 932 is C3 BD, well-formed UTF-8 for "ý": such bytes
+  // would be read as UTF-8.
+  const SettingsRecord katakana{.presentation = "C:\\ﾃｽ.ppt", .fontNm = "Arial"};
+  EXPECT_EQ(parse_settings(format_settings(katakana)).presentation, katakana.presentation);
   r.presentation = "C:\\talks\\Ünïcødé ☃ 😀.ppt";  // not all in code page 932
   const std::string bytes = format_settings(r);
   ASSERT_EQ(bytes.substr(0, 3), "\xEF\xBB\xBF");
