@@ -89,10 +89,16 @@ TEST(SettingsRoundTrip, TextOutsideTheCodePageFallsBackToUtf8WithBom) {
   // "£" maps to code page 932 only one way, as "￡", which reads back as
   // another character.
   EXPECT_EQ(format_settings({.presentation = "C:\\£.ppt"}).substr(0, 3), "\xEF\xBB\xBF");
-  // "ﾃｽ" in code page 932 is C3 BD, well-formed UTF-8 for "ý": such bytes
-  // would be read as UTF-8.
-  const SettingsRecord katakana{.presentation = "C:\\ﾃｽ.ppt", .fontNm = "Arial"};
-  EXPECT_EQ(parse_settings(format_settings(katakana)).presentation, katakana.presentation);
+  // "ﾃｽ" and "ﾏｲ" in code page 932 are C3 BD and CF B2, well-formed UTF-8 too:
+  // a legacy file of them reads as written and is written back the same.
+  const std::string legacy =
+      "\"C:\\\xC3\xBD\\talk.ppt\"\r\n\"C:\\\xCF\xB2\\POWERPNT.EXE\"\r\n\"Arial\"\r\n"
+      "9.75\r\n65280\r\n0\r\n#FALSE#\r\n#TRUE#\r\n";
+  EXPECT_EQ(parse_settings(legacy).presentation, "C:\\ﾃｽ\\talk.ppt");
+  EXPECT_EQ(format_settings(parse_settings(legacy).complete_with({})), legacy);
+  // A kanji with lead byte E0-EF and a katakana after it reads as UTF-8.
+  const SettingsRecord kanji{.presentation = "C:\\轢｡.ppt", .fontNm = "Arial"};
+  EXPECT_EQ(parse_settings(format_settings(kanji)).presentation, kanji.presentation);
   r.presentation = "C:\\talks\\Ünïcødé ☃ 😀.ppt";  // not all in code page 932
   const std::string bytes = format_settings(r);
   ASSERT_EQ(bytes.substr(0, 3), "\xEF\xBB\xBF");

@@ -24,14 +24,35 @@ namespace {
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr std::string_view kNewline = "\r\n";
 
-// Bytes without a mark that are taken for UTF-8 (as current Notepad saves):
-// well-formed and beyond ASCII. Code page 932 text almost never is, since its
-// lead bytes 0x81-0x9F cannot start a UTF-8 sequence; the writer makes sure
-// its own never is.
+// Whether the bytes have the shape of code page 932 text: ASCII, half-width
+// katakana (A1-DF), and double-byte characters, a lead byte (81-9F, E0-FC)
+// followed by a trail byte (40-7E, 80-FC).
+bool is_cp932_shaped(std::string_view bytes) {
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    if (b < 0x80 || (b >= 0xA1 && b <= 0xDF)) continue;
+    if (!((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) || ++i == bytes.size()) {
+      return false;
+    }
+    const auto t = static_cast<unsigned char>(bytes[i]);
+    if (t < 0x40 || t == 0x7F || t > 0xFC) return false;
+  }
+  return true;
+}
+
+// Bytes without a mark that are taken for UTF-8 (as current Notepad saves).
+// Half-width katakana in pairs are well-formed UTF-8 too (ﾃｽ is C3 BD, "ý"),
+// so where both readings fit, the file format's own code page wins, unless
+// a 3- or 4-byte sequence shows UTF-8: Japanese text in UTF-8 always has
+// them, code page 932 text next to never. The writer makes sure its own
+// code page bytes never read as UTF-8.
 bool reads_as_utf8(std::string_view bytes) {
-  return is_valid_utf8(bytes) && std::any_of(bytes.begin(), bytes.end(), [](char c) {
-           return static_cast<unsigned char>(c) >= 0x80;
-         });
+  if (!is_valid_utf8(bytes)) return false;
+  const bool beyond_ascii = std::any_of(
+      bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+  const bool long_sequence = std::any_of(
+      bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0xE0; });
+  return beyond_ascii && (long_sequence || !is_cp932_shaped(bytes));
 }
 
 std::string quoted(std::string_view s) {
@@ -132,8 +153,8 @@ std::string format_settings(const SettingsRecord& record) {
       ansi = false;
     }
   }
-  // Half-width katakana in pairs can make code page 932 bytes well-formed
-  // UTF-8, which the reader would take them for.
+  // A kanji with a lead byte of E0-EF before two bytes of 80-BF makes code
+  // page 932 bytes that read as UTF-8.
   if (ansi && reads_as_utf8(encoded[0] + encoded[1] + encoded[2])) ansi = false;
   std::string out;
   if (!ansi) {

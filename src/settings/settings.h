@@ -78,9 +78,10 @@ std::string format_settings(const SettingsRecord& record);
 std::string file_text(std::string_view text);
 
 // Reads the file's bytes: UTF-8 or UTF-16 after a byte-order mark; UTF-8
-// without one when the bytes are well-formed UTF-8 with a character beyond
-// ASCII (as current Notepad saves); else the ANSI code page (code page 932
-// as a fallback); lines end with CR LF, LF or CR.
+// without one when the bytes are well-formed UTF-8 beyond ASCII (as current
+// Notepad saves) and either hold a 3- or 4-byte sequence or are not code
+// page 932 text; else the ANSI code page (code page 932 as a fallback);
+// lines end with CR LF, LF or CR.
 // `complete` is false when the bytes were cut short at a size limit, so that
 // a last line without its end is not trusted.
 ParsedSettings parse_settings(std::string_view bytes, bool complete = true);
