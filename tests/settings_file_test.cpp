@@ -8,10 +8,15 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "win32/paths.h"
 #else
 #include <linux/capability.h>
+#include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
+
+#include <csignal>
 #endif
 
 #include "platform/platform.h"
@@ -77,10 +82,25 @@ TEST_F(SettingsFile, ReadOnlyFileIsLeftIntactAndTheFailureHasAReason) {
   EXPECT_EQ(slurp(file()), "old");
   EXPECT_FALSE(stdfs::exists(file() + ".tmp"));
 #ifndef _WIN32
+  // A disk that takes only part of a write, beside the old file or in it:
+  // the old bytes stay either way.
+  std::signal(SIGXFSZ, SIG_IGN);
+  rlimit whole{};
+  getrlimit(RLIMIT_FSIZE, &whole);
+  const auto cut_short = [&] {
+    const rlimit part{40, whole.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &part);
+    const std::string e = write_settings_file(file(), SettingsRecord{});
+    setrlimit(RLIMIT_FSIZE, &whole);
+    return e;
+  };
+  stdfs::permissions(file(), stdfs::perms::owner_write, stdfs::perm_options::add);
+  EXPECT_NE(cut_short(), "");
+  EXPECT_EQ(slurp(file()), "old");
+  EXPECT_TRUE(platform::takes_new_file_beside(file()));
   // A folder that takes no new file, its settings file writable (an
   // administrator's install): written in place, unless the old bytes must
   // stay. Root meets the folder's permissions once it drops the override.
-  stdfs::permissions(file(), stdfs::perms::owner_write, stdfs::perm_options::add);
   stdfs::permissions(dir_, stdfs::perms::owner_write, stdfs::perm_options::remove);
   __user_cap_header_struct head{_LINUX_CAPABILITY_VERSION_3, 0};
   __user_cap_data_struct caps[2]{}, dropped[2]{};
@@ -90,6 +110,8 @@ TEST_F(SettingsFile, ReadOnlyFileIsLeftIntactAndTheFailureHasAReason) {
   syscall(SYS_capset, &head, dropped);
   std::string kept;
   EXPECT_FALSE(write_settings_file(file(), SettingsRecord{}, &kept).empty());
+  EXPECT_FALSE(platform::takes_new_file_beside(file()));
+  EXPECT_NE(cut_short(), "");
   EXPECT_EQ(slurp(file()), "old");
   EXPECT_EQ(write_settings_file(file(), SettingsRecord{}), "");
   syscall(SYS_capset, &head, caps);
@@ -220,6 +242,29 @@ TEST_F(SettingsFile, BriefLocksAreWaitedOutAndLastingOnesLeaveTheFileIntact) {
                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
   EXPECT_TRUE(read_settings_file(file()).ok);
   CloseHandle(shared);
+}
+
+// Near the old limit of 260 characters the temporary and backup names pass
+// it: every name is used in its long form.
+TEST_F(SettingsFile, PathsNearTheOldLimitAreSavedThroughTheirLongForm) {
+  const std::wstring path = L"C:\\" + std::wstring(240, L'a') + L"\\ombrelo.ini";
+  ASSERT_EQ(path.size(), 255u);
+  const std::wstring long_form = win32::long_path(path);
+  EXPECT_EQ(long_form, L"\\\\?\\" + path);
+  EXPECT_EQ(win32::temporary_name(long_form, 0x12, 0xab), long_form + L".12ab.tmp");
+  EXPECT_EQ(win32::plain_path(long_form + L".bak"), path + L".bak") << "as messages name it";
+  EXPECT_EQ(win32::long_path(L"\\\\pc\\share\\o.ini"), L"\\\\?\\UNC\\pc\\share\\o.ini");
+
+  const std::wstring deep =
+      dir_.wstring() + L"\\" + std::wstring(242 - dir_.wstring().size(), L'd');
+  ASSERT_TRUE(CreateDirectoryW(win32::long_path(deep).c_str(), nullptr));
+  const std::string ini = (stdfs::path(deep) / "ombrelo.ini").string();
+  ASSERT_EQ(ini.size(), 255u);
+  put(ini, "old");
+  std::string kept;
+  ASSERT_EQ(write_settings_file(ini, SettingsRecord{}, &kept), "");
+  EXPECT_EQ(kept, ini + ".bak");
+  EXPECT_EQ(slurp(kept), "old");
 }
 
 TEST_F(SettingsFile, HiddenAndSystemFilesCountAndKeepTheirAttributes) {

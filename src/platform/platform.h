@@ -41,13 +41,19 @@ ReadResult read_file(const std::string& path, std::size_t limit);
 // symbolic link keeps pointing where it did: its target is replaced. Brief
 // locks are waited out. Where the folder takes no new file but the file
 // itself may be written, and no old copy is asked for, the file is written
-// in place. A folder is never moved or replaced. With `kept_as`, the old
+// in place, growing to its new size before any old byte is overwritten, so
+// that a full disk leaves the old bytes. Every byte must go out: a write
+// that stops short fails. A folder is never moved or replaced. With `kept_as`, the old
 // file, if any, stays beside it under the first free name of "<file>.bak",
 // "<file>.bak2"…, never over anything that exists, and `kept_as` gets that
 // name. Returns an empty string on success, else the system's reason, which
 // names the file that failed when it is not `path`.
 std::string replace_file(const std::string& path, std::string_view bytes,
                          std::string* kept_as = nullptr);
+
+// Whether the file's folder takes a new file beside it (a backup, say); a
+// probe that leaves nothing behind.
+bool takes_new_file_beside(const std::string& path);
 
 // The reason given when a folder stands where the file should be.
 inline constexpr std::string_view kFolderInTheWay =

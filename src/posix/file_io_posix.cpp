@@ -50,18 +50,31 @@ int write_all(int fd, std::string_view bytes) {
     const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return errno;
+    if (n == 0) return ENOSPC;
     done += static_cast<std::size_t>(n);
   }
   return ::fsync(fd) == 0 ? 0 : errno;
 }
 
-// The plain write, for a folder that takes no new file.
+// The plain write, for a folder that takes no new file. The file grows to
+// its new size before any old byte is overwritten; where there is no room
+// it goes back to its old size intact.
 std::string write_in_place(const std::string& target, std::string_view bytes) {
-  const int fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+  const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
   if (fd < 0) return std::strerror(errno);
-  const int err = write_all(fd, bytes);
-  if (::close(fd) != 0 || err) return std::strerror(err ? err : errno);
-  return {};
+  struct stat st {};
+  int err = ::fstat(fd, &st) == 0 ? 0 : errno;
+  const auto old_end = static_cast<std::size_t>(st.st_size);
+  if (!err && bytes.size() > old_end) {
+    if (::lseek(fd, static_cast<off_t>(old_end), SEEK_SET) < 0) err = errno;
+    if (!err) err = write_all(fd, std::string(bytes.size() - old_end, '\0'));
+    if (err && ::ftruncate(fd, static_cast<off_t>(old_end)) != 0) err = errno;
+  }
+  if (!err && ::lseek(fd, 0, SEEK_SET) < 0) err = errno;
+  if (!err) err = write_all(fd, bytes);
+  if (!err && ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) err = errno;
+  if (::close(fd) != 0 && !err) err = errno;
+  return err ? std::strerror(err) : std::string();
 }
 
 }  // namespace
@@ -88,7 +101,8 @@ std::string replace_file(const std::string& path, std::string_view bytes, std::s
       const std::string e = write_in_place(target, bytes);
       return e.empty() ? e : reason(e);
     }
-    return tmp + ": " + std::strerror(errno);
+    const int e = errno;
+    return target.substr(0, target.find_last_of('/')) + ": " + std::strerror(e);
   }
   auto fail = [&tmp](int err) {
     ::unlink(tmp.c_str());
@@ -117,6 +131,15 @@ std::string replace_file(const std::string& path, std::string_view bytes, std::s
   }
   if (kept_as) *kept_as = backup;
   return {};
+}
+
+bool takes_new_file_beside(const std::string& path) {
+  std::string probe = path + ".XXXXXX";
+  const int fd = ::mkstemp(probe.data());
+  if (fd < 0) return false;
+  ::close(fd);
+  ::unlink(probe.c_str());
+  return true;
 }
 
 bool is_ordinary_file(const std::string& path) {

@@ -1,9 +1,11 @@
 #include <windows.h>
 
-#include <cwchar>
+#include <algorithm>
+#include <cstdint>
 
 #include "platform/platform.h"
 #include "win32/handles.h"
+#include "win32/paths.h"
 #include "win32/wide.h"
 
 namespace ombrelo::platform {
@@ -52,13 +54,12 @@ std::wstring link_target(const std::wstring& path) {
 }
 
 // A new, empty file beside `target` whose name nothing else has.
-win32::UniqueFile create_unique(const std::wstring& target, std::wstring& name, DWORD& error) {
+win32::UniqueFile create_unique(const std::wstring& target, std::wstring& name, DWORD& error,
+                                DWORD flags = FILE_ATTRIBUTE_NORMAL) {
   for (DWORD n = 0; n < 100; ++n) {
-    wchar_t suffix[40];
-    std::swprintf(suffix, 40, L".%lx%lx.tmp", GetCurrentProcessId(), GetTickCount() + n);
-    name = target + suffix;
-    win32::UniqueFile file(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+    name = win32::temporary_name(target, GetCurrentProcessId(), GetTickCount() + n);
+    win32::UniqueFile file(
+        CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, flags, nullptr));
     if (file) return file;
     error = GetLastError();
     if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
@@ -67,7 +68,32 @@ win32::UniqueFile create_unique(const std::wstring& target, std::wstring& name, 
 }
 
 std::string named(const std::wstring& file, DWORD error) {
-  return win32::narrow(file) + ": " + system_message(error);
+  return win32::narrow(win32::plain_path(file)) + ": " + system_message(error);
+}
+
+// The folder that holds a file, for saying where no new file could be made.
+std::wstring folder_of(const std::wstring& file) {
+  return file.substr(0, file.find_last_of(L'\\'));
+}
+
+// Writes all of `bytes` at the file's current position and flushes them. A
+// write that takes fewer bytes than it was given is tried again for the
+// rest; one that takes none ran out of room.
+DWORD write_all(HANDLE file, std::string_view bytes) {
+  while (!bytes.empty()) {
+    DWORD written = 0;
+    const auto chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 20));
+    if (!WriteFile(file, bytes.data(), chunk, &written, nullptr)) return GetLastError();
+    if (written == 0) return ERROR_DISK_FULL;
+    bytes.remove_prefix(written);
+  }
+  return FlushFileBuffers(file) ? 0 : GetLastError();
+}
+
+DWORD seek(HANDLE file, std::uint64_t at) {
+  LARGE_INTEGER to;
+  to.QuadPart = static_cast<LONGLONG>(at);
+  return SetFilePointerEx(file, to, nullptr, FILE_BEGIN) ? 0 : GetLastError();
 }
 
 }  // namespace
@@ -77,8 +103,8 @@ ReadResult read_file(const std::string& path, std::size_t limit) {
   win32::UniqueFile file;
   const DWORD open_error = retrying(
       [&]() -> DWORD {
-        file.reset(CreateFileW(widen(path).c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
+        file.reset(CreateFileW(win32::long_path(widen(path)).c_str(), GENERIC_READ, kShareAll,
+                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         return file ? 0 : GetLastError();
       },
       locked);
@@ -108,7 +134,9 @@ ReadResult read_file(const std::string& path, std::size_t limit) {
 namespace {
 
 // The plain write the format always allowed, for a folder that takes no new
-// file: the file keeps its name, attributes and security.
+// file: the file keeps its name, attributes and security. Before any old byte
+// is overwritten the file grows to its new size, with real bytes so that the
+// room is taken; where there is none, it goes back to its old size intact.
 DWORD write_in_place(const std::wstring& target, std::string_view bytes) {
   win32::UniqueFile file;
   DWORD error = retrying(
@@ -119,11 +147,18 @@ DWORD write_in_place(const std::wstring& target, std::string_view bytes) {
       },
       locked);
   if (error) return error;
-  DWORD written = 0;
-  if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-      written != bytes.size() || !SetEndOfFile(file.get()) || !FlushFileBuffers(file.get())) {
-    return GetLastError();
+  LARGE_INTEGER old_size{};
+  if (!GetFileSizeEx(file.get(), &old_size)) return GetLastError();
+  const auto old_end = static_cast<std::uint64_t>(old_size.QuadPart);
+  if (bytes.size() > old_end) {
+    const std::string room(bytes.size() - old_end, '\0');
+    if ((error = seek(file.get(), old_end)) || (error = write_all(file.get(), room))) {
+      if (!seek(file.get(), old_end)) SetEndOfFile(file.get());
+      return error;
+    }
   }
+  if ((error = seek(file.get(), 0)) || (error = write_all(file.get(), bytes))) return error;
+  if (!SetEndOfFile(file.get()) || !FlushFileBuffers(file.get())) return GetLastError();
   return 0;
 }
 
@@ -141,10 +176,13 @@ std::wstring move_to_backup(const std::wstring& old, const std::wstring& target)
 }  // namespace
 
 std::string replace_file(const std::string& path, std::string_view bytes, std::string* kept_as) {
-  const std::wstring target = link_target(widen(path));
+  // Long forms throughout: the temporary and backup names are longer than
+  // the file's own, which may already be near the old path limit.
+  const std::wstring given = win32::long_path(widen(path));
+  const std::wstring target = win32::long_path(link_target(given));
   // A failure on the link's target names the target.
   auto reason = [&](std::string text) {
-    return target == widen(path) ? text : win32::narrow(target) + ": " + text;
+    return target == given ? text : win32::narrow(win32::plain_path(target)) + ": " + text;
   };
   const DWORD attrs = GetFileAttributesW(target.c_str());
   const bool exists = attrs != INVALID_FILE_ATTRIBUTES;
@@ -163,15 +201,13 @@ std::string replace_file(const std::string& path, std::string_view bytes, std::s
         const DWORD in_place = write_in_place(target, bytes);
         return in_place ? reason(system_message(in_place)) : std::string();
       }
-      return named(tmp, error);
+      return named(folder_of(target), error);
     }
-    DWORD written = 0;
-    if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-        written != bytes.size() || !FlushFileBuffers(file.get())) {
-      error = GetLastError();
+    if ((error = write_all(file.get(), bytes))) {
+      // The temporary file goes again: only the reason is worth telling.
       file.reset();
       DeleteFileW(tmp.c_str());
-      return named(tmp, error);
+      return reason(system_message(error));
     }
   }
 
@@ -194,7 +230,7 @@ std::string replace_file(const std::string& path, std::string_view bytes, std::s
         replace_may_pass);
     if (!error) {
       if (kept_as) {
-        *kept_as = win32::narrow(move_to_backup(backup, target));
+        *kept_as = win32::narrow(win32::plain_path(move_to_backup(backup, target)));
       } else {
         DeleteFileW(backup.c_str());
       }
@@ -223,9 +259,17 @@ std::string replace_file(const std::string& path, std::string_view bytes, std::s
   return {};
 }
 
+bool takes_new_file_beside(const std::string& path) {
+  std::wstring name;
+  DWORD error = 0;
+  // Made and gone again at once: nothing is left behind.
+  return static_cast<bool>(create_unique(win32::long_path(widen(path)), name, error,
+                                         FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE));
+}
+
 bool is_ordinary_file(const std::string& path) {
   // Hidden and system files count: the user may have hidden the settings.
-  const DWORD attrs = GetFileAttributesW(widen(path).c_str());
+  const DWORD attrs = GetFileAttributesW(win32::long_path(widen(path)).c_str());
   return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 

@@ -1,0 +1,36 @@
+#include "win32/paths.h"
+
+#include <windows.h>
+
+#include <cwchar>
+
+namespace ombrelo::win32 {
+
+namespace {
+constexpr std::wstring_view kLong = L"\\\\?\\", kLongUnc = L"\\\\?\\UNC\\";
+}
+
+std::wstring long_path(const std::wstring& path) {
+  if (path.starts_with(kLong) || path.starts_with(L"\\\\.\\")) return path;
+  std::wstring full(32768, L'\0');
+  const DWORD n =
+      GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+  if (n == 0 || n >= full.size()) return path;
+  full.resize(n);
+  if (full.starts_with(L"\\\\")) return std::wstring(kLongUnc) + full.substr(2);
+  return std::wstring(kLong) + full;
+}
+
+std::wstring plain_path(const std::wstring& path) {
+  if (path.starts_with(kLongUnc)) return L"\\\\" + path.substr(kLongUnc.size());
+  if (path.starts_with(kLong)) return path.substr(kLong.size());
+  return path;
+}
+
+std::wstring temporary_name(const std::wstring& file, unsigned long process, unsigned long count) {
+  wchar_t suffix[40];
+  std::swprintf(suffix, 40, L".%lx%lx.tmp", process, count);
+  return file + suffix;
+}
+
+}  // namespace ombrelo::win32
