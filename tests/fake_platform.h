@@ -35,6 +35,7 @@ class FakeTimerView : public ui::TimerView {
     ++topmost_calls;
     log_.push_back("timer.topmost");
   }
+  void bring_to_top() override { log_.push_back("timer.top"); }
   void show() override {
     shown = true;
     log_.push_back("timer.show");
@@ -110,6 +111,11 @@ class FakeSystem : public ui::System {
     messages.push_back(text);
     log_.push_back("message");
   }
+  bool ask(const std::string& question) override {
+    questions.push_back(question);
+    log_.push_back("ask");
+    return answer_yes;
+  }
   std::string start_process(const std::string& cmd) override {
     started.push_back(cmd);
     log_.push_back("start " + cmd);
@@ -123,6 +129,7 @@ class FakeSystem : public ui::System {
     if (!read_error.empty()) return {false, {}, read_error};
     return {true, parse_settings(files.at(path)), {}};
   }
+  bool can_keep_backup(const std::string&) override { return backups_possible; }
   std::string write_settings(const std::string& path, const SettingsRecord& r,
                              std::string* kept_as) override {
     log_.push_back("write " + path);
@@ -144,7 +151,8 @@ class FakeSystem : public ui::System {
   std::map<std::string, std::string> files;
   std::deque<DialogAnswer> answers;
   std::vector<ui::CommonDialog> dialogs_shown;  // the object as each dialog saw it
-  std::vector<std::string> messages;
+  std::vector<std::string> messages, questions;
+  bool answer_yes = false, backups_possible = true;
   std::vector<std::string> started;
   std::string start_error, read_error, write_error;
   std::string separator = ".";

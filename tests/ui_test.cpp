@@ -164,6 +164,30 @@ TEST_F(Windows, DamagedSettingsFileStartsWithDefaultsForWhatIsLostAndSaysSo) {
   const std::string damaged = sys.files.at(kIni);
   form1.Form_Unload();
   EXPECT_EQ(sys.files.at(std::string(kIni) + ".bak"), damaged) << "what the lines held is kept";
+
+  // Where the folder takes no backup, only a "yes" gives the old bytes up.
+  auto close_with = [&](bool yes, bool session_ends) {
+    test::Log l;
+    test::FakeTimerView t{l};
+    test::FakeSystem s{l};
+    test::FakeSettingsView v;
+    Form2 f2{t, s};
+    Form1 f1{v, f2, s};
+    s.files[kIni] = damaged;
+    s.backups_possible = false;
+    s.answer_yes = yes;
+    f1.Form_Load();
+    EXPECT_EQ(s.messages.at(0).find(".bak"), std::string::npos) << "no backup promised";
+    session_ends ? f1.end_session() : f1.Form_Unload();
+    EXPECT_EQ(s.questions.size(), session_ends ? 0u : 1u) << "nobody answers at the session's end";
+    if (!s.questions.empty()) {
+      EXPECT_NE(s.questions[0].find(kIni), std::string::npos);
+    }
+    return s.files.at(kIni);
+  };
+  EXPECT_EQ(close_with(false, false), damaged);
+  EXPECT_EQ(close_with(false, true), damaged);
+  EXPECT_TRUE(parse_settings(close_with(true, false)).problems.empty()) << "saved in full";
 }
 
 TEST_F(Windows, UnreadableSettingsFileIsReportedAndSurvivesTheClose) {
@@ -268,6 +292,7 @@ TEST_F(Started, PlacementAndEachTickClaimTheTop) {
   int before = timer.topmost_calls;
   form1.Command2_Click();
   EXPECT_EQ(timer.topmost_calls, before + 1) << "at once, above the show just started";
+  EXPECT_LT(position("timer.top"), log.size()) << "and above other copies' displays";
   before = timer.topmost_calls;
   form2.Timer1_Timer();
   form2.Timer1_Timer();
@@ -317,7 +342,9 @@ TEST_F(Started, ChoosingAFileReplacesTheTypedPathAndCancelKeepsIt) {
   form1.Command1_Click();
   EXPECT_EQ(view.text, "D:\\new.ppt");
   const CommonDialog& asked = sys.dialogs_shown.back();
-  EXPECT_EQ(asked.Filter, "Powerpointファイル(*.ppt)|*.ppt");
+  EXPECT_EQ(asked.Filter,
+            "Powerpointファイル(*.ppt;*.pptx;*.pps;*.ppsx;*.pptm)|*.ppt;*.pptx;*.pps;*.ppsx;*.pptm|"
+            "すべてのファイル(*.*)|*.*");
   EXPECT_EQ(asked.DialogTitle, "プレゼンテーションのファイルを指定");
   EXPECT_TRUE(asked.CancelError);
 

@@ -67,14 +67,15 @@ void Form1::LoadSettings() {
       apply_font();
       if (!file.settings.problems.empty()) {
         keep_old_ = true;  // what the user typed on the damaged lines
-        system_.message(damaged_settings_message(path, file.settings.problems));
+        system_.message(
+            damaged_settings_message(path, file.settings.problems, system_.can_keep_backup(path)));
       }
       return;
     }
     // Unreadable (locked, or no permission): say so, start as on a first
     // run, and keep the old file when saving, since it may be good.
     keep_old_ = true;
-    system_.message(unreadable_settings_message(path, file.error));
+    system_.message(unreadable_settings_message(path, file.error, system_.can_keep_backup(path)));
   }
 
   take_values(r);
@@ -110,7 +111,17 @@ void Form1::Form_Unload() {
   form2_.unload();
   const std::string path = system_.settings_path();
   std::string kept_as;
-  const std::string error = system_.write_settings(path, record(), keep_old_ ? &kept_as : nullptr);
+  std::string* keep = nullptr;
+  if (keep_old_) {
+    // Where no backup can be made, only the user may give up the old bytes;
+    // at the end of a session nobody answers, and they stay.
+    if (system_.can_keep_backup(path)) {
+      keep = &kept_as;
+    } else if (quiet_ || !system_.ask(overwrite_without_backup_question(path))) {
+      return;
+    }
+  }
+  const std::string error = system_.write_settings(path, record(), keep);
   if (quiet_) return;
   if (!error.empty()) {
     system_.message(unwritable_settings_message(path, error));
@@ -167,6 +178,8 @@ void Form1::Command2_Click() {
     return;
   }
   form2_.place_in_corner(view_.option(1), view_.option(2));
+  // A rehearsal left counting in another copy must not hide this talk's time.
+  form2_.bring_to_top();
   form2_.set_start(system_.clock());
   form2_.set_interval(500);
 }
@@ -175,7 +188,9 @@ void Form1::Command1_Click() {
   Busy busy(*this);
   ErrorStatus err;
   CommonDialog1.CancelError = true;
-  CommonDialog1.Filter = "Powerpointファイル(*.ppt)|*.ppt";
+  CommonDialog1.Filter =
+      "Powerpointファイル(*.ppt;*.pptx;*.pps;*.ppsx;*.pptm)|*.ppt;*.pptx;*.pps;*.ppsx;*.pptm|"
+      "すべてのファイル(*.*)|*.*";
   CommonDialog1.DialogTitle = "プレゼンテーションのファイルを指定";
   err.step(system_.ShowOpen(CommonDialog1));
   if (err.code() == 0) view_.set_text1(CommonDialog1.FileName);

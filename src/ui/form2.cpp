@@ -140,6 +140,11 @@ void Form2::display_changed() {
   if (loaded() && corner_) place_in_corner(corner_->bottom_left, corner_->bottom_right);
 }
 
+void Form2::bring_to_top() {
+  ensure_loaded();
+  view_.bring_to_top();
+}
+
 void Form2::set_start(float clock_reading) {
   ensure_loaded();
   start_ = clock_reading;

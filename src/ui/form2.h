@@ -41,6 +41,8 @@ class Form2 {
   // screen changes size (a projector plugged in mid-talk).
   void place_in_corner(bool bottom_left, bool bottom_right);
   void display_changed();
+  // Above other copies' displays as well, once: this copy's talk starts.
+  void bring_to_top();
 
   void set_start(float clock_reading);
   void set_interval(int milliseconds);

@@ -16,12 +16,20 @@ std::string concat(std::initializer_list<std::string_view> parts) {
 constexpr std::string_view kWillKeep =
     "終了時に設定を保存するとき、元のファイルは別の名前 (末尾に .bak など) で残し、"
     "その名前をお知らせします。\n";
+constexpr std::string_view kWillAsk =
+    "このフォルダーには元のファイルを別の名前で残せないため、終了時に上書きして"
+    "保存するかどうかをお尋ねします。\n";
+
+std::string_view what_the_save_does(bool can_keep_backup) {
+  return can_keep_backup ? kWillKeep : kWillAsk;
+}
 
 std::string damaged_settings_message(std::string_view path,
-                                     const std::vector<SettingsProblem>& problems) {
+                                     const std::vector<SettingsProblem>& problems,
+                                     bool can_keep_backup) {
   std::string text =
-      concat({"設定ファイルの一部を読み取れなかったため、その項目は既定値を使います。\n", kWillKeep,
-              "\nファイル: ", path, "\n"});
+      concat({"設定ファイルの一部を読み取れなかったため、その項目は既定値を使います。\n",
+              what_the_save_does(can_keep_backup), "\nファイル: ", path, "\n"});
   for (const auto& p : problems) {
     text +=
         concat({"・", std::to_string(p.line), " 行目 (",
@@ -30,9 +38,19 @@ std::string damaged_settings_message(std::string_view path,
   return text;
 }
 
-std::string unreadable_settings_message(std::string_view path, std::string_view reason) {
-  return concat({"設定ファイルを読み込めなかったため、既定の設定で起動します。\n", kWillKeep,
-                 "\nファイル: ", path, "\n理由: ", reason});
+std::string unreadable_settings_message(std::string_view path, std::string_view reason,
+                                        bool can_keep_backup) {
+  return concat({"設定ファイルを読み込めなかったため、既定の設定で起動します。\n",
+                 what_the_save_does(can_keep_backup), "\nファイル: ", path, "\n理由: ", reason});
+}
+
+std::string overwrite_without_backup_question(std::string_view path) {
+  return concat(
+      {"起動時に読み取れなかった設定ファイルを、このフォルダーでは別の名前で残せません。\n"
+       "元のファイルに上書きして、今回の設定を保存しますか?\n\n"
+       "はい: 上書きして保存します (元の内容は残りません)。\n"
+       "いいえ: 元のファイルをそのまま残します (今回の変更は保存されません)。\n\nファイル: ",
+       path});
 }
 
 std::string kept_settings_message(std::string_view path, std::string_view kept_as) {

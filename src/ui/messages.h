@@ -9,10 +9,14 @@
 namespace ombrelo::ui {
 
 // What the program tells the user, in Japanese; each names the file and the
-// reason.
+// reason. At start-up, what the save will do with the old file: keep it
+// under a backup name, or, where its folder takes no new file, ask.
 std::string damaged_settings_message(std::string_view path,
-                                     const std::vector<SettingsProblem>& problems);
-std::string unreadable_settings_message(std::string_view path, std::string_view reason);
+                                     const std::vector<SettingsProblem>& problems,
+                                     bool can_keep_backup);
+std::string unreadable_settings_message(std::string_view path, std::string_view reason,
+                                        bool can_keep_backup);
+std::string overwrite_without_backup_question(std::string_view path);
 std::string unwritable_settings_message(std::string_view path, std::string_view reason);
 std::string kept_settings_message(std::string_view path, std::string_view kept_as);
 std::string viewer_failed_message(std::string_view viewer, std::string_view reason);

@@ -13,6 +13,10 @@ std::string System::settings_path() {
 
 SettingsRead System::read_settings(const std::string& path) { return read_settings_file(path); }
 
+bool System::can_keep_backup(const std::string& path) {
+  return platform::takes_new_file_beside(path);
+}
+
 std::string System::write_settings(const std::string& path, const SettingsRecord& record,
                                    std::string* kept_as) {
   return write_settings_file(path, record, kept_as);

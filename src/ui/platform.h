@@ -69,6 +69,8 @@ class System {
 
   // A modal message box titled with the program's name.
   virtual void message(const std::string& text) = 0;
+  // The same with Yes and No, No as the default; true for Yes.
+  virtual bool ask(const std::string& question) = 0;
 
   // Starts a process from one command line, its window shown normally and
   // activated, without waiting. Empty on success, else the system's reason.
@@ -83,6 +85,8 @@ class System {
   // The settings file beside the executable.
   virtual std::string settings_path();
   virtual SettingsRead read_settings(const std::string& path);
+  // Whether the old file can be kept beside itself under a backup name.
+  virtual bool can_keep_backup(const std::string& path);
   // Empty on success, else the reason. With `kept_as`, the old file stays
   // under a backup name never used before, which `kept_as` receives.
   virtual std::string write_settings(const std::string& path, const SettingsRecord& record,
@@ -107,7 +111,11 @@ class TimerView {
   virtual bool exists() const = 0;
   virtual void create() = 0;
   virtual void destroy() = 0;
+  // Above every other window but other copies' displays, which it leaves
+  // be, so that two copies never fight.
   virtual void make_topmost() = 0;
+  // Above every other window, other copies' displays too.
+  virtual void bring_to_top() = 0;
   virtual void show() = 0;
   virtual void set_text(const std::string& text) = 0;
   virtual void set_look(const LabelLook& look) = 0;

@@ -158,6 +158,11 @@ void Win32System::message(const std::string& text) {
   MessageBoxW(owner(), widen(text).c_str(), L"Ombrelo", MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
 }
 
+bool Win32System::ask(const std::string& question) {
+  return MessageBoxW(owner(), widen(question).c_str(), L"Ombrelo",
+                     MB_YESNO | MB_DEFBUTTON2 | MB_ICONWARNING | MB_SETFOREGROUND) == IDYES;
+}
+
 std::string Win32System::start_process(const std::string& command_line) {
   std::wstring cmd = widen(command_line);
   STARTUPINFOW si{};

@@ -17,6 +17,7 @@ class Win32System final : public ui::System {
   int ShowFont(ui::CommonDialog& dialog) override;
   int ShowColor(ui::CommonDialog& dialog) override;
   void message(const std::string& text) override;
+  bool ask(const std::string& question) override;
   std::string start_process(const std::string& command_line) override;
   std::vector<std::string> program_folders() override;
   float screen_width() override;

@@ -123,6 +123,12 @@ void TimerWindow::make_topmost() {
   claimed();
 }
 
+void TimerWindow::bring_to_top() {
+  if (!hwnd()) return;
+  SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  claimed();
+}
+
 void TimerWindow::claimed() {
   const DWORD now = GetTickCount(), beat = now - last_claim_;
   const DWORD drift = beat > beat_ ? beat - beat_ : beat_ - beat;

@@ -24,6 +24,7 @@ class TimerWindow final : public Window<TimerWindow>, public ui::TimerView {
   void create() override;
   void destroy() override { window_.reset(); }
   void make_topmost() override;
+  void bring_to_top() override;
   void show() override;
   void set_text(const std::string& text) override;
   void set_look(const ui::LabelLook& look) override;

@@ -512,6 +512,19 @@ TEST(Program, BottomLeftStartAndASecondStartCountingFromZero) {
       3000))
       << "counting starts again; it reads " << window_text(r.timer);
   ASSERT_TRUE(wait_for([&] { return reads_at_least(r.timer, "00:02"); }, 3000));
+
+  // A rehearsal left counting in another copy, in the same corner: the
+  // start just pressed puts this copy's display above it.
+  Running other("bottom-left-other", "#TRUE#", "#FALSE#");
+  ASSERT_TRUE(other.settings);
+  other.s.click(kCommand2);
+  ASSERT_TRUE(wait_for([&] { return reads_at_least(other.timer, "00:01"); }, 5000));
+  r.s.click(kCommand2);
+  EXPECT_TRUE(wait_for([&] {
+    HWND above = GetWindow(other.timer, GW_HWNDPREV);
+    while (above && above != r.timer) above = GetWindow(above, GW_HWNDPREV);
+    return above == r.timer;
+  })) << "this copy's display is the one on top";
 }
 
 TEST(Program, FontDialogCancelledAndAnswered) {
