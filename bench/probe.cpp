@@ -20,9 +20,9 @@
 #include "win32/names.h"
 #include "win32/wide.h"
 
-using ombrelo::win32::kCommand2;
+using ombrelo::win32::kPresentationBox;
 using ombrelo::win32::kSettingsClass;
-using ombrelo::win32::kText1;
+using ombrelo::win32::kStartButton;
 using ombrelo::win32::kTimerClass;
 
 namespace {
@@ -164,9 +164,10 @@ int wmain(int argc, wchar_t** argv) {
       const std::wstring talk = mode == L"raising"
                                     ? L"C:\\raise" + std::to_wstring(count + 5) + L".ppt"
                                     : L"C:\\talk.ppt";
-      SendMessageW(GetDlgItem(h, kText1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(talk.c_str()));
-      PostMessageW(h, WM_COMMAND, MAKEWPARAM(kCommand2, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(GetDlgItem(h, kCommand2)));
+      SendMessageW(GetDlgItem(h, kPresentationBox), WM_SETTEXT, 0,
+                   reinterpret_cast<LPARAM>(talk.c_str()));
+      PostMessageW(h, WM_COMMAND, MAKEWPARAM(kStartButton, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(GetDlgItem(h, kStartButton)));
     }
     // The pointer away from every window: Wine polls the pointer while it
     // rests on a themed button, which would be measured as the program's.

@@ -76,12 +76,12 @@ class FakeTimerView : public ui::TimerView {
 
 class FakeSettingsView : public ui::SettingsView {
  public:
-  std::string text1() const override { return text; }
-  void set_text1(const std::string& t) override { text = t; }
+  std::string presentation_path() const override { return text; }
+  void set_presentation_path(const std::string& t) override { text = t; }
   bool option(int which) const override { return options[which - 1]; }
   void set_option(int which, bool on) override { options[which - 1] = on; }
-  void set_command3_caption(const std::string& c) override { caption = c; }
-  void set_shape_fill(int which, std::int32_t colour) override { shapes[which - 1] = colour; }
+  void set_font_caption(const std::string& c) override { caption = c; }
+  void set_swatch(int which, std::int32_t colour) override { shapes[which - 1] = colour; }
   float outer_height() const override { return 3300; }
   void close() override { ++closes_asked; }
 

@@ -54,15 +54,15 @@ class SettingsFile : public ::testing::Test {
 
 TEST_F(SettingsFile, WrittenRecordReadsBackTheSame) {
   SettingsRecord r;
-  r.presentation = "C:\\発表\\講演.ppt";
-  r.fontSz = Number::single(36.0f);
+  r.presentation_path = "C:\\発表\\講演.ppt";
+  r.font_size = Number::single(36.0f);
   ASSERT_EQ(write_settings_file(file(), r), "");
   EXPECT_EQ(slurp(file()), format_settings(r));
   const SettingsRead back = read_settings_file(file());
   ASSERT_TRUE(back.ok) << back.error;
   EXPECT_TRUE(back.settings.problems.empty());
-  EXPECT_EQ(back.settings.complete_with({}).presentation, r.presentation);
-  EXPECT_EQ(back.settings.fontSz, Number::integer(36));
+  EXPECT_EQ(back.settings.complete_with({}).presentation_path, r.presentation_path);
+  EXPECT_EQ(back.settings.font_size, Number::integer(36));
   EXPECT_FALSE(stdfs::exists(file() + ".tmp")) << "no temporary file is left behind";
 }
 
@@ -138,7 +138,7 @@ TEST_F(SettingsFile, HugeFileIsReadOnlyUpToTheLimit) {
   ASSERT_TRUE(r.ok);
   ASSERT_EQ(r.settings.problems.size(), 1u);
   EXPECT_EQ(r.settings.problems[0].line, 8);
-  EXPECT_EQ(r.settings.fontNm, std::string(kDefaultFontName));
+  EXPECT_EQ(r.settings.font_name, std::string(kDefaultFontName));
 }
 
 TEST_F(SettingsFile, AnyFileButAFolderCountsAsPresent) {
@@ -220,7 +220,7 @@ TEST_F(SettingsFile, BriefLocksAreWaitedOutAndLastingOnesLeaveTheFileIntact) {
     EXPECT_TRUE(read_settings_file(file()).ok);
   }
   SettingsRecord r;
-  r.presentation = "C:\\new.ppt";
+  r.presentation_path = "C:\\new.ppt";
   {
     Holder scanner(file(), 300);
     EXPECT_EQ(write_settings_file(file(), r), "");

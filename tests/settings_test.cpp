@@ -60,12 +60,12 @@ TEST(SettingsFormat, FlagsAndEmptyPath) {
 
 TEST(SettingsRoundTrip, ValuesComeBackAndAreWrittenAgainTheSame) {
   SettingsRecord r;
-  r.presentation = "C:\\発表\\講演 2026.ppt";
-  r.exePath = "D:\\Office\\POWERPNT.EXE";
-  r.fontNm = "Arial";
-  r.fontSz = Number::single(9.75f);
-  r.fontCl = Number::integer(255);
-  r.fontBk = 16777215;
+  r.presentation_path = "C:\\発表\\講演 2026.ppt";
+  r.viewer_path = "D:\\Office\\POWERPNT.EXE";
+  r.font_name = "Arial";
+  r.font_size = Number::single(9.75f);
+  r.text_colour = Number::integer(255);
+  r.back_colour = 16777215;
   r.bottom_left = true;
   r.bottom_right = false;
   const std::string bytes = format_settings(r);
@@ -75,10 +75,10 @@ TEST(SettingsRoundTrip, ValuesComeBackAndAreWrittenAgainTheSame) {
   const ParsedSettings p = parse_settings(bytes);
   EXPECT_TRUE(p.problems.empty());
   const SettingsRecord back = p.complete_with(SettingsRecord{});
-  EXPECT_EQ(back.presentation, r.presentation);
-  EXPECT_EQ(back.fontSz, Number::real(9.75)) << "a decimal comes back as a double";
-  EXPECT_EQ(back.fontCl, Number::integer(255));
-  EXPECT_EQ(back.fontBk, 16777215);
+  EXPECT_EQ(back.presentation_path, r.presentation_path);
+  EXPECT_EQ(back.font_size, Number::real(9.75)) << "a decimal comes back as a double";
+  EXPECT_EQ(back.text_colour, Number::integer(255));
+  EXPECT_EQ(back.back_colour, 16777215);
   EXPECT_TRUE(back.bottom_left);
   EXPECT_FALSE(back.bottom_right);
   EXPECT_EQ(format_settings(back), bytes);
@@ -88,24 +88,24 @@ TEST(SettingsRoundTrip, TextOutsideTheCodePageFallsBackToUtf8WithBom) {
   SettingsRecord r;
   // "£" maps to code page 932 only one way, as "￡", which reads back as
   // another character.
-  EXPECT_EQ(format_settings({.presentation = "C:\\£.ppt"}).substr(0, 3), "\xEF\xBB\xBF");
+  EXPECT_EQ(format_settings({.presentation_path = "C:\\£.ppt"}).substr(0, 3), "\xEF\xBB\xBF");
   // "ﾃｽ" and "ﾏｲ" in code page 932 are C3 BD and CF B2, well-formed UTF-8 too:
   // a legacy file of them reads as written and is written back the same.
   const std::string legacy =
       "\"C:\\\xC3\xBD\\talk.ppt\"\r\n\"C:\\\xCF\xB2\\POWERPNT.EXE\"\r\n\"Arial\"\r\n"
       "9.75\r\n65280\r\n0\r\n#FALSE#\r\n#TRUE#\r\n";
-  EXPECT_EQ(parse_settings(legacy).presentation, "C:\\ﾃｽ\\talk.ppt");
+  EXPECT_EQ(parse_settings(legacy).presentation_path, "C:\\ﾃｽ\\talk.ppt");
   EXPECT_EQ(format_settings(parse_settings(legacy).complete_with({})), legacy);
   // A kanji with lead byte E0-EF and a katakana after it reads as UTF-8.
-  const SettingsRecord kanji{.presentation = "C:\\轢｡.ppt", .fontNm = "Arial"};
-  EXPECT_EQ(parse_settings(format_settings(kanji)).presentation, kanji.presentation);
-  r.presentation = "C:\\talks\\Ünïcødé ☃ 😀.ppt";  // not all in code page 932
+  const SettingsRecord kanji{.presentation_path = "C:\\轢｡.ppt", .font_name = "Arial"};
+  EXPECT_EQ(parse_settings(format_settings(kanji)).presentation_path, kanji.presentation_path);
+  r.presentation_path = "C:\\talks\\Ünïcødé ☃ 😀.ppt";  // not all in code page 932
   const std::string bytes = format_settings(r);
   ASSERT_EQ(bytes.substr(0, 3), "\xEF\xBB\xBF");
   EXPECT_NE(bytes.find("\"ＭＳ Ｐゴシック\""), std::string::npos) << "every text is UTF-8 then";
   const ParsedSettings p = parse_settings(bytes);
   EXPECT_TRUE(p.problems.empty());
-  EXPECT_EQ(p.presentation, r.presentation);
+  EXPECT_EQ(p.presentation_path, r.presentation_path);
   EXPECT_EQ(format_settings(p.complete_with({})), bytes);
 }
 
@@ -113,10 +113,10 @@ TEST(SettingsRead, BlanksAroundValuesAreSkipped) {
   const ParsedSettings p = parse_settings(
       "  \"a b \"  \r\n\t\"x\"\r\n\"f\"\r\n \t12 \t\r\n 255\r\n\t-1\r\n  #TRUE#  \r\n#false#");
   EXPECT_TRUE(p.problems.empty());
-  EXPECT_EQ(p.presentation, "a b ");
-  EXPECT_EQ(p.fontSz, Number::integer(12));
-  EXPECT_EQ(p.fontCl, Number::integer(255));
-  EXPECT_EQ(p.fontBk, -1);
+  EXPECT_EQ(p.presentation_path, "a b ");
+  EXPECT_EQ(p.font_size, Number::integer(12));
+  EXPECT_EQ(p.text_colour, Number::integer(255));
+  EXPECT_EQ(p.back_colour, -1);
   EXPECT_EQ(p.bottom_left, true);
   EXPECT_EQ(p.bottom_right, false) << "last line without its line end, any case";
 }
@@ -124,38 +124,38 @@ TEST(SettingsRead, BlanksAroundValuesAreSkipped) {
 TEST(SettingsRead, UnquotedTextAndNumericFlags) {
   const ParsedSettings p = parse_settings("plain\nC:\\v.exe\nArial\n10.5\n1.0\n0\n-1\n0\n");
   EXPECT_TRUE(p.problems.empty());
-  EXPECT_EQ(p.presentation, "plain");
-  EXPECT_EQ(p.fontSz, Number::real(10.5));
-  EXPECT_EQ(p.fontCl, Number::real(1.0));
+  EXPECT_EQ(p.presentation_path, "plain");
+  EXPECT_EQ(p.font_size, Number::real(10.5));
+  EXPECT_EQ(p.text_colour, Number::real(1.0));
   EXPECT_EQ(p.bottom_left, true) << "a non-zero number is true";
   EXPECT_EQ(p.bottom_right, false);
 }
 
 TEST(SettingsRead, QuoteInsideAValueDoesNotCutItShort) {
   SettingsRecord r;
-  r.presentation = "C:\\odd\"name.ppt";
-  EXPECT_EQ(parse_settings(format_settings(r)).presentation, r.presentation);
+  r.presentation_path = "C:\\odd\"name.ppt";
+  EXPECT_EQ(parse_settings(format_settings(r)).presentation_path, r.presentation_path);
 }
 
 // Whatever the texts hold, the file keeps its eight lines, and the reader
 // takes back everything the writer makes.
 TEST(SettingsFormat, TextsNeverBreakTheLinesAndAlwaysReadBack) {
   SettingsRecord r;
-  r.presentation = "C:\\x.ppt\r\n\"Z:\\evil.exe\"\n\0"s;
+  r.presentation_path = "C:\\x.ppt\r\n\"Z:\\evil.exe\"\n\0"s;
   std::string bytes = format_settings(r);
   EXPECT_EQ(bytes.substr(0, bytes.find("\r\n")), "\"C:\\x.ppt\"Z:\\evil.exe\"\"");
-  EXPECT_EQ(parse_settings(bytes).exePath, r.exePath);
+  EXPECT_EQ(parse_settings(bytes).viewer_path, r.viewer_path);
 
   // Three texts at the edit box's limit and beyond, in either encoding.
   for (const std::string& unit : {std::string("講"), std::string("☃")}) {
     std::string longest;
     for (std::size_t i = 0; i < kMaxTextUnits + 100; ++i) longest += unit;
-    r.presentation = r.exePath = r.fontNm = longest;
+    r.presentation_path = r.viewer_path = r.font_name = longest;
     bytes = format_settings(r);
     EXPECT_LE(bytes.size(), kMaxSettingsFileSize);
     const ParsedSettings p = parse_settings(bytes, bytes.size() <= kMaxSettingsFileSize);
     EXPECT_TRUE(p.problems.empty()) << p.problems[0].reason;
-    EXPECT_EQ(p.fontNm->size(), kMaxTextUnits * unit.size()) << "cut at the limit";
+    EXPECT_EQ(p.font_name->size(), kMaxTextUnits * unit.size()) << "cut at the limit";
     EXPECT_EQ(p.bottom_right, true);
   }
 }
@@ -191,12 +191,12 @@ TEST(SettingsRead, DamagedLinesAreReportedAndTheRestIsKept) {
       "maybe\r\n"        // not a flag
       "#TRUE#\r\n");
   EXPECT_EQ(problem_lines(p), (std::vector<int>{2, 4, 5, 6, 7}));
-  EXPECT_EQ(p.presentation, "C:\\a.ppt");
-  EXPECT_EQ(p.fontNm, "Arial");
+  EXPECT_EQ(p.presentation_path, "C:\\a.ppt");
+  EXPECT_EQ(p.font_name, "Arial");
   EXPECT_EQ(p.bottom_right, true);
   const SettingsRecord r = p.complete_with(SettingsRecord{});
-  EXPECT_EQ(r.exePath, kDefaultViewerPath);
-  EXPECT_EQ(r.fontSz, Number::single(kDefaultFontSize));
+  EXPECT_EQ(r.viewer_path, kDefaultViewerPath);
+  EXPECT_EQ(r.font_size, Number::single(kDefaultFontSize));
   EXPECT_FALSE(r.bottom_left);
 }
 
@@ -247,14 +247,14 @@ TEST(SettingsRead, OtherEditorsFilesReadTheSame) {
   for (const std::string& bytes : {utf16(text, false), utf16(text, true), cr_only, notepad}) {
     const ParsedSettings p = parse_settings(bytes);
     EXPECT_TRUE(p.problems.empty()) << p.problems.size();
-    EXPECT_EQ(p.exePath, "C:\\v.exe");
-    EXPECT_EQ(p.fontNm, "Arial");
-    EXPECT_EQ(p.fontCl, Number::integer(255));
+    EXPECT_EQ(p.viewer_path, "C:\\v.exe");
+    EXPECT_EQ(p.font_name, "Arial");
+    EXPECT_EQ(p.text_colour, Number::integer(255));
     EXPECT_EQ(p.bottom_left, true);
     EXPECT_EQ(p.bottom_right, false);
   }
-  EXPECT_EQ(parse_settings(utf16(text, true)).presentation, "C:\\講演 😀.ppt");
-  EXPECT_EQ(parse_settings(notepad).presentation, "C:\\発表資料\\テスト.ppt");
+  EXPECT_EQ(parse_settings(utf16(text, true)).presentation_path, "C:\\講演 😀.ppt");
+  EXPECT_EQ(parse_settings(notepad).presentation_path, "C:\\発表資料\\テスト.ppt");
 }
 
 #ifdef _WIN32
@@ -267,7 +267,7 @@ TEST(Utf8CodePage, FilesAreWrittenAsUtf8AndJapaneseFilesStillRead) {
   // A file from a code page 932 system, without a byte-order mark.
   const ParsedSettings p = parse_settings(kDefaultFile);
   EXPECT_TRUE(p.problems.empty());
-  EXPECT_EQ(p.fontNm, std::string(kDefaultFontName));
+  EXPECT_EQ(p.font_name, std::string(kDefaultFontName));
 }
 #endif
 

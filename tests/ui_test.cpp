@@ -5,8 +5,8 @@
 #include <algorithm>
 
 #include "fake_platform.h"
-#include "ui/form1.h"
-#include "ui/form2.h"
+#include "ui/settings_controller.h"
+#include "ui/timer_controller.h"
 
 namespace ombrelo::ui {
 namespace {
@@ -45,27 +45,27 @@ class Windows : public ::testing::Test {
   test::FakeTimerView timer{log};
   test::FakeSystem sys{log};
   test::FakeSettingsView view;
-  Form2 form2{timer, sys};
-  Form1 form1{view, form2, sys};
+  TimerController display{timer, sys};
+  SettingsController controller{view, display, sys};
 };
 
 TEST_F(Windows, FirstStartAsksForTheViewerAfterTheDisplayIsUp) {
   sys.answers.push_back(choose_file("E:\\Office\\POWERPNT.EXE"));
-  form1.Form_Load();
+  controller.load();
 
   ASSERT_EQ(sys.dialogs_shown.size(), 1u);
   const CommonDialog& asked = sys.dialogs_shown[0];
   EXPECT_TRUE(asked.CancelError);
   EXPECT_EQ(asked.Filter, "Powerpointアプリケーション|POWERPNT.EXE");
   EXPECT_EQ(asked.DialogTitle, "Powerpointアプリケーションを指定");
-  EXPECT_EQ(form1.viewer_path(), "E:\\Office\\POWERPNT.EXE");
+  EXPECT_EQ(controller.viewer_path(), "E:\\Office\\POWERPNT.EXE");
 
   // The display's load sequence runs first, in its order, then it moves down.
   EXPECT_LT(position("timer.create"), position("timer.topmost"));
   EXPECT_LT(position("timer.topmost"), position("timer.text 00:00"));
   EXPECT_LT(position("timer.text 00:00"), position("timer.show"));
   EXPECT_LT(position("timer.show"), position("dialog open"));
-  EXPECT_EQ(form2.top(), 1650.0f);
+  EXPECT_EQ(display.top(), 1650.0f);
   EXPECT_EQ(timer.text, "00:00");
 
   EXPECT_EQ(view.caption, "ＭＳ Ｐゴシック 9.75pt");
@@ -77,16 +77,16 @@ TEST_F(Windows, FirstStartAsksForTheViewerAfterTheDisplayIsUp) {
 }
 
 TEST_F(Windows, ViewerPromptOpensOnTheFirstCurrentOfficeFound) {
-  form1.Form_Load();
+  controller.load();
   EXPECT_EQ(sys.dialogs_shown.back().FileName, "")
       << "no Office anywhere: the prompt opens as it always did";
   const std::string msi = "C:\\Program Files\\Microsoft Office\\Office15\\POWERPNT.EXE";
   const std::string c2r = "C:\\Program Files (x86)\\Microsoft Office\\root\\Office16\\POWERPNT.EXE";
   sys.files[msi] = sys.files[c2r] = "exe";
-  Form2 other_timer{timer, sys};
-  Form1 other{view, other_timer, sys};
+  TimerController other_timer{timer, sys};
+  SettingsController other{view, other_timer, sys};
   sys.answers.push_back(kCancel);
-  other.Form_Load();
+  other.load();
   const CommonDialog& asked = sys.dialogs_shown.back();
   EXPECT_EQ(asked.FileName, msi) << "the first Program Files folder before the second";
   EXPECT_EQ(asked.Filter, "Powerpointアプリケーション|POWERPNT.EXE");
@@ -95,32 +95,32 @@ TEST_F(Windows, ViewerPromptOpensOnTheFirstCurrentOfficeFound) {
 
 TEST_F(Windows, ViewerPromptCancelledOrFailingKeepsTheDefaultPath) {
   sys.answers.push_back(kCancel);
-  form1.Form_Load();
-  EXPECT_EQ(form1.viewer_path(), kViewer);
+  controller.load();
+  EXPECT_EQ(controller.viewer_path(), kViewer);
 
-  Form2 other_timer{timer, sys};
-  Form1 other{view, other_timer, sys};
+  TimerController other_timer{timer, sys};
+  SettingsController other{view, other_timer, sys};
   sys.answers.push_back({20, [](CommonDialog& d) { d.FileName = "garbage"; }});
-  other.Form_Load();
+  other.load();
   EXPECT_EQ(other.viewer_path(), kViewer) << "a failed dialog is no choice";
 }
 
 TEST_F(Windows, ViewerAtTheDefaultPathMeansNoPrompt) {
   sys.files[kViewer] = "exe";
-  form1.Form_Load();
+  controller.load();
   EXPECT_TRUE(sys.dialogs_shown.empty());
-  EXPECT_EQ(form1.viewer_path(), kViewer);
+  EXPECT_EQ(controller.viewer_path(), kViewer);
 }
 
 TEST_F(Windows, SavedSettingsAreAppliedToTheDisplayAtOnce) {
   sys.files[kIni] = file_with("#TRUE#\r\n#FALSE#\r\n", "36");
-  form1.Form_Load();
+  controller.load();
   EXPECT_TRUE(sys.dialogs_shown.empty()) << "no prompt when a settings file exists";
   EXPECT_EQ(view.text, "C:\\talk.ppt");
-  EXPECT_EQ(form1.viewer_path(), "D:\\PP\\POWERPNT.EXE");
+  EXPECT_EQ(controller.viewer_path(), "D:\\PP\\POWERPNT.EXE");
   EXPECT_EQ(timer.look, (LabelLook{"Arial", 36.0f, 255, 16777215}));
-  EXPECT_EQ(form2.width(), 5 * 36 * 10) << "fitted to the 36-point label";
-  EXPECT_EQ(form2.height(), 36 * 20);
+  EXPECT_EQ(display.width(), 5 * 36 * 10) << "fitted to the 36-point label";
+  EXPECT_EQ(display.height(), 36 * 20);
   EXPECT_EQ(view.caption, "Arial 36pt");
   EXPECT_EQ(view.shapes[0], 255);
   EXPECT_EQ(view.shapes[1], 16777215);
@@ -131,25 +131,25 @@ TEST_F(Windows, SavedSettingsAreAppliedToTheDisplayAtOnce) {
 
 TEST_F(Windows, BothFlagsEndWithBottomRightAlone) {
   sys.files[kIni] = file_with("#TRUE#\r\n#TRUE#\r\n");
-  form1.Form_Load();
+  controller.load();
   EXPECT_FALSE(view.option(1));
   EXPECT_TRUE(view.option(2));
 }
 
 TEST_F(Windows, NeitherFlagLeavesTheLeftEdgeAloneOnStart) {
   sys.files[kIni] = file_with("#FALSE#\r\n#FALSE#\r\n");
-  form1.Form_Load();
+  controller.load();
   EXPECT_FALSE(view.option(1));
   EXPECT_FALSE(view.option(2));
-  form2.set_left(4321);
-  form1.Command2_Click();
-  EXPECT_EQ(form2.left(), 4321);
-  EXPECT_EQ(form2.top(), 12000 - form2.height());
+  display.set_left(4321);
+  controller.start_show();
+  EXPECT_EQ(display.left(), 4321);
+  EXPECT_EQ(display.top(), 12000 - display.height());
 }
 
 TEST_F(Windows, DamagedSettingsFileStartsWithDefaultsForWhatIsLostAndSaysSo) {
   sys.files[kIni] = "\"C:\\talk.ppt\"\r\n\"D:\\PP\\POWERPNT.EXE\"\r\n\"Arial\r\nhuge\r\n";
-  form1.Form_Load();
+  controller.load();
   ASSERT_EQ(sys.messages.size(), 1u);
   const std::string& m = sys.messages[0];
   EXPECT_NE(m.find(kIni), std::string::npos) << m;
@@ -157,12 +157,12 @@ TEST_F(Windows, DamagedSettingsFileStartsWithDefaultsForWhatIsLostAndSaysSo) {
     EXPECT_NE(m.find(line), std::string::npos) << line;
   }
   EXPECT_EQ(view.text, "C:\\talk.ppt");
-  EXPECT_EQ(form1.fontNm, std::string(kDefaultFontName));
+  EXPECT_EQ(controller.font_name, std::string(kDefaultFontName));
   EXPECT_EQ(view.caption, "ＭＳ Ｐゴシック 9.75pt");
   EXPECT_EQ(view.shapes[0], 65280);
   EXPECT_TRUE(view.option(2));
   const std::string damaged = sys.files.at(kIni);
-  form1.Form_Unload();
+  controller.unload();
   EXPECT_EQ(sys.files.at(std::string(kIni) + ".bak"), damaged) << "what the lines held is kept";
 
   // Where the folder takes no backup, only a "yes" gives the old bytes up.
@@ -171,14 +171,14 @@ TEST_F(Windows, DamagedSettingsFileStartsWithDefaultsForWhatIsLostAndSaysSo) {
     test::FakeTimerView t{l};
     test::FakeSystem s{l};
     test::FakeSettingsView v;
-    Form2 f2{t, s};
-    Form1 f1{v, f2, s};
+    TimerController f2{t, s};
+    SettingsController f1{v, f2, s};
     s.files[kIni] = damaged;
     s.backups_possible = false;
     s.answer_yes = yes;
-    f1.Form_Load();
+    f1.load();
     EXPECT_EQ(s.messages.at(0).find(".bak"), std::string::npos) << "no backup promised";
-    session_ends ? f1.end_session() : f1.Form_Unload();
+    session_ends ? f1.end_session() : f1.unload();
     EXPECT_EQ(s.questions.size(), session_ends ? 0u : 1u) << "nobody answers at the session's end";
     if (!s.questions.empty()) {
       EXPECT_NE(s.questions[0].find(kIni), std::string::npos);
@@ -196,14 +196,14 @@ TEST_F(Windows, UnreadableSettingsFileIsReportedAndSurvivesTheClose) {
   sys.files[std::string(kIni) + ".bak"] = "someone else's";
   sys.read_error = "別のプロセスが使用中のため、プロセスはファイルにアクセスできません。";
   sys.answers.push_back(kCancel);
-  form1.Form_Load();
+  controller.load();
   ASSERT_EQ(sys.messages.size(), 1u);
   for (const std::string& named : {std::string(kIni), sys.read_error}) {
     EXPECT_NE(sys.messages[0].find(named), std::string::npos) << named;
   }
   EXPECT_EQ(sys.dialogs_shown.size(), 1u) << "started as on a first run";
 
-  form1.Form_Unload();
+  controller.unload();
   const std::string kept = std::string(kIni) + ".bak2";
   EXPECT_EQ(sys.files.at(kept), good) << "the old file is kept under a fresh name";
   ASSERT_EQ(sys.messages.size(), 2u);
@@ -216,35 +216,35 @@ TEST_F(Windows, UnreadableSettingsFileIsReportedAndSurvivesTheClose) {
 TEST_F(Windows, CloseDuringStartUpWaitsForItsEnd) {
   sys.answers.push_back({0, [this](CommonDialog& d) {
                            d.FileName = "E:\\POWERPNT.EXE";
-                           EXPECT_FALSE(form1.query_unload());
+                           EXPECT_FALSE(controller.query_unload());
                            EXPECT_EQ(view.closes_asked, 0);
                          }});
-  form1.Form_Load();
+  controller.load();
   EXPECT_FALSE(sys.files.count(kIni)) << "nothing written while loading";
-  EXPECT_TRUE(form1.closing());
+  EXPECT_TRUE(controller.closing());
   EXPECT_EQ(view.closes_asked, 1) << "the close comes once start-up is over";
-  ASSERT_TRUE(form1.query_unload());
-  form1.Form_Unload();
+  ASSERT_TRUE(controller.query_unload());
+  controller.unload();
   const ParsedSettings saved = parse_settings(sys.files.at(kIni));
   EXPECT_TRUE(saved.problems.empty());
-  EXPECT_EQ(saved.exePath, "E:\\POWERPNT.EXE");
-  EXPECT_EQ(saved.fontNm, std::string(kDefaultFontName));
+  EXPECT_EQ(saved.viewer_path, "E:\\POWERPNT.EXE");
+  EXPECT_EQ(saved.font_name, std::string(kDefaultFontName));
 }
 
 TEST_F(Windows, EndOfSessionSavesOnceWithoutAMessage) {
   // Ending during start-up: the record is not built, the file stays.
-  sys.answers.push_back({0, [this](CommonDialog&) { form1.end_session(); }});
-  form1.Form_Load();
+  sys.answers.push_back({0, [this](CommonDialog&) { controller.end_session(); }});
+  controller.load();
   EXPECT_FALSE(sys.files.count(kIni));
 
   view.text = "C:\\typed.ppt";
   sys.write_error = "ディスクがいっぱいです。";
-  form1.end_session();
+  controller.end_session();
   EXPECT_FALSE(timer.exists());
   EXPECT_TRUE(sys.messages.empty()) << "nobody is there to answer a message";
   sys.write_error.clear();
-  form1.end_session();
-  form1.Form_Unload();
+  controller.end_session();
+  controller.unload();
   EXPECT_EQ(std::count(log.begin(), log.end(), std::string("write ") + kIni), 1);
 }
 
@@ -252,50 +252,50 @@ class Started : public Windows {
  protected:
   void SetUp() override {
     sys.files[kViewer] = "exe";
-    form1.Form_Load();
+    controller.load();
     view.text = "C:\\講演\\talk.ppt";
   }
 };
 
 TEST_F(Started, StartLaunchesTheShowPlacesTheDisplayAndCounts) {
   sys.now = 5000.0f;
-  form1.Command2_Click();
+  controller.start_show();
   ASSERT_EQ(sys.started.size(), 1u);
   EXPECT_EQ(sys.started[0], "\"" + kViewer + "\" /s \"C:\\講演\\talk.ppt\"");
-  EXPECT_EQ(form2.left() + form2.width(), 19200) << "right edge on the screen's";
-  EXPECT_EQ(form2.top() + form2.height(), 12000) << "bottom edge on the screen's";
+  EXPECT_EQ(display.left() + display.width(), 19200) << "right edge on the screen's";
+  EXPECT_EQ(display.top() + display.height(), 12000) << "bottom edge on the screen's";
   EXPECT_EQ(timer.interval, 500);
   EXPECT_EQ(timer.text, "00:00") << "the text changes at the first tick";
 
   sys.now = 5000.0f + 125.6f;
-  form2.Timer1_Timer();
+  display.tick();
   EXPECT_EQ(timer.text, "02:06");
 
   // Ten minutes on, a second start counts from zero again.
   sys.now = 5600.0f;
-  form1.Command2_Click();
+  controller.start_show();
   EXPECT_EQ(sys.started.size(), 2u);
   sys.now = 5601.0f;
-  form2.Timer1_Timer();
+  display.tick();
   EXPECT_EQ(timer.text, "00:01");
 }
 
 TEST_F(Started, BottomLeftPutsTheDisplayOnTheLeftEdge) {
   view.options[0] = true;
   view.options[1] = false;
-  form1.Command2_Click();
-  EXPECT_EQ(form2.left(), 0);
-  EXPECT_EQ(form2.top() + form2.height(), 12000);
+  controller.start_show();
+  EXPECT_EQ(display.left(), 0);
+  EXPECT_EQ(display.top() + display.height(), 12000);
 }
 
 TEST_F(Started, PlacementAndEachTickClaimTheTop) {
   int before = timer.topmost_calls;
-  form1.Command2_Click();
+  controller.start_show();
   EXPECT_EQ(timer.topmost_calls, before + 1) << "at once, above the show just started";
   EXPECT_LT(position("timer.top"), log.size()) << "and above other copies' displays";
   before = timer.topmost_calls;
-  form2.Timer1_Timer();
-  form2.Timer1_Timer();
+  display.tick();
+  display.tick();
   EXPECT_EQ(timer.topmost_calls, before + 2);
 }
 
@@ -303,24 +303,24 @@ TEST_F(Started, PlacementAndEachTickClaimTheTop) {
 TEST_F(Started, ScreenSizeChangeKeepsTheDisplayInItsCornerOnceStarted) {
   const Rect before = timer.bounds();
   sys.screen_w = 15360;
-  form2.display_changed();
+  display.display_changed();
   EXPECT_EQ(timer.bounds(), before) << "nothing moves before the first start";
 
   view.options[0] = true;
   view.options[1] = false;
-  form1.Command2_Click();
+  controller.start_show();
   view.options[0] = false;  // changed after the start: the display stays where it went
   sys.screen_w = 19200;
   sys.screen_h = 14400;
-  form2.display_changed();
-  EXPECT_EQ(form2.left(), 0);
-  EXPECT_EQ(form2.top() + form2.height(), 14400);
+  display.display_changed();
+  EXPECT_EQ(display.left(), 0);
+  EXPECT_EQ(display.top() + display.height(), 14400);
 }
 
 TEST_F(Started, ViewerThatWillNotStartLeavesEverythingAsItWas) {
   sys.start_error = "指定されたファイルが見つかりません。";
   const Rect before = timer.bounds();
-  form1.Command2_Click();
+  controller.start_show();
   ASSERT_EQ(sys.messages.size(), 1u);
   EXPECT_NE(sys.messages[0].find(kViewer), std::string::npos);
   EXPECT_NE(sys.messages[0].find(sys.start_error), std::string::npos);
@@ -330,7 +330,7 @@ TEST_F(Started, ViewerThatWillNotStartLeavesEverythingAsItWas) {
 
 TEST_F(Started, QuoteInAPathIsRefusedBeforeAnythingStarts) {
   view.text = "C:\\a.ppt\" /evil \"b";
-  form1.Command2_Click();
+  controller.start_show();
   EXPECT_TRUE(sys.started.empty());
   ASSERT_EQ(sys.messages.size(), 1u);
   EXPECT_NE(sys.messages[0].find(view.text), std::string::npos);
@@ -339,7 +339,7 @@ TEST_F(Started, QuoteInAPathIsRefusedBeforeAnythingStarts) {
 
 TEST_F(Started, ChoosingAFileReplacesTheTypedPathAndCancelKeepsIt) {
   sys.answers.push_back(choose_file("D:\\new.ppt"));
-  form1.Command1_Click();
+  controller.choose_presentation();
   EXPECT_EQ(view.text, "D:\\new.ppt");
   const CommonDialog& asked = sys.dialogs_shown.back();
   EXPECT_EQ(asked.Filter,
@@ -349,22 +349,22 @@ TEST_F(Started, ChoosingAFileReplacesTheTypedPathAndCancelKeepsIt) {
   EXPECT_TRUE(asked.CancelError);
 
   sys.answers.push_back(kCancel);
-  form1.Command1_Click();
+  controller.choose_presentation();
   EXPECT_EQ(view.text, "D:\\new.ppt");
 }
 
 TEST_F(Started, LargerFontGrowsTheDisplayAndKeepsItsTopLeft) {
-  form2.set_left(300);
-  const float top = form2.top();
-  const float width = form2.width();
+  display.set_left(300);
+  const float top = display.top();
+  const float width = display.width();
   sys.answers.push_back(choose_font("Arial", 36.0f));
-  form1.Command3_Click();
+  controller.choose_font();
   EXPECT_EQ(sys.dialogs_shown.back().Flags, 1);
   EXPECT_EQ(view.caption, "Arial 36pt");
-  EXPECT_EQ(form1.fontSz, Number::single(36.0f));
-  EXPECT_GT(form2.width(), width);
-  EXPECT_EQ(form2.left(), 300);
-  EXPECT_EQ(form2.top(), top);
+  EXPECT_EQ(controller.font_size, Number::single(36.0f));
+  EXPECT_GT(display.width(), width);
+  EXPECT_EQ(display.left(), 300);
+  EXPECT_EQ(display.top(), top);
   EXPECT_EQ(timer.look.font_name, "Arial");
 }
 
@@ -372,7 +372,7 @@ TEST_F(Started, CancelledFontStillReappliesTheUnchangedFont) {
   view.caption = "stale";
   timer.look.font_name = "stale";
   sys.answers.push_back(kCancel);
-  form1.Command3_Click();
+  controller.choose_font();
   EXPECT_EQ(view.caption, "ＭＳ Ｐゴシック 9.75pt");
   EXPECT_EQ(timer.look.font_name, std::string(kDefaultFontName));
   EXPECT_EQ(sys.dialogs_shown.back().FontName, std::string(kDefaultFontName))
@@ -382,54 +382,54 @@ TEST_F(Started, CancelledFontStillReappliesTheUnchangedFont) {
 TEST_F(Started, CaptionUsesTheUsersDecimalSeparator) {
   sys.separator = ",";
   sys.answers.push_back(kCancel);
-  form1.Command3_Click();
+  controller.choose_font();
   EXPECT_EQ(view.caption, "ＭＳ Ｐゴシック 9,75pt");
 }
 
 TEST_F(Started, ColourCommandsFollowTheChoiceAndIgnoreCancelAndFailure) {
   sys.answers.push_back(choose_colour(0x0000FF));
-  form1.Command4_Click();
-  EXPECT_EQ(form1.fontCl, Number::integer(0x0000FF));
+  controller.choose_text_colour();
+  EXPECT_EQ(controller.text_colour, Number::integer(0x0000FF));
   EXPECT_EQ(view.shapes[0], 0x0000FF);
-  EXPECT_EQ(timer.look.fore_colour, 0x0000FF);
+  EXPECT_EQ(timer.look.text_colour, 0x0000FF);
 
   sys.answers.push_back(choose_colour(0x808080));
-  form1.Command5_Click();
-  EXPECT_EQ(form1.fontBk, 0x808080);
+  controller.choose_back_colour();
+  EXPECT_EQ(controller.back_colour, 0x808080);
   EXPECT_EQ(view.shapes[1], 0x808080);
   EXPECT_EQ(timer.look.back_colour, 0x808080);
 
   sys.answers.push_back(kCancel);
-  form1.Command4_Click();
+  controller.choose_text_colour();
   sys.answers.push_back({7, [](CommonDialog& d) { d.Color = 0x123456; }});
-  form1.Command5_Click();
+  controller.choose_back_colour();
   EXPECT_EQ(view.shapes[0], 0x0000FF);
   EXPECT_EQ(view.shapes[1], 0x808080);
-  EXPECT_EQ(form1.fontBk, 0x808080) << "a failed dialog changes nothing";
+  EXPECT_EQ(controller.back_colour, 0x808080) << "a failed dialog changes nothing";
 }
 
 TEST_F(Started, DialogObjectIsSharedBetweenCommands) {
   sys.answers.push_back(kCancel);
-  form1.Command3_Click();
+  controller.choose_font();
   sys.answers.push_back(choose_colour(42));
-  form1.Command4_Click();
+  controller.choose_text_colour();
   sys.answers.push_back(kCancel);
-  form1.Command5_Click();
+  controller.choose_back_colour();
   const CommonDialog& last = sys.dialogs_shown.back();
   EXPECT_EQ(last.Flags, 1) << "left by the font command";
   EXPECT_EQ(last.Color, 42) << "left by the previous colour dialog";
 }
 
 TEST_F(Started, ClosingUnloadsTheDisplayThenSavesEverything) {
-  form1.Command2_Click();
+  controller.start_show();
   view.options[0] = true;
   view.options[1] = false;
-  form1.Form_Unload();
+  controller.unload();
   EXPECT_FALSE(timer.exists());
   EXPECT_LT(position("timer.destroy"), position(std::string("write ") + kIni));
   const ParsedSettings saved = parse_settings(sys.files.at(kIni));
-  EXPECT_EQ(saved.presentation, "C:\\講演\\talk.ppt");
-  EXPECT_EQ(saved.exePath, kViewer);
+  EXPECT_EQ(saved.presentation_path, "C:\\講演\\talk.ppt");
+  EXPECT_EQ(saved.viewer_path, kViewer);
   EXPECT_EQ(saved.bottom_left, true);
   EXPECT_EQ(saved.bottom_right, false);
   EXPECT_TRUE(sys.messages.empty());
@@ -437,7 +437,7 @@ TEST_F(Started, ClosingUnloadsTheDisplayThenSavesEverything) {
 
 TEST_F(Started, SaveFailureIsReportedAndTheProgramStillCloses) {
   sys.write_error = "書き込みが禁止されています。";
-  form1.Form_Unload();
+  controller.unload();
   EXPECT_FALSE(timer.exists());
   ASSERT_EQ(sys.messages.size(), 1u);
   EXPECT_NE(sys.messages[0].find(kIni), std::string::npos);
@@ -446,24 +446,24 @@ TEST_F(Started, SaveFailureIsReportedAndTheProgramStillCloses) {
 
 TEST_F(Started, DisplayClosedByTheSystemComesBackInTheChosenLookOnNextUse) {
   sys.answers.push_back(choose_colour(0x0000FF));
-  form1.Command4_Click();
+  controller.choose_text_colour();
   sys.answers.push_back(choose_font("Arial", 20.0f));
-  form1.Command3_Click();
-  form1.Command2_Click();
-  form2.Timer1_Timer();
+  controller.choose_font();
+  controller.start_show();
+  display.tick();
   timer.closed_by_system();
 
   // The next command that touches the display brings it back, in the
   // chosen look and fitted to it, without ticks.
   sys.answers.push_back(kCancel);
-  form1.Command5_Click();
+  controller.choose_back_colour();
   EXPECT_TRUE(timer.exists());
   EXPECT_TRUE(timer.shown);
   EXPECT_EQ(timer.text, "00:00");
-  EXPECT_EQ(timer.look.fore_colour, 0x0000FF);
+  EXPECT_EQ(timer.look.text_colour, 0x0000FF);
   EXPECT_EQ(timer.bounds().height, timer.measure("00:00", timer.look).height) << "20 pt";
   EXPECT_EQ(timer.interval, 0);
-  form2.Timer1_Timer();
+  display.tick();
   EXPECT_EQ(timer.text, "00:00") << "no count until the next start";
 }
 

@@ -114,12 +114,12 @@ std::optional<std::string_view> line_value(std::string_view line) {
 
 SettingsRecord ParsedSettings::complete_with(const SettingsRecord& fallback) const {
   SettingsRecord r;
-  r.presentation = presentation.value_or(fallback.presentation);
-  r.exePath = exePath.value_or(fallback.exePath);
-  r.fontNm = fontNm.value_or(fallback.fontNm);
-  r.fontSz = fontSz.value_or(fallback.fontSz);
-  r.fontCl = fontCl.value_or(fallback.fontCl);
-  r.fontBk = fontBk.value_or(fallback.fontBk);
+  r.presentation_path = presentation_path.value_or(fallback.presentation_path);
+  r.viewer_path = viewer_path.value_or(fallback.viewer_path);
+  r.font_name = font_name.value_or(fallback.font_name);
+  r.font_size = font_size.value_or(fallback.font_size);
+  r.text_colour = text_colour.value_or(fallback.text_colour);
+  r.back_colour = back_colour.value_or(fallback.back_colour);
   r.bottom_left = bottom_left.value_or(fallback.bottom_left);
   r.bottom_right = bottom_right.value_or(fallback.bottom_right);
   return r;
@@ -141,8 +141,9 @@ std::string file_text(std::string_view text) {
 }
 
 std::string format_settings(const SettingsRecord& record) {
-  const std::array<std::string, 3> texts = {file_text(record.presentation),
-                                            file_text(record.exePath), file_text(record.fontNm)};
+  const std::array<std::string, 3> texts = {file_text(record.presentation_path),
+                                            file_text(record.viewer_path),
+                                            file_text(record.font_name)};
   std::array<std::string, 3> encoded;
   bool ansi = true;
   for (std::size_t i = 0; i < texts.size() && ansi; ++i) {
@@ -168,9 +169,9 @@ std::string format_settings(const SettingsRecord& record) {
     out += kNewline;
   };
   for (const auto& text : encoded) line(quoted(text));
-  line(format_number(record.fontSz));
-  line(format_number(record.fontCl));
-  line(std::to_string(record.fontBk));
+  line(format_number(record.font_size));
+  line(format_number(record.text_colour));
+  line(std::to_string(record.back_colour));
   line(record.bottom_left ? "#TRUE#" : "#FALSE#");
   line(record.bottom_right ? "#TRUE#" : "#FALSE#");
   return out;
@@ -235,13 +236,13 @@ Problem read_flag(std::string_view v, std::optional<bool>& field) {
 
 Problem read_field(int line, std::string_view v, bool utf8, ParsedSettings& p) {
   switch (line) {
-    case 1: return read_text(v, utf8, true, p.presentation);
+    case 1: return read_text(v, utf8, true, p.presentation_path);
     // The viewer and the font must name something.
-    case 2: return read_text(v, utf8, false, p.exePath);
-    case 3: return read_text(v, utf8, false, p.fontNm);
-    case 4: return read_font_size(v, p.fontSz);
-    case 5: return read_colour(v, p.fontCl);
-    case 6: return read_colour(v, p.fontBk);
+    case 2: return read_text(v, utf8, false, p.viewer_path);
+    case 3: return read_text(v, utf8, false, p.font_name);
+    case 4: return read_font_size(v, p.font_size);
+    case 5: return read_colour(v, p.text_colour);
+    case 6: return read_colour(v, p.back_colour);
     case 7: return read_flag(v, p.bottom_left);
     default: return read_flag(v, p.bottom_right);
   }

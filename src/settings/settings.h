@@ -16,17 +16,17 @@ inline constexpr std::string_view kDefaultViewerPath =
 // The display's initial look, which stands in for a missing settings file.
 inline constexpr std::string_view kDefaultFontName = "ＭＳ Ｐゴシック";
 inline constexpr float kDefaultFontSize = 9.75f;
-inline constexpr std::int32_t kDefaultForeColour = 65280;  // green
+inline constexpr std::int32_t kDefaultTextColour = 65280;  // green
 inline constexpr std::int32_t kDefaultBackColour = 0;      // black
 
 // Everything the user chose, in the settings file's line order.
 struct SettingsRecord {
-  std::string presentation;
-  std::string exePath{kDefaultViewerPath};
-  std::string fontNm{kDefaultFontName};
-  Number fontSz = Number::single(kDefaultFontSize);
-  Number fontCl = Number::integer(kDefaultForeColour);
-  std::int32_t fontBk = kDefaultBackColour;
+  std::string presentation_path;
+  std::string viewer_path{kDefaultViewerPath};
+  std::string font_name{kDefaultFontName};
+  Number font_size = Number::single(kDefaultFontSize);
+  Number text_colour = Number::integer(kDefaultTextColour);
+  std::int32_t back_colour = kDefaultBackColour;
   bool bottom_left = false;
   bool bottom_right = true;
 
@@ -58,9 +58,9 @@ struct SettingsProblem {
 // What a settings file gave: each field it could take, and a problem for each
 // it could not.
 struct ParsedSettings {
-  std::optional<std::string> presentation, exePath, fontNm;
-  std::optional<Number> fontSz, fontCl;
-  std::optional<std::int32_t> fontBk;
+  std::optional<std::string> presentation_path, viewer_path, font_name;
+  std::optional<Number> font_size, text_colour;
+  std::optional<std::int32_t> back_colour;
   std::optional<bool> bottom_left, bottom_right;
   std::vector<SettingsProblem> problems;
 

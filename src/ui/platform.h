@@ -50,7 +50,7 @@ struct Rect {
 struct LabelLook {
   std::string font_name{kDefaultFontName};
   float font_size = kDefaultFontSize;
-  std::int32_t fore_colour = kDefaultForeColour;
+  std::int32_t text_colour = kDefaultTextColour;
   std::int32_t back_colour = kDefaultBackColour;
   bool operator==(const LabelLook&) const = default;
 };
@@ -131,15 +131,15 @@ class TimerView {
 class SettingsView {
  public:
   virtual ~SettingsView() = default;
-  virtual std::string text1() const = 0;
-  virtual void set_text1(const std::string& text) = 0;
-  // Option1 (bottom left) is 1, Option2 (bottom right) is 2. Setting one
+  virtual std::string presentation_path() const = 0;
+  virtual void set_presentation_path(const std::string& text) = 0;
+  // The corner options: bottom left is 1, bottom right is 2. Setting one
   // does nothing to the other.
   virtual bool option(int which) const = 0;
   virtual void set_option(int which, bool on) = 0;
-  virtual void set_command3_caption(const std::string& caption) = 0;
-  // Shape1 (text colour) is 1, Shape2 (background) is 2.
-  virtual void set_shape_fill(int which, std::int32_t colour) = 0;
+  virtual void set_font_caption(const std::string& caption) = 0;
+  // The colour swatches: text colour is 1, background is 2.
+  virtual void set_swatch(int which, std::int32_t colour) = 0;
   // The window's outer height, in twips.
   virtual float outer_height() const = 0;
   // Asks for the window's close, to come once the running handler is over.

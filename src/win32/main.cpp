@@ -2,8 +2,8 @@
 // after windows.h, which it needs
 #include <commctrl.h>
 
-#include "ui/form1.h"
-#include "ui/form2.h"
+#include "ui/settings_controller.h"
+#include "ui/timer_controller.h"
 #include "win32/settings_window.h"
 #include "win32/system_win32.h"
 #include "win32/timer_window.h"
@@ -37,9 +37,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
   win32::Win32System system;
   win32::TimerWindow timer_view(instance);
-  ui::Form2 form2(timer_view, system);
-  timer_view.on_tick = [&form2] { form2.Timer1_Timer(); };
-  timer_view.on_display_change = [&form2] { form2.display_changed(); };
+  ui::TimerController timer(timer_view, system);
+  timer_view.on_tick = [&timer] { timer.tick(); };
+  timer_view.on_display_change = [&timer] { timer.display_changed(); };
 
   win32::SettingsWindow settings(instance);
   if (!settings.hwnd()) {
@@ -47,12 +47,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     return 1;
   }
   system.set_owner(settings.hwnd());
-  ui::Form1 form1(settings, form2, system);
-  settings.attach(form1);
+  ui::SettingsController controller(settings, timer, system);
+  settings.attach(controller);
 
-  form1.Form_Load();
+  controller.load();
   // Closed during start-up: the close is on its way, with nothing to show.
-  if (!form1.closing()) settings.show();
+  if (!controller.closing()) settings.show();
 
   MSG msg{};
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

@@ -9,19 +9,19 @@ inline constexpr const wchar_t* kSettingsClass = L"OmbreloSettings";
 inline constexpr const wchar_t* kTimerClass = L"OmbreloTimer";
 
 enum ControlId : int {
-  kText1 = 101,
-  kCommand1,
-  kLabel1,
-  kCommand2,
-  kLabel2,
-  kCommand3,
-  kCommand4,
-  kCommand5,
-  kOption1,
-  kOption2,
-  kLabel3,
-  kShape1,  // the colour swatches: no tab stops
-  kShape2,
+  kPresentationBox = 101,
+  kBrowseButton,
+  kPresentationLabel,
+  kStartButton,
+  kFontLabel,
+  kFontButton,
+  kTextColourButton,
+  kBackColourButton,
+  kBottomLeftOption,
+  kBottomRightOption,
+  kCornerLabel,
+  kTextSwatch,  // the colour swatches: no tab stops
+  kBackSwatch,
 };
 
 }  // namespace ombrelo::win32

@@ -22,24 +22,26 @@ struct Control {
 
 // In tab order: creation order is the order the Tab key walks.
 constexpr Control kControls[] = {
-    {kText1, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 120, 360, 3975, 375},
-    {kCommand1, L"BUTTON", L"...", WS_TABSTOP | BS_PUSHBUTTON, 0, 4200, 360, 375, 375},
-    {kLabel1, L"STATIC", L"Powerpointファイルの指定", SS_LEFT | SS_NOPREFIX, 0, 120, 120, 3975,
-     255},
-    {kCommand2, L"BUTTON", L"スライドショー開始", WS_TABSTOP | BS_PUSHBUTTON, 0, 480, 960, 3375,
+    {kPresentationBox, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 120, 360, 3975,
+     375},
+    {kBrowseButton, L"BUTTON", L"...", WS_TABSTOP | BS_PUSHBUTTON, 0, 4200, 360, 375, 375},
+    {kPresentationLabel, L"STATIC", L"Powerpointファイルの指定", SS_LEFT | SS_NOPREFIX, 0, 120, 120,
+     3975, 255},
+    {kStartButton, L"BUTTON", L"スライドショー開始", WS_TABSTOP | BS_PUSHBUTTON, 0, 480, 960, 3375,
      615},
-    {kLabel2, L"STATIC", L"フォントの指定", SS_LEFT | SS_NOPREFIX, 0, 120, 1920, 1335, 255},
-    {kCommand3, L"BUTTON", L"", WS_TABSTOP | BS_PUSHBUTTON, 0, 120, 2160, 3255, 255},
-    {kCommand4, L"BUTTON", L"字色", WS_TABSTOP | BS_PUSHBUTTON, 0, 3480, 1920, 495, 255},
-    {kCommand5, L"BUTTON", L"背景", WS_TABSTOP | BS_PUSHBUTTON, 0, 4080, 1920, 495, 255},
-    {kOption1, L"BUTTON", L"左下", WS_GROUP | WS_TABSTOP | BS_AUTORADIOBUTTON, 0, 960, 2520, 735,
+    {kFontLabel, L"STATIC", L"フォントの指定", SS_LEFT | SS_NOPREFIX, 0, 120, 1920, 1335, 255},
+    {kFontButton, L"BUTTON", L"", WS_TABSTOP | BS_PUSHBUTTON, 0, 120, 2160, 3255, 255},
+    {kTextColourButton, L"BUTTON", L"字色", WS_TABSTOP | BS_PUSHBUTTON, 0, 3480, 1920, 495, 255},
+    {kBackColourButton, L"BUTTON", L"背景", WS_TABSTOP | BS_PUSHBUTTON, 0, 4080, 1920, 495, 255},
+    {kBottomLeftOption, L"BUTTON", L"左下", WS_GROUP | WS_TABSTOP | BS_AUTORADIOBUTTON, 0, 960,
+     2520, 735, 255},
+    {kBottomRightOption, L"BUTTON", L"右下", BS_AUTORADIOBUTTON, 0, 1800, 2520, 735, 255},
+    {kCornerLabel, L"STATIC", L"表示位置", WS_GROUP | SS_LEFT | SS_NOPREFIX, 0, 120, 2520, 1095,
      255},
-    {kOption2, L"BUTTON", L"右下", BS_AUTORADIOBUTTON, 0, 1800, 2520, 735, 255},
-    {kLabel3, L"STATIC", L"表示位置", WS_GROUP | SS_LEFT | SS_NOPREFIX, 0, 120, 2520, 1095, 255},
     // The colour swatches, drawn by the window; their texts are never shown
     // but name them for screen readers.
-    {kShape1, L"STATIC", L"字色", SS_OWNERDRAW, 0, 3600, 2160, 375, 255},
-    {kShape2, L"STATIC", L"背景", SS_OWNERDRAW, 0, 4200, 2160, 375, 255},
+    {kTextSwatch, L"STATIC", L"字色", SS_OWNERDRAW, 0, 3600, 2160, 375, 255},
+    {kBackSwatch, L"STATIC", L"背景", SS_OWNERDRAW, 0, 4200, 2160, 375, 255},
 };
 
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
@@ -151,43 +153,44 @@ void SettingsWindow::create_controls() {
     }
   }
   // Bottom right is the initial corner.
-  SendMessageW(item(kOption2), BM_SETCHECK, BST_CHECKED, 0);
+  SendMessageW(item(kBottomRightOption), BM_SETCHECK, BST_CHECKED, 0);
 }
 
 void SettingsWindow::show() {
   ShowWindow(hwnd(), SW_SHOWNORMAL);
   UpdateWindow(hwnd());
-  SetFocus(item(kText1));
+  SetFocus(item(kPresentationBox));
 }
 
-std::string SettingsWindow::text1() const {
-  HWND edit = item(kText1);
+std::string SettingsWindow::presentation_path() const {
+  HWND edit = item(kPresentationBox);
   std::wstring buf(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
   const int n = GetWindowTextW(edit, buf.data(), static_cast<int>(buf.size()));
   buf.resize(static_cast<std::size_t>(n > 0 ? n : 0));
   return narrow(buf);
 }
 
-void SettingsWindow::set_text1(const std::string& text) {
-  SetWindowTextW(item(kText1), widen(text).c_str());
+void SettingsWindow::set_presentation_path(const std::string& text) {
+  SetWindowTextW(item(kPresentationBox), widen(text).c_str());
 }
 
 bool SettingsWindow::option(int which) const {
-  return SendMessageW(item(which == 1 ? kOption1 : kOption2), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  return SendMessageW(item(which == 1 ? kBottomLeftOption : kBottomRightOption), BM_GETCHECK, 0,
+                      0) == BST_CHECKED;
 }
 
 void SettingsWindow::set_option(int which, bool on) {
-  SendMessageW(item(which == 1 ? kOption1 : kOption2), BM_SETCHECK,
+  SendMessageW(item(which == 1 ? kBottomLeftOption : kBottomRightOption), BM_SETCHECK,
                on ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-void SettingsWindow::set_command3_caption(const std::string& caption) {
-  SetWindowTextW(item(kCommand3), widen(caption).c_str());
+void SettingsWindow::set_font_caption(const std::string& caption) {
+  SetWindowTextW(item(kFontButton), widen(caption).c_str());
 }
 
-void SettingsWindow::set_shape_fill(int which, std::int32_t colour) {
-  shapes_[which == 1 ? 0 : 1] = colour;
-  InvalidateRect(item(which == 1 ? kShape1 : kShape2), nullptr, FALSE);
+void SettingsWindow::set_swatch(int which, std::int32_t colour) {
+  swatches_[which == 1 ? 0 : 1] = colour;
+  InvalidateRect(item(which == 1 ? kTextSwatch : kBackSwatch), nullptr, FALSE);
 }
 
 void SettingsWindow::close() { PostMessageW(hwnd(), WM_CLOSE, 0, 0); }
@@ -198,8 +201,9 @@ float SettingsWindow::outer_height() const {
   return to_twips(r.bottom - r.top);
 }
 
-void SettingsWindow::draw_shape(const DRAWITEMSTRUCT& item) {
-  const UniqueBrush fill(CreateSolidBrush(colour_ref(shapes_[item.CtlID == kShape1 ? 0 : 1])));
+void SettingsWindow::draw_swatch(const DRAWITEMSTRUCT& item) {
+  const UniqueBrush fill(
+      CreateSolidBrush(colour_ref(swatches_[item.CtlID == kTextSwatch ? 0 : 1])));
   const Selected brush(item.hDC, fill.get());
   const Selected pen(item.hDC, GetStockObject(BLACK_PEN));
   const RECT& r = item.rcItem;
@@ -209,26 +213,26 @@ void SettingsWindow::draw_shape(const DRAWITEMSTRUCT& item) {
 LRESULT SettingsWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_DRAWITEM:
-      if (wp == kShape1 || wp == kShape2) {
-        draw_shape(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+      if (wp == kTextSwatch || wp == kBackSwatch) {
+        draw_swatch(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
         return TRUE;
       }
       break;
     case WM_COMMAND:
-      if (form_ && HIWORD(wp) == BN_CLICKED) {
+      if (controller_ && HIWORD(wp) == BN_CLICKED) {
         switch (LOWORD(wp)) {
-          case kCommand1: form_->Command1_Click(); return 0;
-          case kCommand2: form_->Command2_Click(); return 0;
-          case kCommand3: form_->Command3_Click(); return 0;
-          case kCommand4: form_->Command4_Click(); return 0;
-          case kCommand5: form_->Command5_Click(); return 0;
+          case kBrowseButton: controller_->choose_presentation(); return 0;
+          case kStartButton: controller_->start_show(); return 0;
+          case kFontButton: controller_->choose_font(); return 0;
+          case kTextColourButton: controller_->choose_text_colour(); return 0;
+          case kBackColourButton: controller_->choose_back_colour(); return 0;
         }
       }
       break;
     case WM_CLOSE:
-      if (form_) {
-        if (!form_->query_unload()) return 0;  // comes again when the handler ends
-        form_->Form_Unload();
+      if (controller_) {
+        if (!controller_->query_unload()) return 0;  // comes again when the handler ends
+        controller_->unload();
       }
       window_.reset();
       return 0;
@@ -237,7 +241,7 @@ LRESULT SettingsWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION:
       if (!wp) return 0;
-      if (form_) form_->end_session();
+      if (controller_) controller_->end_session();
       // Saved: end now. A process that lives on (Restart Manager's
       // ENDSESSION_CLOSEAPP, or a system that does not end it) would take
       // changes it no longer saves, maybe from inside a dialog's loop.

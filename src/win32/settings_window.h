@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/form1.h"
 #include "ui/platform.h"
+#include "ui/settings_controller.h"
 #include "win32/names.h"
 #include "win32/window.h"
 
@@ -14,16 +14,16 @@ class SettingsWindow final : public Window<SettingsWindow>, public ui::SettingsV
   // Creates the window hidden, at its size, with all its controls.
   explicit SettingsWindow(HINSTANCE instance);
 
-  void attach(ui::Form1& form) { form_ = &form; }
+  void attach(ui::SettingsController& form) { controller_ = &form; }
   // Shows the window centred on the work area, the focus in the path box.
   void show();
 
-  std::string text1() const override;
-  void set_text1(const std::string& text) override;
+  std::string presentation_path() const override;
+  void set_presentation_path(const std::string& text) override;
   bool option(int which) const override;
   void set_option(int which, bool on) override;
-  void set_command3_caption(const std::string& caption) override;
-  void set_shape_fill(int which, std::int32_t colour) override;
+  void set_font_caption(const std::string& caption) override;
+  void set_swatch(int which, std::int32_t colour) override;
   float outer_height() const override;
   void close() override;
 
@@ -33,13 +33,13 @@ class SettingsWindow final : public Window<SettingsWindow>, public ui::SettingsV
   friend class Window<SettingsWindow>;
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
   void create_controls();
-  void draw_shape(const DRAWITEMSTRUCT& item);
+  void draw_swatch(const DRAWITEMSTRUCT& item);
   HWND item(int id) const { return GetDlgItem(hwnd(), id); }
 
   HINSTANCE instance_;
-  ui::Form1* form_ = nullptr;
+  ui::SettingsController* controller_ = nullptr;
   UniqueFont caption_font_;
-  std::int32_t shapes_[2] = {0, 0};
+  std::int32_t swatches_[2] = {0, 0};
 };
 
 }  // namespace ombrelo::win32

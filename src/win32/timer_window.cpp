@@ -229,7 +229,7 @@ void TimerWindow::paint() {
   FillRect(dc, &client, back_.get());
   const Selected font(dc, font_.get());
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, colour_ref(look_.fore_colour));
+  SetTextColor(dc, colour_ref(look_.text_colour));
   TextOutW(dc, 0, 0, text_.c_str(), static_cast<int>(text_.size()));
 }
 

@@ -72,19 +72,20 @@ TEST(Program, StartsWithBothWindowsAndSavesOnClose) {
   EXPECT_EQ(window_text(timer), "00:00");
   EXPECT_TRUE(topmost(timer));
   EXPECT_TRUE(GetWindowLongW(timer, GWL_EXSTYLE) & WS_EX_NOACTIVATE);
-  EXPECT_EQ(window_text(s.control(kText1)), "C:\\talk.ppt");
-  EXPECT_EQ(window_text(s.control(kCommand3)), "ＭＳ Ｐゴシック 9.75pt");
-  EXPECT_EQ(window_text(s.control(kCommand2)), "スライドショー開始");
-  EXPECT_EQ(SendMessageW(s.control(kOption2), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(window_text(s.control(kPresentationBox)), "C:\\talk.ppt");
+  EXPECT_EQ(window_text(s.control(kFontButton)), "ＭＳ Ｐゴシック 9.75pt");
+  EXPECT_EQ(window_text(s.control(kStartButton)), "スライドショー開始");
+  EXPECT_EQ(SendMessageW(s.control(kBottomRightOption), BM_GETCHECK, 0, 0), BST_CHECKED);
   GUITHREADINFO gui{};
   gui.cbSize = sizeof gui;
   EXPECT_TRUE(wait_for([&] {
     return GetGUIThreadInfo(GetWindowThreadProcessId(settings, nullptr), &gui) &&
-           gui.hwndFocus == s.control(kText1);
+           gui.hwndFocus == s.control(kPresentationBox);
   })) << "the path box has the focus";
   // Tab walks the controls in their order; in the corner group it stops on
   // the selected option.
-  for (int next : {kCommand1, kCommand2, kCommand3, kCommand4, kCommand5, kOption2, kText1}) {
+  for (int next : {kBrowseButton, kStartButton, kFontButton, kTextColourButton, kBackColourButton,
+                   kBottomRightOption, kPresentationBox}) {
     PostMessageW(gui.hwndFocus, WM_KEYDOWN, VK_TAB, 0);
     PostMessageW(gui.hwndFocus, WM_KEYUP, VK_TAB, 0xC0000001);
     EXPECT_TRUE(wait_for(
@@ -104,9 +105,9 @@ TEST(Program, StartsWithBothWindowsAndSavesOnClose) {
   if (const auto display = accessible(timer)) {
     EXPECT_EQ(*display, (Accessible{ROLE_SYSTEM_STATICTEXT, "00:00"}));
   }
-  EXPECT_EQ(window_text(s.control(kShape1)), "字色");
-  EXPECT_EQ(window_text(s.control(kShape2)), "背景");
-  EXPECT_FALSE(GetWindowLongW(s.control(kShape1), GWL_STYLE) & WS_TABSTOP);
+  EXPECT_EQ(window_text(s.control(kTextSwatch)), "字色");
+  EXPECT_EQ(window_text(s.control(kBackSwatch)), "背景");
+  EXPECT_FALSE(GetWindowLongW(s.control(kTextSwatch), GWL_STYLE) & WS_TABSTOP);
 
   PostMessageW(settings, WM_CLOSE, 0, 0);
   ASSERT_TRUE(s.wait_exit()) << "closing the settings window ends the program";
@@ -157,8 +158,9 @@ TEST(Program, CaptionsFitTheirControlsWithATallUiFontAtEveryScale) {
     Running r("layout-" + std::to_string(dpi));
     ASSERT_TRUE(r.settings);
     std::optional<Capture> shot;
-    const std::vector<int> captioned = {kLabel1,   kCommand1, kCommand2, kLabel2,  kCommand3,
-                                        kCommand4, kCommand5, kOption1,  kOption2, kLabel3};
+    const std::vector<int> captioned = {
+        kPresentationLabel, kBrowseButton,     kStartButton,      kFontLabel,         kFontButton,
+        kTextColourButton,  kBackColourButton, kBottomLeftOption, kBottomRightOption, kCornerLabel};
     // Painted: the top edge of every control shows (unpainted is black).
     ASSERT_TRUE(wait_for([&] {
       shot.emplace(r.settings);
@@ -174,12 +176,13 @@ TEST(Program, CaptionsFitTheirControlsWithATallUiFontAtEveryScale) {
       HWND control = r.s.control(id);
       RECT client{};
       GetClientRect(control, &client);
-      // Option1 lies over the end of the corner row's heading.
-      if (id == kLabel3) {
-        client.right = window_rect(r.s.control(kOption1)).left - window_rect(control).left;
+      // The bottom-left option lies over the end of the corner row's heading.
+      if (id == kCornerLabel) {
+        client.right = window_rect(r.s.control(kBottomLeftOption)).left - window_rect(control).left;
       }
       const RECT box = ink(*shot, control, client);
-      const bool button = id >= kCommand1 && id <= kCommand5 && id != kLabel1 && id != kLabel2;
+      const bool button = id >= kBrowseButton && id <= kBackColourButton &&
+                          id != kPresentationLabel && id != kFontLabel;
       const int m = button ? border : 1;
       EXPECT_GT(box.right, box.left) << window_text(control) << ": no text seen";
       EXPECT_TRUE(box.left >= m && box.top >= m && box.right <= client.right - m &&
@@ -189,7 +192,7 @@ TEST(Program, CaptionsFitTheirControlsWithATallUiFontAtEveryScale) {
     }
     // The font heading overlaps the font button's top: the button's border
     // is drawn whole under it, as it is beyond it.
-    const RECT b = window_rect(r.s.control(kCommand3)), l = window_rect(r.s.control(kLabel2));
+    const RECT b = window_rect(r.s.control(kFontButton)), l = window_rect(r.s.control(kFontLabel));
     int cut = 0;
     for (LONG x = b.left + 2 * border; x < l.right; ++x)
       cut += shot->at({x, b.top}) != shot->at({l.right + 4 * border, b.top});
@@ -209,7 +212,7 @@ TEST(Program, StartCommandLaunchesTheViewerAndCountsInTheCorner) {
   HWND timer = s.timer();
   ASSERT_TRUE(timer);
 
-  s.click(kCommand2);
+  s.click(kStartButton);
   ASSERT_TRUE(wait_for([&] { return s.exists(L"cmdline.txt"); })) << "the viewer was started";
   EXPECT_EQ(s.read_file(L"cmdline.txt"),
             "\"" + viewer + "\" /s \"C:\\発表\\talk.ppt\"\nshow=" + std::to_string(SW_SHOWNORMAL));
@@ -258,10 +261,11 @@ void CALLBACK count_reorder(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD
 TEST(Program, DisplayStaysAboveASlideShowThatKeepsRaisingItself) {
   Running r("raising-show");
   ASSERT_TRUE(r.settings);
-  SendMessageW(r.s.control(kText1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"C:\\raise.ppt"));
+  SendMessageW(r.s.control(kPresentationBox), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>(L"C:\\raise.ppt"));
   HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_REORDER, EVENT_OBJECT_REORDER, nullptr,
                                        &count_reorder, 0, 0, WINEVENT_OUTOFCONTEXT);
-  r.s.click(kCommand2);
+  r.s.click(kStartButton);
   HWND show = nullptr;
   ASSERT_TRUE(
       wait_for([&] { return (show = FindWindowW(L"OmbreloTestShow", nullptr)) != nullptr; }));
@@ -294,7 +298,7 @@ TEST(Program, FirstStartAsksForTheViewerBeforeTheSettingsWindowShows) {
 
   HWND settings = s.wait_window(kSettingsClass);
   ASSERT_TRUE(settings);
-  EXPECT_EQ(window_text(s.control(kCommand3)), "ＭＳ Ｐゴシック 9.75pt");
+  EXPECT_EQ(window_text(s.control(kFontButton)), "ＭＳ Ｐゴシック 9.75pt");
   PostMessageW(settings, WM_CLOSE, 0, 0);
   ASSERT_TRUE(s.wait_exit());
   EXPECT_EQ(s.read_file(L"ombrelo.ini"),
@@ -323,7 +327,8 @@ TEST(Program, CloseDuringTheFirstPromptWaitsForStartUp) {
 TEST(Program, EndOfSessionSavesTheTypedChange) {
   Running r("end-session");
   ASSERT_TRUE(r.settings);
-  SendMessageW(r.s.control(kText1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"C:\\typed.ppt"));
+  SendMessageW(r.s.control(kPresentationBox), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>(L"C:\\typed.ppt"));
   EXPECT_TRUE(SendMessageW(r.settings, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
   SendMessageW(r.settings, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
   EXPECT_EQ(r.s.read_file(L"ombrelo.ini"), ini("C:\\typed.ppt", r.viewer));
@@ -345,8 +350,8 @@ TEST(Program, DamagedSettingsFileIsNamedInAMessageAndTheProgramStarts) {
   EXPECT_NE(text.find("4 行目"), std::string::npos) << text;
   press(box, IDOK);
   ASSERT_TRUE(s.wait_window(kSettingsClass));
-  EXPECT_EQ(window_text(s.control(kText1)), "C:\\talk.ppt");
-  EXPECT_EQ(window_text(s.control(kCommand3)), "ＭＳ Ｐゴシック 9.75pt");
+  EXPECT_EQ(window_text(s.control(kPresentationBox)), "C:\\talk.ppt");
+  EXPECT_EQ(window_text(s.control(kFontButton)), "ＭＳ Ｐゴシック 9.75pt");
   PostMessageW(s.settings(), WM_CLOSE, 0, 0);
   box = s.wait_dialog("Ombrelo");
   ASSERT_TRUE(box);
@@ -364,7 +369,8 @@ TEST(Program, ReadOnlySettingsFileIsKeptAndTheProgramStillEnds) {
   SetFileAttributesW(s.ini_path().c_str(), FILE_ATTRIBUTE_READONLY);
   s.start();
   ASSERT_TRUE(s.wait_window(kSettingsClass));
-  SendMessageW(s.control(kText1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"C:\\new.ppt"));
+  SendMessageW(s.control(kPresentationBox), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>(L"C:\\new.ppt"));
   PostMessageW(s.settings(), WM_CLOSE, 0, 0);
   HWND box = s.wait_dialog("Ombrelo");
   ASSERT_TRUE(box);
@@ -382,7 +388,7 @@ TEST(Program, ViewerThatCannotStartIsReportedAndNothingMoves) {
   ASSERT_TRUE(s.wait_window(kSettingsClass));
   HWND timer = s.timer();
   const RECT before = window_rect(timer);
-  s.click(kCommand2);
+  s.click(kStartButton);
   HWND box = s.wait_dialog("Ombrelo");
   ASSERT_TRUE(box);
   EXPECT_NE(message_text(box).find("C:\\nowhere\\POWERPNT.EXE"), std::string::npos);
@@ -459,9 +465,9 @@ TEST(Program, SavedLookAndCornerAreOnThePreviewAtStart) {
   ASSERT_TRUE(big.settings);
   Running small("saved-look-small");
   ASSERT_TRUE(small.settings);
-  EXPECT_EQ(window_text(big.s.control(kCommand3)), "Tahoma 36pt");
-  EXPECT_EQ(SendMessageW(big.s.control(kOption1), BM_GETCHECK, 0, 0), BST_CHECKED);
-  EXPECT_EQ(SendMessageW(big.s.control(kOption2), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(window_text(big.s.control(kFontButton)), "Tahoma 36pt");
+  EXPECT_EQ(SendMessageW(big.s.control(kBottomLeftOption), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessageW(big.s.control(kBottomRightOption), BM_GETCHECK, 0, 0), BST_UNCHECKED);
   const RECT b = window_rect(big.timer), t = window_rect(small.timer);
   EXPECT_GT(b.bottom - b.top, 2 * (t.bottom - t.top)) << "the 36-point display is larger";
   EXPECT_GT(b.right - b.left, 2 * (t.right - t.left));
@@ -480,11 +486,11 @@ TEST(Program, SavedCornerFlagsSelectTheOptions) {
     SCOPED_TRACE(std::string(row.left) + " " + row.right);
     Running r(std::string("flags-") + row.left + row.right, row.left, row.right);
     ASSERT_TRUE(r.settings);
-    EXPECT_EQ(SendMessageW(r.s.control(kOption1), BM_GETCHECK, 0, 0), row.option1);
-    EXPECT_EQ(SendMessageW(r.s.control(kOption2), BM_GETCHECK, 0, 0), row.option2);
+    EXPECT_EQ(SendMessageW(r.s.control(kBottomLeftOption), BM_GETCHECK, 0, 0), row.option1);
+    EXPECT_EQ(SendMessageW(r.s.control(kBottomRightOption), BM_GETCHECK, 0, 0), row.option2);
     if (row.option1 == BST_CHECKED || row.option2 == BST_CHECKED) continue;
     const RECT before = window_rect(r.timer);
-    r.s.click(kCommand2);
+    r.s.click(kStartButton);
     ASSERT_TRUE(wait_for([&] { return window_rect(r.timer).bottom == screen_height(); }));
     EXPECT_EQ(window_rect(r.timer).left, before.left);
   }
@@ -493,14 +499,14 @@ TEST(Program, SavedCornerFlagsSelectTheOptions) {
 TEST(Program, BottomLeftStartAndASecondStartCountingFromZero) {
   Running r("bottom-left", "#TRUE#", "#FALSE#");
   ASSERT_TRUE(r.settings);
-  r.s.click(kCommand2);
+  r.s.click(kStartButton);
   ASSERT_TRUE(wait_for([&] {
     const RECT p = window_rect(r.timer);
     return p.left == 0 && p.bottom == screen_height();
   })) << "the display sits in the bottom-left corner";
   ASSERT_TRUE(wait_for([&] { return reads_at_least(r.timer, "00:02"); }, 6000));
   DeleteFileW(r.s.path(L"cmdline.txt").c_str());
-  r.s.click(kCommand2);
+  r.s.click(kStartButton);
   ASSERT_TRUE(wait_for([&] { return r.s.exists(L"cmdline.txt"); })) << "another viewer starts";
   // The first tick after a start comes half a second on, and reads 00:00 or
   // 00:01 depending on which side of the half second it falls.
@@ -517,9 +523,9 @@ TEST(Program, BottomLeftStartAndASecondStartCountingFromZero) {
   // start just pressed puts this copy's display above it.
   Running other("bottom-left-other", "#TRUE#", "#FALSE#");
   ASSERT_TRUE(other.settings);
-  other.s.click(kCommand2);
+  other.s.click(kStartButton);
   ASSERT_TRUE(wait_for([&] { return reads_at_least(other.timer, "00:01"); }, 5000));
-  r.s.click(kCommand2);
+  r.s.click(kStartButton);
   EXPECT_TRUE(wait_for([&] {
     HWND above = GetWindow(other.timer, GW_HWNDPREV);
     while (above && above != r.timer) above = GetWindow(above, GW_HWNDPREV);
@@ -532,14 +538,14 @@ TEST(Program, FontDialogCancelledAndAnswered) {
   ASSERT_TRUE(r.settings);
   const RECT before = window_rect(r.timer);
 
-  r.s.click(kCommand3);
+  r.s.click(kFontButton);
   HWND dialog = r.s.wait_window(L"#32770");
   ASSERT_TRUE(dialog);
   press(dialog, IDCANCEL);
   ASSERT_TRUE(wait_for([&] { return gone(dialog); }));
-  EXPECT_EQ(window_text(r.s.control(kCommand3)), "ＭＳ Ｐゴシック 9.75pt");
+  EXPECT_EQ(window_text(r.s.control(kFontButton)), "ＭＳ Ｐゴシック 9.75pt");
 
-  r.s.click(kCommand3);
+  r.s.click(kFontButton);
   dialog = r.s.wait_window(L"#32770");
   ASSERT_TRUE(dialog);
   HWND faces = GetDlgItem(dialog, cmb1);
@@ -550,8 +556,9 @@ TEST(Program, FontDialogCancelledAndAnswered) {
     EXPECT_NE(face[0], L'@') << "no vertical face is offered: " << narrow(face);
   }
   choose_font(dialog, L"IPA Pゴシック", 36);  // a font the test machine has
-  ASSERT_TRUE(wait_for([&] { return window_text(r.s.control(kCommand3)) == "IPA Pゴシック 36pt"; }))
-      << window_text(r.s.control(kCommand3));
+  ASSERT_TRUE(wait_for([&] {
+    return window_text(r.s.control(kFontButton)) == "IPA Pゴシック 36pt";
+  })) << window_text(r.s.control(kFontButton));
   const RECT after = window_rect(r.timer);
   EXPECT_EQ(after.left, before.left) << "the top-left corner stays";
   EXPECT_EQ(after.top, before.top);
@@ -574,7 +581,7 @@ TEST(Program, ColourDialogsMoveTheSwatchesAndThePreview) {
   ASSERT_TRUE(
       wait_for([&] { return client_pixel(r.settings, shape1.x, shape1.y) == RGB(0, 255, 0); }));
 
-  r.s.click(kCommand4);
+  r.s.click(kTextColourButton);
   HWND dialog = r.s.wait_window(L"#32770");
   ASSERT_TRUE(dialog);
   choose_colour(dialog, 255, 0, 0);
@@ -583,14 +590,14 @@ TEST(Program, ColourDialogsMoveTheSwatchesAndThePreview) {
   })) << std::hex
       << client_pixel(r.settings, shape1.x, shape1.y);
 
-  r.s.click(kCommand5);
+  r.s.click(kBackColourButton);
   dialog = r.s.wait_window(L"#32770");
   ASSERT_TRUE(dialog);
   press(dialog, IDCANCEL);
   ASSERT_TRUE(wait_for([&] { return gone(dialog); }));
   EXPECT_EQ(client_pixel(r.settings, shape2.x, shape2.y), RGB(0, 0, 0)) << "cancel keeps black";
 
-  r.s.click(kCommand5);
+  r.s.click(kBackColourButton);
   dialog = r.s.wait_window(L"#32770");
   ASSERT_TRUE(dialog);
   choose_colour(dialog, 0, 0, 128);
@@ -612,23 +619,23 @@ TEST(Program, FileDialogReplacesTheTypedPathAndKeepsTheCurrentDirectory) {
   ASSERT_TRUE(r.settings);
   CreateDirectoryW(r.s.path(L"talks").c_str(), nullptr);
   r.s.write_file(L"talks\\講演.ppt", "slides");
-  r.s.click(kCommand1);
+  r.s.click(kBrowseButton);
   HWND dialog = r.s.wait_dialog("プレゼンテーションのファイルを指定");
   ASSERT_TRUE(dialog);
   press(dialog, IDCANCEL);
   ASSERT_TRUE(wait_for([&] { return gone(dialog); }));
-  EXPECT_EQ(window_text(r.s.control(kText1)), "C:\\talk.ppt");
+  EXPECT_EQ(window_text(r.s.control(kPresentationBox)), "C:\\talk.ppt");
 
-  r.s.click(kCommand1);
+  r.s.click(kBrowseButton);
   dialog = r.s.wait_dialog("プレゼンテーションのファイルを指定");
   ASSERT_TRUE(dialog);
   choose_file(dialog, r.s.path(L"talks\\講演.ppt"));
   EXPECT_TRUE(wait_for([&] {
-    return window_text(r.s.control(kText1)) == narrow(r.s.path(L"talks\\講演.ppt"));
-  })) << window_text(r.s.control(kText1));
+    return window_text(r.s.control(kPresentationBox)) == narrow(r.s.path(L"talks\\講演.ppt"));
+  })) << window_text(r.s.control(kPresentationBox));
 
   // The viewer inherits the current directory: still the one it started in.
-  r.s.click(kCommand2);
+  r.s.click(kStartButton);
   ASSERT_TRUE(wait_for([&] { return r.s.exists(L"cmdline.txt"); }));
   EXPECT_EQ(r.s.read_file(L"cwd.txt"), narrow(r.s.dir()));
 }
@@ -636,9 +643,9 @@ TEST(Program, FileDialogReplacesTheTypedPathAndKeepsTheCurrentDirectory) {
 TEST(Program, QuoteInTheTypedPathIsRefused) {
   Running r("quote");
   ASSERT_TRUE(r.settings);
-  SendMessageW(r.s.control(kText1), WM_SETTEXT, 0,
+  SendMessageW(r.s.control(kPresentationBox), WM_SETTEXT, 0,
                reinterpret_cast<LPARAM>(L"C:\\a.ppt\" /evil \"b.ppt"));
-  r.s.click(kCommand2);
+  r.s.click(kStartButton);
   HWND box = r.s.wait_dialog("Ombrelo");
   ASSERT_TRUE(box);
   EXPECT_NE(message_text(box).find("C:\\a.ppt\" /evil \"b.ppt"), std::string::npos);
@@ -652,7 +659,7 @@ TEST(Program, DisplayClosedByTheSystemComesBackOnNextUse) {
   ASSERT_TRUE(r.settings);
   PostMessageW(r.timer, WM_CLOSE, 0, 0);
   ASSERT_TRUE(wait_for([&] { return !IsWindow(r.timer); }));
-  r.s.click(kCommand4);
+  r.s.click(kTextColourButton);
   HWND dialog = r.s.wait_window(L"#32770");
   ASSERT_TRUE(dialog);
   press(dialog, IDCANCEL);

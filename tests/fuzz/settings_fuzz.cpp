@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Round trip of the texts: the input split in three at its NULs.
   if (!is_valid_utf8(bytes)) return 0;
   SettingsRecord r;
-  std::string* texts[] = {&r.presentation, &r.exePath, &r.fontNm};
+  std::string* texts[] = {&r.presentation_path, &r.viewer_path, &r.font_name};
   std::size_t field = 0;
   for (const char c : bytes) {
     if (c == '\0' && field < 2) {
@@ -41,13 +41,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
   const ParsedSettings back = parse_settings(format_settings(r));
-  const std::optional<std::string>* read[] = {&back.presentation, &back.exePath, &back.fontNm};
+  const std::optional<std::string>* read[] = {&back.presentation_path, &back.viewer_path,
+                                              &back.font_name};
   for (std::size_t i = 0; i < 3; ++i) {
     const std::string kept = file_text(*texts[i]);
     // An empty viewer or font is refused on reading, by design.
     if (kept.empty() && i > 0) continue;
     check(read[i]->has_value() && **read[i] == kept);
   }
-  check(back.fontSz == Number::real(9.75) && back.bottom_right == true);
+  check(back.font_size == Number::real(9.75) && back.bottom_right == true);
   return 0;
 }

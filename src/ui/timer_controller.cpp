@@ -1,11 +1,11 @@
-#include "ui/form2.h"
+#include "ui/timer_controller.h"
 
 #include "clock/display_text.h"
 #include "clock/start_command.h"
 
 namespace ombrelo::ui {
 
-void Form2::ensure_loaded() {
+void TimerController::ensure_loaded() {
   if (loaded()) return;
   // A fresh start: the window may have been closed by the system, and then
   // comes back reading "00:00" without ticks, but in the look the user
@@ -17,10 +17,10 @@ void Form2::ensure_loaded() {
   start_.reset();
   corner_.reset();
   view_.create();
-  Form_Load();
+  load();
 }
 
-void Form2::Form_Load() {
+void TimerController::load() {
   view_.make_topmost();
   view_.set_look(look_);
   set_label_text("00:00");
@@ -28,7 +28,7 @@ void Form2::Form_Load() {
   view_.show();
 }
 
-void Form2::set_label_text(const std::string& text) {
+void TimerController::set_label_text(const std::string& text) {
   // Every other tick brings the same text; the label stays as it is then.
   if (text == text_) return;
   text_ = text;
@@ -36,53 +36,53 @@ void Form2::set_label_text(const std::string& text) {
   relabel();
 }
 
-void Form2::relabel() {
+void TimerController::relabel() {
   // Measured when a fit needs it, not on every tick's new text: the window
   // is not refitted while it counts.
   label_stale_ = true;
 }
 
-std::string Form2::font_name() {
+std::string TimerController::font_name() {
   ensure_loaded();
   return look_.font_name;
 }
-float Form2::font_size() {
+float TimerController::font_size() {
   ensure_loaded();
   return look_.font_size;
 }
-std::int32_t Form2::fore_colour() {
+std::int32_t TimerController::text_colour() {
   ensure_loaded();
-  return look_.fore_colour;
+  return look_.text_colour;
 }
-std::int32_t Form2::back_colour() {
+std::int32_t TimerController::back_colour() {
   ensure_loaded();
   return look_.back_colour;
 }
 
-void Form2::set_font_name(const std::string& name) {
+void TimerController::set_font_name(const std::string& name) {
   ensure_loaded();
   look_.font_name = name;
   view_.set_look(look_);
   relabel();
 }
-void Form2::set_font_size(float points) {
+void TimerController::set_font_size(float points) {
   ensure_loaded();
   look_.font_size = points;
   view_.set_look(look_);
   relabel();
 }
-void Form2::set_fore_colour(std::int32_t colour) {
+void TimerController::set_text_colour(std::int32_t colour) {
   ensure_loaded();
-  look_.fore_colour = colour;
+  look_.text_colour = colour;
   view_.set_look(look_);
 }
-void Form2::set_back_colour(std::int32_t colour) {
+void TimerController::set_back_colour(std::int32_t colour) {
   ensure_loaded();
   look_.back_colour = colour;
   view_.set_look(look_);
 }
 
-void Form2::fit() {
+void TimerController::fit() {
   ensure_loaded();
   // The label sits at (0, 0) and the window is exactly its size.
   if (label_stale_) {
@@ -97,36 +97,36 @@ void Form2::fit() {
   view_.set_bounds(r);
 }
 
-float Form2::left() {
+float TimerController::left() {
   ensure_loaded();
   return view_.bounds().left;
 }
-float Form2::top() {
+float TimerController::top() {
   ensure_loaded();
   return view_.bounds().top;
 }
-float Form2::width() {
+float TimerController::width() {
   ensure_loaded();
   return view_.bounds().width;
 }
-float Form2::height() {
+float TimerController::height() {
   ensure_loaded();
   return view_.bounds().height;
 }
-void Form2::set_left(float v) {
+void TimerController::set_left(float v) {
   ensure_loaded();
   Rect r = view_.bounds();
   r.left = v;
   view_.set_bounds(r);
 }
-void Form2::set_top(float v) {
+void TimerController::set_top(float v) {
   ensure_loaded();
   Rect r = view_.bounds();
   r.top = v;
   view_.set_bounds(r);
 }
 
-void Form2::place_in_corner(bool bottom_left, bool bottom_right) {
+void TimerController::place_in_corner(bool bottom_left, bool bottom_right) {
   ensure_loaded();
   corner_ = Corner{bottom_left, bottom_right};
   const Placement p = corner_placement(system_.screen_width(), system_.screen_height(), width(),
@@ -136,26 +136,26 @@ void Form2::place_in_corner(bool bottom_left, bool bottom_right) {
   view_.make_topmost();
 }
 
-void Form2::display_changed() {
+void TimerController::display_changed() {
   if (loaded() && corner_) place_in_corner(corner_->bottom_left, corner_->bottom_right);
 }
 
-void Form2::bring_to_top() {
+void TimerController::bring_to_top() {
   ensure_loaded();
   view_.bring_to_top();
 }
 
-void Form2::set_start(float clock_reading) {
+void TimerController::set_start(float clock_reading) {
   ensure_loaded();
   start_ = clock_reading;
 }
 
-void Form2::set_interval(int milliseconds) {
+void TimerController::set_interval(int milliseconds) {
   ensure_loaded();
   view_.set_tick_interval(milliseconds);
 }
 
-void Form2::Timer1_Timer() {
+void TimerController::tick() {
   if (!loaded() || !start_) return;
   set_label_text(display_text(*start_, system_.clock()));
   // A full-screen slide show raises itself into the topmost band once it is
@@ -163,7 +163,7 @@ void Form2::Timer1_Timer() {
   view_.make_topmost();
 }
 
-void Form2::unload() {
+void TimerController::unload() {
   if (view_.exists()) view_.destroy();
   loaded_ = false;
 }

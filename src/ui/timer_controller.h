@@ -10,19 +10,19 @@ namespace ombrelo::ui {
 // The timer window: one label showing the elapsed time, always exactly the
 // label's size, above every other window. It loads itself on first use, and
 // again on the next use after the system closed it.
-class Form2 {
+class TimerController {
  public:
-  Form2(TimerView& view, System& system) : view_(view), system_(system) {}
+  TimerController(TimerView& view, System& system) : view_(view), system_(system) {}
 
-  // Label1's look. Changing the font is followed by fit() by the caller;
+  // The label's look. Changing the font is followed by fit() by the caller;
   // changing a colour does not resize anything.
   std::string font_name();
   float font_size();
-  std::int32_t fore_colour();
+  std::int32_t text_colour();
   std::int32_t back_colour();
   void set_font_name(const std::string& name);
   void set_font_size(float points);
-  void set_fore_colour(std::int32_t colour);
+  void set_text_colour(std::int32_t colour);
   void set_back_colour(std::int32_t colour);
 
   // Makes the window exactly as large as its label, keeping its top-left.
@@ -47,13 +47,13 @@ class Form2 {
   void set_start(float clock_reading);
   void set_interval(int milliseconds);
 
-  void Timer1_Timer();
+  void tick();
   void unload();
   bool loaded() const { return loaded_ && view_.exists(); }
 
  private:
   void ensure_loaded();
-  void Form_Load();
+  void load();
   void set_label_text(const std::string& text);
   void relabel();  // the auto-sized label's size is to be measured again
 

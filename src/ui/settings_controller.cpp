@@ -1,4 +1,4 @@
-#include "ui/form1.h"
+#include "ui/settings_controller.h"
 
 #include "clock/start_command.h"
 #include "ui/messages.h"
@@ -6,64 +6,64 @@
 namespace ombrelo::ui {
 
 // Marks a handler as running; a close asked for meanwhile comes at its end.
-class Form1::Busy {
+class SettingsController::Busy {
  public:
-  explicit Busy(Form1& form) : form_(form) { ++form_.busy_; }
+  explicit Busy(SettingsController& form) : controller_(form) { ++controller_.busy_; }
   ~Busy() {
-    if (--form_.busy_ == 0 && form_.close_pending_) form_.view_.close();
+    if (--controller_.busy_ == 0 && controller_.close_pending_) controller_.view_.close();
   }
   Busy(const Busy&) = delete;
   Busy& operator=(const Busy&) = delete;
 
  private:
-  Form1& form_;
+  SettingsController& controller_;
 };
 
-bool Form1::query_unload() {
+bool SettingsController::query_unload() {
   if (busy_ == 0) return true;
   close_pending_ = true;
   return false;
 }
 
-void Form1::end_session() {
+void SettingsController::end_session() {
   // Before start-up has built the record there is nothing new to save, and
   // the file stays as it was.
   if (loading_) return;
   quiet_ = true;
-  Form_Unload();
+  unload();
 }
 
-void Form1::Form_Load() {
+void SettingsController::load() {
   Busy busy(*this);
   loading_ = true;
   // The first use of the timer window loads and shows it.
-  form2_.set_top(form2_.top() + view_.outer_height() / 2.0f);
-  LoadSettings();
+  timer_.set_top(timer_.top() + view_.outer_height() / 2.0f);
+  load_settings();
   show_font_caption();
-  view_.set_shape_fill(1, fontCl.to_colour());
-  view_.set_shape_fill(2, fontBk);
+  view_.set_swatch(1, text_colour.to_colour());
+  view_.set_swatch(2, back_colour);
   loading_ = false;
 }
 
-void Form1::LoadSettings() {
+void SettingsController::load_settings() {
   // Whatever the file cannot give, or all of it without a file, comes from
   // the display's own look and the defaults.
   SettingsRecord r;
-  r.fontNm = form2_.font_name();
-  r.fontSz = Number::single(form2_.font_size());
-  r.fontCl = Number::integer(form2_.fore_colour());
-  r.fontBk = form2_.back_colour();
+  r.font_name = timer_.font_name();
+  r.font_size = Number::single(timer_.font_size());
+  r.text_colour = Number::integer(timer_.text_colour());
+  r.back_colour = timer_.back_colour();
   const std::string path = system_.settings_path();
   if (system_.is_ordinary_file(path)) {
     const SettingsRead file = system_.read_settings(path);
     if (file.ok) {
       r = file.settings.complete_with(r);
-      view_.set_text1(r.presentation);
+      view_.set_presentation_path(r.presentation_path);
       take_values(r);
       set_option(1, r.bottom_left);
       set_option(2, r.bottom_right);
-      form2_.set_fore_colour(fontCl.to_colour());
-      form2_.set_back_colour(fontBk);
+      timer_.set_text_colour(text_colour.to_colour());
+      timer_.set_back_colour(back_colour);
       apply_font();
       if (!file.settings.problems.empty()) {
         keep_old_ = true;  // what the user typed on the damaged lines
@@ -79,36 +79,36 @@ void Form1::LoadSettings() {
   }
 
   take_values(r);
-  if (!system_.is_ordinary_file(exePath)) ask_for_viewer();
+  if (!system_.is_ordinary_file(viewer_path_)) ask_for_viewer();
 }
 
-void Form1::ask_for_viewer() {
+void SettingsController::ask_for_viewer() {
   ErrorStatus err;
-  CommonDialog1.CancelError = true;
-  CommonDialog1.Filter = "Powerpointアプリケーション|POWERPNT.EXE";
-  CommonDialog1.DialogTitle = "Powerpointアプリケーションを指定";
+  dialog_.CancelError = true;
+  dialog_.Filter = "Powerpointアプリケーション|POWERPNT.EXE";
+  dialog_.DialogTitle = "Powerpointアプリケーションを指定";
   // Current Office is installed elsewhere than the default path: the
   // prompt opens on the first copy found, so that the user only confirms.
   if (const std::string found = installed_viewer(); !found.empty()) {
-    CommonDialog1.FileName = found;
+    dialog_.FileName = found;
   }
-  err.step(system_.ShowOpen(CommonDialog1));
+  err.step(system_.ShowOpen(dialog_));
   // Only a real choice replaces the path; a failed dialog keeps it too.
-  if (err.code() == 0) exePath = CommonDialog1.FileName;
+  if (err.code() == 0) viewer_path_ = dialog_.FileName;
 }
 
-void Form1::take_values(const SettingsRecord& r) {
-  exePath = r.exePath;
-  fontNm = r.fontNm;
-  fontSz = r.fontSz;
-  fontCl = r.fontCl;
-  fontBk = r.fontBk;
+void SettingsController::take_values(const SettingsRecord& r) {
+  viewer_path_ = r.viewer_path;
+  font_name = r.font_name;
+  font_size = r.font_size;
+  text_colour = r.text_colour;
+  back_colour = r.back_colour;
 }
 
-void Form1::Form_Unload() {
+void SettingsController::unload() {
   if (unloaded_) return;  // the end of the session saved already
   unloaded_ = true;
-  form2_.unload();
+  timer_.unload();
   const std::string path = system_.settings_path();
   std::string kept_as;
   std::string* keep = nullptr;
@@ -130,7 +130,7 @@ void Form1::Form_Unload() {
   }
 }
 
-std::string Form1::installed_viewer() {
+std::string SettingsController::installed_viewer() {
   // Click-to-Run (Office 365, 2016 and later), then MSI installs of 2016
   // and 2013.
   static constexpr const char* kOfficeFolders[] = {"\\Microsoft Office\\root\\Office16",
@@ -145,102 +145,102 @@ std::string Form1::installed_viewer() {
   return {};
 }
 
-SettingsRecord Form1::record() const {
+SettingsRecord SettingsController::record() const {
   SettingsRecord r;
-  r.presentation = view_.text1();
-  r.exePath = exePath;
-  r.fontNm = fontNm;
-  r.fontSz = fontSz;
-  r.fontCl = fontCl;
-  r.fontBk = fontBk;
+  r.presentation_path = view_.presentation_path();
+  r.viewer_path = viewer_path_;
+  r.font_name = font_name;
+  r.font_size = font_size;
+  r.text_colour = text_colour;
+  r.back_colour = back_colour;
   r.bottom_left = view_.option(1);
   r.bottom_right = view_.option(2);
   return r;
 }
 
-void Form1::set_option(int which, bool on) {
+void SettingsController::set_option(int which, bool on) {
   view_.set_option(which, on);
   if (on) view_.set_option(which == 1 ? 2 : 1, false);
 }
 
-void Form1::Command2_Click() {
+void SettingsController::start_show() {
   Busy busy(*this);
-  const std::string presentation = view_.text1();
-  if (!launchable_path(exePath) || !launchable_path(presentation)) {
-    const bool viewer = !launchable_path(exePath);
-    system_.message(unusable_path_message(viewer, viewer ? exePath : presentation));
+  const std::string presentation = view_.presentation_path();
+  if (!launchable_path(viewer_path_) || !launchable_path(presentation)) {
+    const bool viewer = !launchable_path(viewer_path_);
+    system_.message(unusable_path_message(viewer, viewer ? viewer_path_ : presentation));
     return;
   }
-  const std::string error = system_.start_process(launch_command_line(exePath, presentation));
+  const std::string error = system_.start_process(launch_command_line(viewer_path_, presentation));
   if (!error.empty()) {
     // Nothing moves and the count does not start: the talk has not begun.
-    system_.message(viewer_failed_message(exePath, error));
+    system_.message(viewer_failed_message(viewer_path_, error));
     return;
   }
-  form2_.place_in_corner(view_.option(1), view_.option(2));
+  timer_.place_in_corner(view_.option(1), view_.option(2));
   // A rehearsal left counting in another copy must not hide this talk's time.
-  form2_.bring_to_top();
-  form2_.set_start(system_.clock());
-  form2_.set_interval(500);
+  timer_.bring_to_top();
+  timer_.set_start(system_.clock());
+  timer_.set_interval(500);
 }
 
-void Form1::Command1_Click() {
+void SettingsController::choose_presentation() {
   Busy busy(*this);
   ErrorStatus err;
-  CommonDialog1.CancelError = true;
-  CommonDialog1.Filter =
+  dialog_.CancelError = true;
+  dialog_.Filter =
       "Powerpointファイル(*.ppt;*.pptx;*.pps;*.ppsx;*.pptm)|*.ppt;*.pptx;*.pps;*.ppsx;*.pptm|"
       "すべてのファイル(*.*)|*.*";
-  CommonDialog1.DialogTitle = "プレゼンテーションのファイルを指定";
-  err.step(system_.ShowOpen(CommonDialog1));
-  if (err.code() == 0) view_.set_text1(CommonDialog1.FileName);
+  dialog_.DialogTitle = "プレゼンテーションのファイルを指定";
+  err.step(system_.ShowOpen(dialog_));
+  if (err.code() == 0) view_.set_presentation_path(dialog_.FileName);
 }
 
-void Form1::apply_font() {
-  form2_.set_font_name(fontNm);
-  form2_.set_font_size(fontSz.as_single());
-  form2_.fit();
+void SettingsController::apply_font() {
+  timer_.set_font_name(font_name);
+  timer_.set_font_size(font_size.as_single());
+  timer_.fit();
 }
 
-void Form1::show_font_caption() {
-  view_.set_command3_caption(font_caption(fontNm, fontSz, system_.decimal_separator()));
+void SettingsController::show_font_caption() {
+  view_.set_font_caption(font_caption(font_name, font_size, system_.decimal_separator()));
 }
 
-void Form1::Command3_Click() {
+void SettingsController::choose_font() {
   Busy busy(*this);
   ErrorStatus err;
-  CommonDialog1.CancelError = true;
-  CommonDialog1.Flags = 1;  // screen fonts
+  dialog_.CancelError = true;
+  dialog_.Flags = 1;  // screen fonts
   // The dialog opens on the font in use.
-  CommonDialog1.FontName = fontNm;
-  CommonDialog1.FontSize = fontSz.as_single();
-  err.step(system_.ShowFont(CommonDialog1));
+  dialog_.FontName = font_name;
+  dialog_.FontSize = font_size.as_single();
+  err.step(system_.ShowFont(dialog_));
   if (err.code() == 0) {
-    fontNm = CommonDialog1.FontName;
-    fontSz = Number::single(CommonDialog1.FontSize);
+    font_name = dialog_.FontName;
+    font_size = Number::single(dialog_.FontSize);
   }
   apply_font();
   show_font_caption();
 }
 
-void Form1::Command4_Click() {
+void SettingsController::choose_text_colour() {
   Busy busy(*this);
   ErrorStatus err;
-  CommonDialog1.CancelError = true;
-  err.step(system_.ShowColor(CommonDialog1));
-  if (err.code() == 0) fontCl = Number::integer(CommonDialog1.Color);
-  view_.set_shape_fill(1, fontCl.to_colour());
-  form2_.set_fore_colour(fontCl.to_colour());
+  dialog_.CancelError = true;
+  err.step(system_.ShowColor(dialog_));
+  if (err.code() == 0) text_colour = Number::integer(dialog_.Color);
+  view_.set_swatch(1, text_colour.to_colour());
+  timer_.set_text_colour(text_colour.to_colour());
 }
 
-void Form1::Command5_Click() {
+void SettingsController::choose_back_colour() {
   Busy busy(*this);
   ErrorStatus err;
-  CommonDialog1.CancelError = true;
-  err.step(system_.ShowColor(CommonDialog1));
-  if (err.code() == 0) fontBk = CommonDialog1.Color;
-  view_.set_shape_fill(2, fontBk);
-  form2_.set_back_colour(fontBk);
+  dialog_.CancelError = true;
+  err.step(system_.ShowColor(dialog_));
+  if (err.code() == 0) back_colour = dialog_.Color;
+  view_.set_swatch(2, back_colour);
+  timer_.set_back_colour(back_colour);
 }
 
 }  // namespace ombrelo::ui

@@ -4,20 +4,20 @@
 #include <string>
 
 #include "settings/settings.h"
-#include "ui/form2.h"
 #include "ui/platform.h"
+#include "ui/timer_controller.h"
 
 namespace ombrelo::ui {
 
 // The settings window: holds the live settings, loads them at start-up,
 // saves them when closed, and carries the start and appearance commands.
-class Form1 {
+class SettingsController {
  public:
-  Form1(SettingsView& view, Form2& timer, System& system)
-      : view_(view), form2_(timer), system_(system) {}
+  SettingsController(SettingsView& view, TimerController& timer, System& system)
+      : view_(view), timer_(timer), system_(system) {}
 
-  void Form_Load();
-  void Form_Unload();
+  void load();
+  void unload();
 
   // Whether the window may close now. Not while a handler runs (start-up,
   // or a command with its dialog or message up): the record may be half
@@ -28,26 +28,26 @@ class Form1 {
   // this returns, so save now, without a message that nobody would answer.
   void end_session();
 
-  void Command1_Click();  // choose the presentation
-  void Command2_Click();  // start the slide show
-  void Command3_Click();  // choose the display font
-  void Command4_Click();  // choose the text colour
-  void Command5_Click();  // choose the background colour
+  void choose_presentation();
+  void start_show();
+  void choose_font();
+  void choose_text_colour();
+  void choose_back_colour();
 
-  std::string fontNm;
-  Number fontSz = SettingsRecord{}.fontSz;
-  Number fontCl = SettingsRecord{}.fontCl;
-  std::int32_t fontBk = SettingsRecord{}.fontBk;
+  std::string font_name;
+  Number font_size = SettingsRecord{}.font_size;
+  Number text_colour = SettingsRecord{}.text_colour;
+  std::int32_t back_colour = SettingsRecord{}.back_colour;
 
-  const std::string& viewer_path() const { return exePath; }
+  const std::string& viewer_path() const { return viewer_path_; }
 
  private:
-  void LoadSettings();
+  void load_settings();
   void ask_for_viewer();  // the first start's prompt for the viewer
   // The option group: turning one on turns the other off; turning one off
   // leaves the other as it is.
   void set_option(int which, bool on);
-  void take_values(const SettingsRecord& r);  // exePath and the look
+  void take_values(const SettingsRecord& r);  // viewer_path_ and the look
   void apply_font();                          // to the display, refitted
   void show_font_caption();
   SettingsRecord record() const;
@@ -55,10 +55,10 @@ class Form1 {
   class Busy;
 
   SettingsView& view_;
-  Form2& form2_;
+  TimerController& timer_;
   System& system_;
-  std::string exePath;
-  CommonDialog CommonDialog1;
+  std::string viewer_path_;
+  CommonDialog dialog_;
 
   int busy_ = 0;  // handlers running: one, or start-up and its prompt
   bool loading_ = false;
