@@ -17,8 +17,9 @@
 #include <string>
 #include <vector>
 
-#include "win32/names.h"
-#include "win32/wide.h"
+#include "app/names.h"
+#include "platform/win32/paths.h"
+#include "platform/win32/utf16.h"
 
 using ombrelo::win32::kPresentationBox;
 using ombrelo::win32::kSettingsClass;

@@ -71,4 +71,4 @@ def main(path):
 
 
 if __name__ == "__main__":
-    main(sys.argv[1] if len(sys.argv) > 1 else "src/win32/res/ombrelo.ico")
+    main(sys.argv[1] if len(sys.argv) > 1 else "src/app/res/ombrelo.ico")

@@ -9,7 +9,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
-#include "win32/paths.h"
+#include "platform/win32/paths.h"
 #else
 #include <linux/capability.h>
 #include <sys/resource.h>
@@ -282,6 +282,12 @@ TEST_F(SettingsFile, HiddenAndSystemFilesCountAndKeepTheirAttributes) {
   }
 }
 #endif
+
+TEST(SettingsPath, BesideTheExecutableWithIniInPlaceOfTheExtension) {
+  EXPECT_EQ(settings_path_for("C:\\Tools\\ombrelo.exe"), "C:\\Tools\\ombrelo.ini");
+  EXPECT_EQ(settings_path_for("C:\\My.Tools\\ombrelo.v2.exe"), "C:\\My.Tools\\ombrelo.v2.ini");
+  EXPECT_EQ(settings_path_for("C:\\ツール\\タイマー"), "C:\\ツール\\タイマー.ini");
+}
 
 TEST(SettingsLocation, ExecutablePathIsAbsoluteAndNamesThisProgram) {
   const std::string exe = platform::executable_path();

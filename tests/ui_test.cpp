@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "fake_platform.h"
+#include "fake_desktop.h"
 #include "ui/settings_controller.h"
 #include "ui/timer_controller.h"
 
@@ -13,7 +13,7 @@ namespace {
 
 using test::DialogAnswer;
 
-constexpr const char* kIni = test::FakeSystem::kSettingsPath;
+constexpr const char* kIni = test::FakeDesktop::kSettingsPath;
 const std::string kViewer{kDefaultViewerPath};
 
 DialogAnswer choose_file(std::string path) {
@@ -43,18 +43,18 @@ class Windows : public ::testing::Test {
 
   test::Log log;
   test::FakeTimerView timer{log};
-  test::FakeSystem sys{log};
+  test::FakeDesktop desktop{log};
   test::FakeSettingsView view;
-  TimerController display{timer, sys};
-  SettingsController controller{view, display, sys};
+  TimerController display{timer, desktop};
+  SettingsController controller{view, display, desktop};
 };
 
 TEST_F(Windows, FirstStartAsksForTheViewerAfterTheDisplayIsUp) {
-  sys.answers.push_back(choose_file("E:\\Office\\POWERPNT.EXE"));
+  desktop.answers.push_back(choose_file("E:\\Office\\POWERPNT.EXE"));
   controller.load();
 
-  ASSERT_EQ(sys.dialogs_shown.size(), 1u);
-  const CommonDialog& asked = sys.dialogs_shown[0];
+  ASSERT_EQ(desktop.dialogs_shown.size(), 1u);
+  const CommonDialog& asked = desktop.dialogs_shown[0];
   EXPECT_TRUE(asked.CancelError);
   EXPECT_EQ(asked.Filter, "Powerpointアプリケーション|POWERPNT.EXE");
   EXPECT_EQ(asked.DialogTitle, "Powerpointアプリケーションを指定");
@@ -73,49 +73,49 @@ TEST_F(Windows, FirstStartAsksForTheViewerAfterTheDisplayIsUp) {
   EXPECT_EQ(view.shapes[1], 0);
   EXPECT_FALSE(view.option(1));
   EXPECT_TRUE(view.option(2));
-  EXPECT_TRUE(sys.messages.empty());
+  EXPECT_TRUE(desktop.messages.empty());
 }
 
 TEST_F(Windows, ViewerPromptOpensOnTheFirstCurrentOfficeFound) {
   controller.load();
-  EXPECT_EQ(sys.dialogs_shown.back().FileName, "")
+  EXPECT_EQ(desktop.dialogs_shown.back().FileName, "")
       << "no Office anywhere: the prompt opens as it always did";
   const std::string msi = "C:\\Program Files\\Microsoft Office\\Office15\\POWERPNT.EXE";
   const std::string c2r = "C:\\Program Files (x86)\\Microsoft Office\\root\\Office16\\POWERPNT.EXE";
-  sys.files[msi] = sys.files[c2r] = "exe";
-  TimerController other_timer{timer, sys};
-  SettingsController other{view, other_timer, sys};
-  sys.answers.push_back(kCancel);
+  desktop.files[msi] = desktop.files[c2r] = "exe";
+  TimerController other_timer{timer, desktop};
+  SettingsController other{view, other_timer, desktop};
+  desktop.answers.push_back(kCancel);
   other.load();
-  const CommonDialog& asked = sys.dialogs_shown.back();
+  const CommonDialog& asked = desktop.dialogs_shown.back();
   EXPECT_EQ(asked.FileName, msi) << "the first Program Files folder before the second";
   EXPECT_EQ(asked.Filter, "Powerpointアプリケーション|POWERPNT.EXE");
   EXPECT_EQ(other.viewer_path(), kViewer) << "cancelled: still the default path";
 }
 
 TEST_F(Windows, ViewerPromptCancelledOrFailingKeepsTheDefaultPath) {
-  sys.answers.push_back(kCancel);
+  desktop.answers.push_back(kCancel);
   controller.load();
   EXPECT_EQ(controller.viewer_path(), kViewer);
 
-  TimerController other_timer{timer, sys};
-  SettingsController other{view, other_timer, sys};
-  sys.answers.push_back({20, [](CommonDialog& d) { d.FileName = "garbage"; }});
+  TimerController other_timer{timer, desktop};
+  SettingsController other{view, other_timer, desktop};
+  desktop.answers.push_back({20, [](CommonDialog& d) { d.FileName = "garbage"; }});
   other.load();
   EXPECT_EQ(other.viewer_path(), kViewer) << "a failed dialog is no choice";
 }
 
 TEST_F(Windows, ViewerAtTheDefaultPathMeansNoPrompt) {
-  sys.files[kViewer] = "exe";
+  desktop.files[kViewer] = "exe";
   controller.load();
-  EXPECT_TRUE(sys.dialogs_shown.empty());
+  EXPECT_TRUE(desktop.dialogs_shown.empty());
   EXPECT_EQ(controller.viewer_path(), kViewer);
 }
 
 TEST_F(Windows, SavedSettingsAreAppliedToTheDisplayAtOnce) {
-  sys.files[kIni] = file_with("#TRUE#\r\n#FALSE#\r\n", "36");
+  desktop.files[kIni] = file_with("#TRUE#\r\n#FALSE#\r\n", "36");
   controller.load();
-  EXPECT_TRUE(sys.dialogs_shown.empty()) << "no prompt when a settings file exists";
+  EXPECT_TRUE(desktop.dialogs_shown.empty()) << "no prompt when a settings file exists";
   EXPECT_EQ(view.text, "C:\\talk.ppt");
   EXPECT_EQ(controller.viewer_path(), "D:\\PP\\POWERPNT.EXE");
   EXPECT_EQ(timer.look, (LabelLook{"Arial", 36.0f, 255, 16777215}));
@@ -126,18 +126,18 @@ TEST_F(Windows, SavedSettingsAreAppliedToTheDisplayAtOnce) {
   EXPECT_EQ(view.shapes[1], 16777215);
   EXPECT_TRUE(view.option(1));
   EXPECT_FALSE(view.option(2));
-  EXPECT_TRUE(sys.messages.empty());
+  EXPECT_TRUE(desktop.messages.empty());
 }
 
 TEST_F(Windows, BothFlagsEndWithBottomRightAlone) {
-  sys.files[kIni] = file_with("#TRUE#\r\n#TRUE#\r\n");
+  desktop.files[kIni] = file_with("#TRUE#\r\n#TRUE#\r\n");
   controller.load();
   EXPECT_FALSE(view.option(1));
   EXPECT_TRUE(view.option(2));
 }
 
 TEST_F(Windows, NeitherFlagLeavesTheLeftEdgeAloneOnStart) {
-  sys.files[kIni] = file_with("#FALSE#\r\n#FALSE#\r\n");
+  desktop.files[kIni] = file_with("#FALSE#\r\n#FALSE#\r\n");
   controller.load();
   EXPECT_FALSE(view.option(1));
   EXPECT_FALSE(view.option(2));
@@ -148,10 +148,10 @@ TEST_F(Windows, NeitherFlagLeavesTheLeftEdgeAloneOnStart) {
 }
 
 TEST_F(Windows, DamagedSettingsFileStartsWithDefaultsForWhatIsLostAndSaysSo) {
-  sys.files[kIni] = "\"C:\\talk.ppt\"\r\n\"D:\\PP\\POWERPNT.EXE\"\r\n\"Arial\r\nhuge\r\n";
+  desktop.files[kIni] = "\"C:\\talk.ppt\"\r\n\"D:\\PP\\POWERPNT.EXE\"\r\n\"Arial\r\nhuge\r\n";
   controller.load();
-  ASSERT_EQ(sys.messages.size(), 1u);
-  const std::string& m = sys.messages[0];
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  const std::string& m = desktop.messages[0];
   EXPECT_NE(m.find(kIni), std::string::npos) << m;
   for (const char* line : {"3 行目", "4 行目", "5 行目", "8 行目"}) {
     EXPECT_NE(m.find(line), std::string::npos) << line;
@@ -161,15 +161,15 @@ TEST_F(Windows, DamagedSettingsFileStartsWithDefaultsForWhatIsLostAndSaysSo) {
   EXPECT_EQ(view.caption, "ＭＳ Ｐゴシック 9.75pt");
   EXPECT_EQ(view.shapes[0], 65280);
   EXPECT_TRUE(view.option(2));
-  const std::string damaged = sys.files.at(kIni);
+  const std::string damaged = desktop.files.at(kIni);
   controller.unload();
-  EXPECT_EQ(sys.files.at(std::string(kIni) + ".bak"), damaged) << "what the lines held is kept";
+  EXPECT_EQ(desktop.files.at(std::string(kIni) + ".bak"), damaged) << "what the lines held is kept";
 
   // Where the folder takes no backup, only a "yes" gives the old bytes up.
   auto close_with = [&](bool yes, bool session_ends) {
     test::Log l;
     test::FakeTimerView t{l};
-    test::FakeSystem s{l};
+    test::FakeDesktop s{l};
     test::FakeSettingsView v;
     TimerController f2{t, s};
     SettingsController f1{v, f2, s};
@@ -192,40 +192,40 @@ TEST_F(Windows, DamagedSettingsFileStartsWithDefaultsForWhatIsLostAndSaysSo) {
 
 TEST_F(Windows, UnreadableSettingsFileIsReportedAndSurvivesTheClose) {
   const std::string good = file_with("#FALSE#\r\n#TRUE#\r\n");
-  sys.files[kIni] = good;
-  sys.files[std::string(kIni) + ".bak"] = "someone else's";
-  sys.read_error = "別のプロセスが使用中のため、プロセスはファイルにアクセスできません。";
-  sys.answers.push_back(kCancel);
+  desktop.files[kIni] = good;
+  desktop.files[std::string(kIni) + ".bak"] = "someone else's";
+  desktop.read_error = "別のプロセスが使用中のため、プロセスはファイルにアクセスできません。";
+  desktop.answers.push_back(kCancel);
   controller.load();
-  ASSERT_EQ(sys.messages.size(), 1u);
-  for (const std::string& named : {std::string(kIni), sys.read_error}) {
-    EXPECT_NE(sys.messages[0].find(named), std::string::npos) << named;
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  for (const std::string& named : {std::string(kIni), desktop.read_error}) {
+    EXPECT_NE(desktop.messages[0].find(named), std::string::npos) << named;
   }
-  EXPECT_EQ(sys.dialogs_shown.size(), 1u) << "started as on a first run";
+  EXPECT_EQ(desktop.dialogs_shown.size(), 1u) << "started as on a first run";
 
   controller.unload();
   const std::string kept = std::string(kIni) + ".bak2";
-  EXPECT_EQ(sys.files.at(kept), good) << "the old file is kept under a fresh name";
-  ASSERT_EQ(sys.messages.size(), 2u);
-  EXPECT_NE(sys.messages[1].find(kept), std::string::npos) << "and the user is told which";
-  EXPECT_EQ(sys.files.at(std::string(kIni) + ".bak"), "someone else's");
+  EXPECT_EQ(desktop.files.at(kept), good) << "the old file is kept under a fresh name";
+  ASSERT_EQ(desktop.messages.size(), 2u);
+  EXPECT_NE(desktop.messages[1].find(kept), std::string::npos) << "and the user is told which";
+  EXPECT_EQ(desktop.files.at(std::string(kIni) + ".bak"), "someone else's");
 }
 
 // Closing while start-up's prompt is up waits for start-up to end, and
 // then saves the whole record, never a half-built one.
 TEST_F(Windows, CloseDuringStartUpWaitsForItsEnd) {
-  sys.answers.push_back({0, [this](CommonDialog& d) {
-                           d.FileName = "E:\\POWERPNT.EXE";
-                           EXPECT_FALSE(controller.query_unload());
-                           EXPECT_EQ(view.closes_asked, 0);
-                         }});
+  desktop.answers.push_back({0, [this](CommonDialog& d) {
+                               d.FileName = "E:\\POWERPNT.EXE";
+                               EXPECT_FALSE(controller.query_unload());
+                               EXPECT_EQ(view.closes_asked, 0);
+                             }});
   controller.load();
-  EXPECT_FALSE(sys.files.count(kIni)) << "nothing written while loading";
+  EXPECT_FALSE(desktop.files.count(kIni)) << "nothing written while loading";
   EXPECT_TRUE(controller.closing());
   EXPECT_EQ(view.closes_asked, 1) << "the close comes once start-up is over";
   ASSERT_TRUE(controller.query_unload());
   controller.unload();
-  const ParsedSettings saved = parse_settings(sys.files.at(kIni));
+  const ParsedSettings saved = parse_settings(desktop.files.at(kIni));
   EXPECT_TRUE(saved.problems.empty());
   EXPECT_EQ(saved.viewer_path, "E:\\POWERPNT.EXE");
   EXPECT_EQ(saved.font_name, std::string(kDefaultFontName));
@@ -233,16 +233,16 @@ TEST_F(Windows, CloseDuringStartUpWaitsForItsEnd) {
 
 TEST_F(Windows, EndOfSessionSavesOnceWithoutAMessage) {
   // Ending during start-up: the record is not built, the file stays.
-  sys.answers.push_back({0, [this](CommonDialog&) { controller.end_session(); }});
+  desktop.answers.push_back({0, [this](CommonDialog&) { controller.end_session(); }});
   controller.load();
-  EXPECT_FALSE(sys.files.count(kIni));
+  EXPECT_FALSE(desktop.files.count(kIni));
 
   view.text = "C:\\typed.ppt";
-  sys.write_error = "ディスクがいっぱいです。";
+  desktop.write_error = "ディスクがいっぱいです。";
   controller.end_session();
   EXPECT_FALSE(timer.exists());
-  EXPECT_TRUE(sys.messages.empty()) << "nobody is there to answer a message";
-  sys.write_error.clear();
+  EXPECT_TRUE(desktop.messages.empty()) << "nobody is there to answer a message";
+  desktop.write_error.clear();
   controller.end_session();
   controller.unload();
   EXPECT_EQ(std::count(log.begin(), log.end(), std::string("write ") + kIni), 1);
@@ -251,31 +251,31 @@ TEST_F(Windows, EndOfSessionSavesOnceWithoutAMessage) {
 class Started : public Windows {
  protected:
   void SetUp() override {
-    sys.files[kViewer] = "exe";
+    desktop.files[kViewer] = "exe";
     controller.load();
     view.text = "C:\\講演\\talk.ppt";
   }
 };
 
 TEST_F(Started, StartLaunchesTheShowPlacesTheDisplayAndCounts) {
-  sys.now = 5000.0f;
+  desktop.now = 5000.0f;
   controller.start_show();
-  ASSERT_EQ(sys.started.size(), 1u);
-  EXPECT_EQ(sys.started[0], "\"" + kViewer + "\" /s \"C:\\講演\\talk.ppt\"");
+  ASSERT_EQ(desktop.started.size(), 1u);
+  EXPECT_EQ(desktop.started[0], "\"" + kViewer + "\" /s \"C:\\講演\\talk.ppt\"");
   EXPECT_EQ(display.left() + display.width(), 19200) << "right edge on the screen's";
   EXPECT_EQ(display.top() + display.height(), 12000) << "bottom edge on the screen's";
   EXPECT_EQ(timer.interval, 500);
   EXPECT_EQ(timer.text, "00:00") << "the text changes at the first tick";
 
-  sys.now = 5000.0f + 125.6f;
+  desktop.now = 5000.0f + 125.6f;
   display.tick();
   EXPECT_EQ(timer.text, "02:06");
 
   // Ten minutes on, a second start counts from zero again.
-  sys.now = 5600.0f;
+  desktop.now = 5600.0f;
   controller.start_show();
-  EXPECT_EQ(sys.started.size(), 2u);
-  sys.now = 5601.0f;
+  EXPECT_EQ(desktop.started.size(), 2u);
+  desktop.now = 5601.0f;
   display.tick();
   EXPECT_EQ(timer.text, "00:01");
 }
@@ -302,7 +302,7 @@ TEST_F(Started, PlacementAndEachTickClaimTheTop) {
 // A projector (Win+P) changes the screen's size after the start.
 TEST_F(Started, ScreenSizeChangeKeepsTheDisplayInItsCornerOnceStarted) {
   const Rect before = timer.bounds();
-  sys.screen_w = 15360;
+  desktop.screen_w = 15360;
   display.display_changed();
   EXPECT_EQ(timer.bounds(), before) << "nothing moves before the first start";
 
@@ -310,20 +310,20 @@ TEST_F(Started, ScreenSizeChangeKeepsTheDisplayInItsCornerOnceStarted) {
   view.options[1] = false;
   controller.start_show();
   view.options[0] = false;  // changed after the start: the display stays where it went
-  sys.screen_w = 19200;
-  sys.screen_h = 14400;
+  desktop.screen_w = 19200;
+  desktop.screen_h = 14400;
   display.display_changed();
   EXPECT_EQ(display.left(), 0);
   EXPECT_EQ(display.top() + display.height(), 14400);
 }
 
 TEST_F(Started, ViewerThatWillNotStartLeavesEverythingAsItWas) {
-  sys.start_error = "指定されたファイルが見つかりません。";
+  desktop.start_error = "指定されたファイルが見つかりません。";
   const Rect before = timer.bounds();
   controller.start_show();
-  ASSERT_EQ(sys.messages.size(), 1u);
-  EXPECT_NE(sys.messages[0].find(kViewer), std::string::npos);
-  EXPECT_NE(sys.messages[0].find(sys.start_error), std::string::npos);
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  EXPECT_NE(desktop.messages[0].find(kViewer), std::string::npos);
+  EXPECT_NE(desktop.messages[0].find(desktop.start_error), std::string::npos);
   EXPECT_EQ(timer.bounds(), before);
   EXPECT_EQ(timer.interval, 0);
 }
@@ -331,24 +331,24 @@ TEST_F(Started, ViewerThatWillNotStartLeavesEverythingAsItWas) {
 TEST_F(Started, QuoteInAPathIsRefusedBeforeAnythingStarts) {
   view.text = "C:\\a.ppt\" /evil \"b";
   controller.start_show();
-  EXPECT_TRUE(sys.started.empty());
-  ASSERT_EQ(sys.messages.size(), 1u);
-  EXPECT_NE(sys.messages[0].find(view.text), std::string::npos);
+  EXPECT_TRUE(desktop.started.empty());
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  EXPECT_NE(desktop.messages[0].find(view.text), std::string::npos);
   EXPECT_EQ(timer.interval, 0);
 }
 
 TEST_F(Started, ChoosingAFileReplacesTheTypedPathAndCancelKeepsIt) {
-  sys.answers.push_back(choose_file("D:\\new.ppt"));
+  desktop.answers.push_back(choose_file("D:\\new.ppt"));
   controller.choose_presentation();
   EXPECT_EQ(view.text, "D:\\new.ppt");
-  const CommonDialog& asked = sys.dialogs_shown.back();
+  const CommonDialog& asked = desktop.dialogs_shown.back();
   EXPECT_EQ(asked.Filter,
             "Powerpointファイル(*.ppt;*.pptx;*.pps;*.ppsx;*.pptm)|*.ppt;*.pptx;*.pps;*.ppsx;*.pptm|"
             "すべてのファイル(*.*)|*.*");
   EXPECT_EQ(asked.DialogTitle, "プレゼンテーションのファイルを指定");
   EXPECT_TRUE(asked.CancelError);
 
-  sys.answers.push_back(kCancel);
+  desktop.answers.push_back(kCancel);
   controller.choose_presentation();
   EXPECT_EQ(view.text, "D:\\new.ppt");
 }
@@ -357,9 +357,9 @@ TEST_F(Started, LargerFontGrowsTheDisplayAndKeepsItsTopLeft) {
   display.set_left(300);
   const float top = display.top();
   const float width = display.width();
-  sys.answers.push_back(choose_font("Arial", 36.0f));
+  desktop.answers.push_back(choose_font("Arial", 36.0f));
   controller.choose_font();
-  EXPECT_EQ(sys.dialogs_shown.back().Flags, 1);
+  EXPECT_EQ(desktop.dialogs_shown.back().Flags, 1);
   EXPECT_EQ(view.caption, "Arial 36pt");
   EXPECT_EQ(controller.font_size, Number::single(36.0f));
   EXPECT_GT(display.width(), width);
@@ -371,37 +371,37 @@ TEST_F(Started, LargerFontGrowsTheDisplayAndKeepsItsTopLeft) {
 TEST_F(Started, CancelledFontStillReappliesTheUnchangedFont) {
   view.caption = "stale";
   timer.look.font_name = "stale";
-  sys.answers.push_back(kCancel);
+  desktop.answers.push_back(kCancel);
   controller.choose_font();
   EXPECT_EQ(view.caption, "ＭＳ Ｐゴシック 9.75pt");
   EXPECT_EQ(timer.look.font_name, std::string(kDefaultFontName));
-  EXPECT_EQ(sys.dialogs_shown.back().FontName, std::string(kDefaultFontName))
+  EXPECT_EQ(desktop.dialogs_shown.back().FontName, std::string(kDefaultFontName))
       << "the dialog opens on the font in use";
 }
 
 TEST_F(Started, CaptionUsesTheUsersDecimalSeparator) {
-  sys.separator = ",";
-  sys.answers.push_back(kCancel);
+  desktop.separator = ",";
+  desktop.answers.push_back(kCancel);
   controller.choose_font();
   EXPECT_EQ(view.caption, "ＭＳ Ｐゴシック 9,75pt");
 }
 
 TEST_F(Started, ColourCommandsFollowTheChoiceAndIgnoreCancelAndFailure) {
-  sys.answers.push_back(choose_colour(0x0000FF));
+  desktop.answers.push_back(choose_colour(0x0000FF));
   controller.choose_text_colour();
   EXPECT_EQ(controller.text_colour, Number::integer(0x0000FF));
   EXPECT_EQ(view.shapes[0], 0x0000FF);
   EXPECT_EQ(timer.look.text_colour, 0x0000FF);
 
-  sys.answers.push_back(choose_colour(0x808080));
+  desktop.answers.push_back(choose_colour(0x808080));
   controller.choose_back_colour();
   EXPECT_EQ(controller.back_colour, 0x808080);
   EXPECT_EQ(view.shapes[1], 0x808080);
   EXPECT_EQ(timer.look.back_colour, 0x808080);
 
-  sys.answers.push_back(kCancel);
+  desktop.answers.push_back(kCancel);
   controller.choose_text_colour();
-  sys.answers.push_back({7, [](CommonDialog& d) { d.Color = 0x123456; }});
+  desktop.answers.push_back({7, [](CommonDialog& d) { d.Color = 0x123456; }});
   controller.choose_back_colour();
   EXPECT_EQ(view.shapes[0], 0x0000FF);
   EXPECT_EQ(view.shapes[1], 0x808080);
@@ -409,13 +409,13 @@ TEST_F(Started, ColourCommandsFollowTheChoiceAndIgnoreCancelAndFailure) {
 }
 
 TEST_F(Started, DialogObjectIsSharedBetweenCommands) {
-  sys.answers.push_back(kCancel);
+  desktop.answers.push_back(kCancel);
   controller.choose_font();
-  sys.answers.push_back(choose_colour(42));
+  desktop.answers.push_back(choose_colour(42));
   controller.choose_text_colour();
-  sys.answers.push_back(kCancel);
+  desktop.answers.push_back(kCancel);
   controller.choose_back_colour();
-  const CommonDialog& last = sys.dialogs_shown.back();
+  const CommonDialog& last = desktop.dialogs_shown.back();
   EXPECT_EQ(last.Flags, 1) << "left by the font command";
   EXPECT_EQ(last.Color, 42) << "left by the previous colour dialog";
 }
@@ -427,27 +427,27 @@ TEST_F(Started, ClosingUnloadsTheDisplayThenSavesEverything) {
   controller.unload();
   EXPECT_FALSE(timer.exists());
   EXPECT_LT(position("timer.destroy"), position(std::string("write ") + kIni));
-  const ParsedSettings saved = parse_settings(sys.files.at(kIni));
+  const ParsedSettings saved = parse_settings(desktop.files.at(kIni));
   EXPECT_EQ(saved.presentation_path, "C:\\講演\\talk.ppt");
   EXPECT_EQ(saved.viewer_path, kViewer);
   EXPECT_EQ(saved.bottom_left, true);
   EXPECT_EQ(saved.bottom_right, false);
-  EXPECT_TRUE(sys.messages.empty());
+  EXPECT_TRUE(desktop.messages.empty());
 }
 
 TEST_F(Started, SaveFailureIsReportedAndTheProgramStillCloses) {
-  sys.write_error = "書き込みが禁止されています。";
+  desktop.write_error = "書き込みが禁止されています。";
   controller.unload();
   EXPECT_FALSE(timer.exists());
-  ASSERT_EQ(sys.messages.size(), 1u);
-  EXPECT_NE(sys.messages[0].find(kIni), std::string::npos);
-  EXPECT_NE(sys.messages[0].find(sys.write_error), std::string::npos);
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  EXPECT_NE(desktop.messages[0].find(kIni), std::string::npos);
+  EXPECT_NE(desktop.messages[0].find(desktop.write_error), std::string::npos);
 }
 
 TEST_F(Started, DisplayClosedByTheSystemComesBackInTheChosenLookOnNextUse) {
-  sys.answers.push_back(choose_colour(0x0000FF));
+  desktop.answers.push_back(choose_colour(0x0000FF));
   controller.choose_text_colour();
-  sys.answers.push_back(choose_font("Arial", 20.0f));
+  desktop.answers.push_back(choose_font("Arial", 20.0f));
   controller.choose_font();
   controller.start_show();
   display.tick();
@@ -455,7 +455,7 @@ TEST_F(Started, DisplayClosedByTheSystemComesBackInTheChosenLookOnNextUse) {
 
   // The next command that touches the display brings it back, in the
   // chosen look and fitted to it, without ticks.
-  sys.answers.push_back(kCancel);
+  desktop.answers.push_back(kCancel);
   controller.choose_back_colour();
   EXPECT_TRUE(timer.exists());
   EXPECT_TRUE(timer.shown);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,15 +14,5 @@ std::string launch_command_line(std::string_view viewer, std::string_view presen
 // break pasted in by another program) has no place in a path either. No
 // Windows path contains one.
 bool launchable_path(std::string_view path);
-
-// Where the display goes on start, in twips: on the screen's bottom edge,
-// at the left edge for bottom-left, at the right edge for bottom-right, and
-// with its left unchanged (nullopt) when neither corner is chosen.
-struct Placement {
-  float top = 0;
-  std::optional<float> left;
-};
-Placement corner_placement(float screen_width, float screen_height, float width, float height,
-                           bool bottom_left, bool bottom_right);
 
 }  // namespace ombrelo

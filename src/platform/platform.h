@@ -4,7 +4,7 @@
 // files and the clock. The Windows build implements it in src/win32, the
 // Linux build (for the native tests) in src/posix; nothing else here knows
 // which. The windows' own services (dialogs, windows, process start) are
-// ui::System's.
+// ui::Desktop's.
 
 #include <cstddef>
 #include <optional>

@@ -53,9 +53,9 @@ void SettingsController::load_settings() {
   r.font_size = Number::single(timer_.font_size());
   r.text_colour = Number::integer(timer_.text_colour());
   r.back_colour = timer_.back_colour();
-  const std::string path = system_.settings_path();
-  if (system_.is_ordinary_file(path)) {
-    const SettingsRead file = system_.read_settings(path);
+  const std::string path = desktop_.settings_path();
+  if (desktop_.is_ordinary_file(path)) {
+    const SettingsRead file = desktop_.read_settings(path);
     if (file.ok) {
       r = file.settings.complete_with(r);
       view_.set_presentation_path(r.presentation_path);
@@ -67,19 +67,19 @@ void SettingsController::load_settings() {
       apply_font();
       if (!file.settings.problems.empty()) {
         keep_old_ = true;  // what the user typed on the damaged lines
-        system_.message(
-            damaged_settings_message(path, file.settings.problems, system_.can_keep_backup(path)));
+        desktop_.message(
+            damaged_settings_message(path, file.settings.problems, desktop_.can_keep_backup(path)));
       }
       return;
     }
     // Unreadable (locked, or no permission): say so, start as on a first
     // run, and keep the old file when saving, since it may be good.
     keep_old_ = true;
-    system_.message(unreadable_settings_message(path, file.error, system_.can_keep_backup(path)));
+    desktop_.message(unreadable_settings_message(path, file.error, desktop_.can_keep_backup(path)));
   }
 
   take_values(r);
-  if (!system_.is_ordinary_file(viewer_path_)) ask_for_viewer();
+  if (!desktop_.is_ordinary_file(viewer_path_)) ask_for_viewer();
 }
 
 void SettingsController::ask_for_viewer() {
@@ -92,7 +92,7 @@ void SettingsController::ask_for_viewer() {
   if (const std::string found = installed_viewer(); !found.empty()) {
     dialog_.FileName = found;
   }
-  err.step(system_.ShowOpen(dialog_));
+  err.step(desktop_.ShowOpen(dialog_));
   // Only a real choice replaces the path; a failed dialog keeps it too.
   if (err.code() == 0) viewer_path_ = dialog_.FileName;
 }
@@ -109,24 +109,24 @@ void SettingsController::unload() {
   if (unloaded_) return;  // the end of the session saved already
   unloaded_ = true;
   timer_.unload();
-  const std::string path = system_.settings_path();
+  const std::string path = desktop_.settings_path();
   std::string kept_as;
   std::string* keep = nullptr;
   if (keep_old_) {
     // Where no backup can be made, only the user may give up the old bytes;
     // at the end of a session nobody answers, and they stay.
-    if (system_.can_keep_backup(path)) {
+    if (desktop_.can_keep_backup(path)) {
       keep = &kept_as;
-    } else if (quiet_ || !system_.ask(overwrite_without_backup_question(path))) {
+    } else if (quiet_ || !desktop_.ask(overwrite_without_backup_question(path))) {
       return;
     }
   }
-  const std::string error = system_.write_settings(path, record(), keep);
+  const std::string error = desktop_.write_settings(path, record(), keep);
   if (quiet_) return;
   if (!error.empty()) {
-    system_.message(unwritable_settings_message(path, error));
+    desktop_.message(unwritable_settings_message(path, error));
   } else if (!kept_as.empty()) {
-    system_.message(kept_settings_message(path, kept_as));
+    desktop_.message(kept_settings_message(path, kept_as));
   }
 }
 
@@ -136,10 +136,10 @@ std::string SettingsController::installed_viewer() {
   static constexpr const char* kOfficeFolders[] = {"\\Microsoft Office\\root\\Office16",
                                                    "\\Microsoft Office\\Office16",
                                                    "\\Microsoft Office\\Office15"};
-  for (const std::string& programs : system_.program_folders()) {
+  for (const std::string& programs : desktop_.program_folders()) {
     for (const char* office : kOfficeFolders) {
       const std::string path = programs + office + "\\POWERPNT.EXE";
-      if (system_.is_ordinary_file(path)) return path;
+      if (desktop_.is_ordinary_file(path)) return path;
     }
   }
   return {};
@@ -168,19 +168,19 @@ void SettingsController::start_show() {
   const std::string presentation = view_.presentation_path();
   if (!launchable_path(viewer_path_) || !launchable_path(presentation)) {
     const bool viewer = !launchable_path(viewer_path_);
-    system_.message(unusable_path_message(viewer, viewer ? viewer_path_ : presentation));
+    desktop_.message(unusable_path_message(viewer, viewer ? viewer_path_ : presentation));
     return;
   }
-  const std::string error = system_.start_process(launch_command_line(viewer_path_, presentation));
+  const std::string error = desktop_.start_process(launch_command_line(viewer_path_, presentation));
   if (!error.empty()) {
     // Nothing moves and the count does not start: the talk has not begun.
-    system_.message(viewer_failed_message(viewer_path_, error));
+    desktop_.message(viewer_failed_message(viewer_path_, error));
     return;
   }
   timer_.place_in_corner(view_.option(1), view_.option(2));
   // A rehearsal left counting in another copy must not hide this talk's time.
   timer_.bring_to_top();
-  timer_.set_start(system_.clock());
+  timer_.set_start(desktop_.clock());
   timer_.set_interval(500);
 }
 
@@ -192,7 +192,7 @@ void SettingsController::choose_presentation() {
       "Powerpointファイル(*.ppt;*.pptx;*.pps;*.ppsx;*.pptm)|*.ppt;*.pptx;*.pps;*.ppsx;*.pptm|"
       "すべてのファイル(*.*)|*.*";
   dialog_.DialogTitle = "プレゼンテーションのファイルを指定";
-  err.step(system_.ShowOpen(dialog_));
+  err.step(desktop_.ShowOpen(dialog_));
   if (err.code() == 0) view_.set_presentation_path(dialog_.FileName);
 }
 
@@ -203,7 +203,7 @@ void SettingsController::apply_font() {
 }
 
 void SettingsController::show_font_caption() {
-  view_.set_font_caption(font_caption(font_name, font_size, system_.decimal_separator()));
+  view_.set_font_caption(font_caption(font_name, font_size, desktop_.decimal_separator()));
 }
 
 void SettingsController::choose_font() {
@@ -214,7 +214,7 @@ void SettingsController::choose_font() {
   // The dialog opens on the font in use.
   dialog_.FontName = font_name;
   dialog_.FontSize = font_size.as_single();
-  err.step(system_.ShowFont(dialog_));
+  err.step(desktop_.ShowFont(dialog_));
   if (err.code() == 0) {
     font_name = dialog_.FontName;
     font_size = Number::single(dialog_.FontSize);
@@ -227,7 +227,7 @@ void SettingsController::choose_text_colour() {
   Busy busy(*this);
   ErrorStatus err;
   dialog_.CancelError = true;
-  err.step(system_.ShowColor(dialog_));
+  err.step(desktop_.ShowColor(dialog_));
   if (err.code() == 0) text_colour = Number::integer(dialog_.Color);
   view_.set_swatch(1, text_colour.to_colour());
   timer_.set_text_colour(text_colour.to_colour());
@@ -237,7 +237,7 @@ void SettingsController::choose_back_colour() {
   Busy busy(*this);
   ErrorStatus err;
   dialog_.CancelError = true;
-  err.step(system_.ShowColor(dialog_));
+  err.step(desktop_.ShowColor(dialog_));
   if (err.code() == 0) back_colour = dialog_.Color;
   view_.set_swatch(2, back_colour);
   timer_.set_back_colour(back_colour);

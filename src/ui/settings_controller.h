@@ -4,8 +4,9 @@
 #include <string>
 
 #include "settings/settings.h"
-#include "ui/platform.h"
+#include "ui/desktop.h"
 #include "ui/timer_controller.h"
+#include "ui/views.h"
 
 namespace ombrelo::ui {
 
@@ -13,8 +14,8 @@ namespace ombrelo::ui {
 // saves them when closed, and carries the start and appearance commands.
 class SettingsController {
  public:
-  SettingsController(SettingsView& view, TimerController& timer, System& system)
-      : view_(view), timer_(timer), system_(system) {}
+  SettingsController(SettingsView& view, TimerController& timer, Desktop& system)
+      : view_(view), timer_(timer), desktop_(system) {}
 
   void load();
   void unload();
@@ -56,7 +57,7 @@ class SettingsController {
 
   SettingsView& view_;
   TimerController& timer_;
-  System& system_;
+  Desktop& desktop_;
   std::string viewer_path_;
   CommonDialog dialog_;
 

@@ -1,7 +1,7 @@
 #include "ui/timer_controller.h"
 
 #include "clock/display_text.h"
-#include "clock/start_command.h"
+#include "ui/corner_placement.h"
 
 namespace ombrelo::ui {
 
@@ -129,7 +129,7 @@ void TimerController::set_top(float v) {
 void TimerController::place_in_corner(bool bottom_left, bool bottom_right) {
   ensure_loaded();
   corner_ = Corner{bottom_left, bottom_right};
-  const Placement p = corner_placement(system_.screen_width(), system_.screen_height(), width(),
+  const Placement p = corner_placement(desktop_.screen_width(), desktop_.screen_height(), width(),
                                        height(), bottom_left, bottom_right);
   set_top(p.top);
   if (p.left) set_left(*p.left);
@@ -157,7 +157,7 @@ void TimerController::set_interval(int milliseconds) {
 
 void TimerController::tick() {
   if (!loaded() || !start_) return;
-  set_label_text(display_text(*start_, system_.clock()));
+  set_label_text(display_text(*start_, desktop_.clock()));
   // A full-screen slide show raises itself into the topmost band once it is
   // up; claiming the top again on every tick keeps the display above it.
   view_.make_topmost();

@@ -3,7 +3,8 @@
 #include <optional>
 #include <string>
 
-#include "ui/platform.h"
+#include "ui/desktop.h"
+#include "ui/views.h"
 
 namespace ombrelo::ui {
 
@@ -12,7 +13,7 @@ namespace ombrelo::ui {
 // again on the next use after the system closed it.
 class TimerController {
  public:
-  TimerController(TimerView& view, System& system) : view_(view), system_(system) {}
+  TimerController(TimerView& view, Desktop& system) : view_(view), desktop_(system) {}
 
   // The label's look. Changing the font is followed by fit() by the caller;
   // changing a colour does not resize anything.
@@ -58,7 +59,7 @@ class TimerController {
   void relabel();  // the auto-sized label's size is to be measured again
 
   TimerView& view_;
-  System& system_;
+  Desktop& desktop_;
   bool loaded_ = false;
   std::string text_;
   LabelLook look_;

@@ -15,8 +15,9 @@
 #include <thread>
 #include <vector>
 
-#include "win32/names.h"
-#include "win32/wide.h"
+#include "app/names.h"
+#include "platform/win32/paths.h"
+#include "platform/win32/utf16.h"
 
 namespace ombrelo::e2e {
 

@@ -2,11 +2,11 @@
 // after windows.h, which it needs
 #include <commctrl.h>
 
+#include "app/desktop_win32.h"
+#include "app/settings_window.h"
+#include "app/timer_window.h"
 #include "ui/settings_controller.h"
 #include "ui/timer_controller.h"
-#include "win32/settings_window.h"
-#include "win32/system_win32.h"
-#include "win32/timer_window.h"
 
 using namespace ombrelo;
 
@@ -14,7 +14,7 @@ namespace {
 
 // The exe is run from Downloads or a USB stick, where anyone may have left a
 // DLL named like one Windows loads later (the dialogs' shell extensions
-// bring many): DLLs come from the system folder only, never from the exe's
+// bring many): DLLs come from the desktop folder only, never from the exe's
 // folder or the current directory. SetDefaultDllDirectories is looked up,
 // since Windows 7 without its update lacks it.
 void load_dlls_from_the_system_only() {
@@ -35,9 +35,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
 
-  win32::Win32System system;
+  win32::Win32Desktop desktop;
   win32::TimerWindow timer_view(instance);
-  ui::TimerController timer(timer_view, system);
+  ui::TimerController timer(timer_view, desktop);
   timer_view.on_tick = [&timer] { timer.tick(); };
   timer_view.on_display_change = [&timer] { timer.display_changed(); };
 
@@ -46,8 +46,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     MessageBoxW(nullptr, L"ウィンドウを作成できませんでした。", L"Ombrelo", MB_OK | MB_ICONERROR);
     return 1;
   }
-  system.set_owner(settings.hwnd());
-  ui::SettingsController controller(settings, timer, system);
+  desktop.set_owner(settings.hwnd());
+  ui::SettingsController controller(settings, timer, desktop);
   settings.attach(controller);
 
   controller.load();

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "ui/platform.h"
+#include "app/names.h"
+#include "app/window.h"
 #include "ui/settings_controller.h"
-#include "win32/names.h"
-#include "win32/window.h"
+#include "ui/views.h"
 
 namespace ombrelo::win32 {
 

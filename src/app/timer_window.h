@@ -3,9 +3,9 @@
 #include <functional>
 #include <string>
 
-#include "ui/platform.h"
-#include "win32/names.h"
-#include "win32/window.h"
+#include "app/names.h"
+#include "app/window.h"
+#include "ui/views.h"
 
 namespace ombrelo::win32 {
 

@@ -1,7 +1,7 @@
 #include <windows.h>
 
 #include "platform/platform.h"
-#include "win32/wide.h"
+#include "platform/win32/utf16.h"
 
 namespace ombrelo::platform {
 

@@ -4,9 +4,10 @@
 #include <cstdint>
 
 #include "platform/platform.h"
-#include "win32/handles.h"
-#include "win32/paths.h"
-#include "win32/wide.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/paths.h"
+#include "platform/win32/system_message.h"
+#include "platform/win32/utf16.h"
 
 namespace ombrelo::platform {
 

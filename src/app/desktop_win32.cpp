@@ -1,4 +1,4 @@
-#include "win32/system_win32.h"
+#include "app/desktop_win32.h"
 
 #include <cderr.h>
 #include <commdlg.h>
@@ -7,10 +7,12 @@
 #include <algorithm>
 #include <cwchar>
 
-#include "win32/handles.h"
-#include "win32/timer_window.h"
-#include "win32/wide.h"
-#include "win32/window.h"
+#include "app/screen.h"
+#include "app/timer_window.h"
+#include "app/window.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/system_message.h"
+#include "platform/win32/utf16.h"
 
 namespace ombrelo::win32 {
 
@@ -68,20 +70,20 @@ class KeepCurrentDirectory {
 
 }  // namespace
 
-HWND Win32System::owner() const {
+HWND Win32Desktop::owner() const {
   // Before the settings window shows (the viewer prompt at start-up) a
   // dialog stands on its own, with its own task-bar button.
   return owner_ && IsWindowVisible(owner_) ? owner_ : nullptr;
 }
 
-int Win32System::dialog_result(BOOL chosen, const ui::CommonDialog& dialog) const {
+int Win32Desktop::dialog_result(BOOL chosen, const ui::CommonDialog& dialog) const {
   if (chosen) return 0;
   const DWORD error = extended_error();
   if (error == 0) return dialog.CancelError ? ui::kCancelError : 0;
   return static_cast<int>(error);
 }
 
-int Win32System::ShowOpen(ui::CommonDialog& dialog) {
+int Win32Desktop::ShowOpen(ui::CommonDialog& dialog) {
   // "description|pattern|..." becomes the NUL-separated, double-NUL-ended list.
   std::wstring filter = widen(dialog.Filter);
   std::replace(filter.begin(), filter.end(), L'|', L'\0');
@@ -108,7 +110,7 @@ int Win32System::ShowOpen(ui::CommonDialog& dialog) {
   return dialog_result(chosen, dialog);
 }
 
-int Win32System::ShowFont(ui::CommonDialog& dialog) {
+int Win32Desktop::ShowFont(ui::CommonDialog& dialog) {
   LOGFONTW lf{};
   CHOOSEFONTW cf{};
   cf.lStructSize = sizeof cf;
@@ -133,7 +135,7 @@ int Win32System::ShowFont(ui::CommonDialog& dialog) {
   return dialog_result(chosen, dialog);
 }
 
-int Win32System::ShowColor(ui::CommonDialog& dialog) {
+int Win32Desktop::ShowColor(ui::CommonDialog& dialog) {
   COLORREF custom[16];
   for (int i = 0; i < 16; ++i)
     custom[i] = colour_ref(dialog.CustomColors[static_cast<std::size_t>(i)]);
@@ -154,16 +156,16 @@ int Win32System::ShowColor(ui::CommonDialog& dialog) {
   return dialog_result(chosen, dialog);
 }
 
-void Win32System::message(const std::string& text) {
+void Win32Desktop::message(const std::string& text) {
   MessageBoxW(owner(), widen(text).c_str(), L"Ombrelo", MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
 }
 
-bool Win32System::ask(const std::string& question) {
+bool Win32Desktop::ask(const std::string& question) {
   return MessageBoxW(owner(), widen(question).c_str(), L"Ombrelo",
                      MB_YESNO | MB_DEFBUTTON2 | MB_ICONWARNING | MB_SETFOREGROUND) == IDYES;
 }
 
-std::string Win32System::start_process(const std::string& command_line) {
+std::string Win32Desktop::start_process(const std::string& command_line) {
   std::wstring cmd = widen(command_line);
   STARTUPINFOW si{};
   si.cb = sizeof si;
@@ -185,7 +187,7 @@ std::string Win32System::start_process(const std::string& command_line) {
   return {};
 }
 
-std::vector<std::string> Win32System::program_folders() {
+std::vector<std::string> Win32Desktop::program_folders() {
   // Known folders, not the registry or the environment. A 32-bit program on
   // 64-bit Windows has no known folder for the 64-bit Program Files (where
   // 64-bit Office goes); it is "Program Files" on the system drive. The
@@ -219,11 +221,11 @@ std::vector<std::string> Win32System::program_folders() {
   return folders;
 }
 
-float Win32System::screen_width() { return to_twips(GetSystemMetrics(SM_CXSCREEN)); }
+float Win32Desktop::screen_width() { return to_twips(GetSystemMetrics(SM_CXSCREEN)); }
 
-float Win32System::screen_height() { return to_twips(GetSystemMetrics(SM_CYSCREEN)); }
+float Win32Desktop::screen_height() { return to_twips(GetSystemMetrics(SM_CYSCREEN)); }
 
-std::string Win32System::decimal_separator() {
+std::string Win32Desktop::decimal_separator() {
   wchar_t buf[8] = {};
   if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buf, 8) <= 1) return ".";
   return narrow(buf);

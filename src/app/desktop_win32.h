@@ -2,13 +2,13 @@
 
 #include <windows.h>
 
-#include "ui/platform.h"
+#include "ui/desktop.h"
 
 namespace ombrelo::win32 {
 
 // The system services on Windows: common dialogs, message boxes, process
 // start, the program folders and the screen.
-class Win32System final : public ui::System {
+class Win32Desktop final : public ui::Desktop {
  public:
   // Dialogs and messages belong to this window once it is on screen.
   void set_owner(HWND owner) { owner_ = owner; }

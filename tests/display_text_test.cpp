@@ -1,8 +1,8 @@
-// The elapsed-time text and the start command's command line and placement.
+// The elapsed-time text and the clock it counts by.
+#include "clock/display_text.h"
+
 #include <gtest/gtest.h>
 
-#include "clock/display_text.h"
-#include "clock/start_command.h"
 #include "platform/platform.h"
 
 namespace ombrelo {
@@ -39,30 +39,6 @@ TEST(DisplayText, ClockReadingIsWithinTheDay) {
   const float now = platform::clock_reading();
   EXPECT_GE(now, 0.0f);
   EXPECT_LT(now, kSecondsPerDay);
-}
-
-TEST(StartCommand, CommandLineQuotesBothPaths) {
-  EXPECT_EQ(launch_command_line("C:\\Program Files\\Office\\POWERPNT.EXE", "D:\\講演.ppt"),
-            "\"C:\\Program Files\\Office\\POWERPNT.EXE\" /s \"D:\\講演.ppt\"");
-  EXPECT_EQ(launch_command_line("v.exe", ""), "\"v.exe\" /s \"\"");
-  EXPECT_TRUE(launchable_path("C:\\a b\\c.ppt"));
-  EXPECT_TRUE(launchable_path("C:\\発表\\講演.ppt"));
-  for (const char* bad : {"C:\\a\" /x \"b.ppt", "C:\\x.ppt\r\n\"Z:\\evil.exe", "a\tb", "a\x7F"}) {
-    EXPECT_FALSE(launchable_path(bad)) << bad;
-  }
-}
-
-TEST(StartCommand, CornerPlacement) {
-  // Screen 1280x800 px at 15 twips a pixel; window 600x300 twips.
-  const Placement right = corner_placement(19200, 12000, 600, 300, false, true);
-  EXPECT_EQ(right.top, 11700);
-  EXPECT_EQ(right.left, 18600);
-  const Placement left = corner_placement(19200, 12000, 600, 300, true, false);
-  EXPECT_EQ(left.top, 11700);
-  EXPECT_EQ(left.left, 0.0f);
-  EXPECT_EQ(corner_placement(19200, 12000, 600, 300, false, false).left, std::nullopt);
-  EXPECT_EQ(corner_placement(19200, 12000, 600, 300, true, true).left, 18600)
-      << "the right-hand test comes last";
 }
 
 }  // namespace

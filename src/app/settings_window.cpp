@@ -1,11 +1,12 @@
-#include "win32/settings_window.h"
+#include "app/settings_window.h"
 
 #include <commctrl.h>
 
 #include <cstdlib>
 
-#include "win32/names.h"
-#include "win32/wide.h"
+#include "app/names.h"
+#include "app/screen.h"
+#include "platform/win32/utf16.h"
 
 namespace ombrelo::win32 {
 

@@ -1,37 +1,13 @@
-#include "win32/wide.h"
+#include "platform/win32/system_message.h"
 
 #include <windows.h>
 
 #include <cstdio>
 
-#include "platform/platform.h"
-#include "win32/handles.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/utf16.h"
 
 namespace ombrelo::win32 {
-
-std::wstring widen(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  const int n =
-      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring out(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
-  return out;
-}
-
-std::string narrow(std::wstring_view utf16) {
-  if (utf16.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()),
-                                    nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()), out.data(), n,
-                      nullptr, nullptr);
-  return out;
-}
-
-std::wstring executable_folder() {
-  const std::wstring path = widen(platform::executable_path());
-  return path.substr(0, path.find_last_of(L'\\'));
-}
 
 std::string system_message(unsigned long code, std::string_view insert) {
   wchar_t* buf = nullptr;

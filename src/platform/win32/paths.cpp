@@ -1,8 +1,11 @@
-#include "win32/paths.h"
+#include "platform/win32/paths.h"
 
 #include <windows.h>
 
 #include <cwchar>
+
+#include "platform/platform.h"
+#include "platform/win32/utf16.h"
 
 namespace ombrelo::win32 {
 
@@ -31,6 +34,11 @@ std::wstring temporary_name(const std::wstring& file, unsigned long process, uns
   wchar_t suffix[40];
   std::swprintf(suffix, 40, L".%lx%lx.tmp", process, count);
   return file + suffix;
+}
+
+std::wstring executable_folder() {
+  const std::wstring path = widen(platform::executable_path());
+  return path.substr(0, path.find_last_of(L'\\'));
 }
 
 }  // namespace ombrelo::win32

@@ -10,7 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/platform.h"
+#include "ui/desktop.h"
+#include "ui/views.h"
 
 namespace ombrelo::test {
 
@@ -100,9 +101,9 @@ struct DialogAnswer {
   std::function<void(ui::CommonDialog&)> choose;
 };
 
-class FakeSystem : public ui::System {
+class FakeDesktop : public ui::Desktop {
  public:
-  explicit FakeSystem(Log& log) : log_(log) {}
+  explicit FakeDesktop(Log& log) : log_(log) {}
 
   int ShowOpen(ui::CommonDialog& d) override { return answer("open", d); }
   int ShowFont(ui::CommonDialog& d) override { return answer("font", d); }

@@ -1,4 +1,4 @@
-#include "win32/timer_window.h"
+#include "app/timer_window.h"
 
 #include <oleacc.h>
 
@@ -6,7 +6,8 @@
 #include <cmath>
 #include <cwchar>
 
-#include "win32/wide.h"
+#include "app/screen.h"
+#include "platform/win32/utf16.h"
 
 namespace ombrelo::win32 {
 

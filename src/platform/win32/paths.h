@@ -15,4 +15,7 @@ std::wstring plain_path(const std::wstring& path);
 // the process and a counter after it.
 std::wstring temporary_name(const std::wstring& file, unsigned long process, unsigned long count);
 
+// The folder of the running executable, without its trailing backslash.
+std::wstring executable_folder();
+
 }  // namespace ombrelo::win32

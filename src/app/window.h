@@ -2,10 +2,7 @@
 
 #include <windows.h>
 
-#include <cmath>
-
-#include "ui/platform.h"
-#include "win32/handles.h"
+#include "platform/win32/handles.h"
 
 namespace ombrelo::win32 {
 
@@ -64,29 +61,5 @@ class Window {
 
   UniqueWindow window_;
 };
-
-// The screen's dots per inch, as the program sees them (system DPI aware).
-inline int screen_dpi() {
-  static const int dpi = [] {
-    const UniqueScreenDC dc = screen_dc();
-    const int d = dc ? GetDeviceCaps(dc.get(), LOGPIXELSY) : 96;
-    return d > 0 ? d : 96;
-  }();
-  return dpi;
-}
-
-// Twips per pixel on this screen: 15 at 96 dots per inch.
-inline float twips_per_pixel() { return 1440.0f / static_cast<float>(screen_dpi()); }
-inline int to_pixels(float twips) {
-  return static_cast<int>(std::lround(twips / twips_per_pixel()));
-}
-inline float to_twips(int pixels) { return static_cast<float>(pixels) * twips_per_pixel(); }
-
-// A stored colour as Windows draws it: red in the low byte; values with the
-// high bit set name a system colour by their low byte.
-inline COLORREF colour_ref(std::int32_t colour) {
-  if (colour < 0) return GetSysColor(colour & 0xFF);
-  return static_cast<COLORREF>(colour) & 0x00FFFFFF;
-}
 
 }  // namespace ombrelo::win32

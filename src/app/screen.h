@@ -1,0 +1,71 @@
+#pragma once
+
+// Drawing on this screen: its units (twips and pixels at its DPI), colours
+// as Windows draws them, and the scoped GDI states painting needs.
+
+#include <windows.h>
+
+#include <cmath>
+#include <cstdint>
+
+#include "platform/win32/handles.h"
+
+namespace ombrelo::win32 {
+
+inline UniqueScreenDC screen_dc() { return UniqueScreenDC(GetDC(nullptr)); }
+
+// An object selected into a DC for a scope; the old one comes back after.
+class Selected {
+ public:
+  Selected(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
+  ~Selected() {
+    if (old_) SelectObject(dc_, old_);
+  }
+  Selected(const Selected&) = delete;
+  Selected& operator=(const Selected&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+// BeginPaint and EndPaint around one WM_PAINT.
+class Painting {
+ public:
+  explicit Painting(HWND h) : hwnd_(h), dc_(BeginPaint(h, &ps_)) {}
+  ~Painting() { EndPaint(hwnd_, &ps_); }
+  Painting(const Painting&) = delete;
+  Painting& operator=(const Painting&) = delete;
+  HDC dc() const { return dc_; }
+
+ private:
+  HWND hwnd_;
+  PAINTSTRUCT ps_{};
+  HDC dc_;
+};
+
+// The screen's dots per inch, as the program sees them (system DPI aware).
+inline int screen_dpi() {
+  static const int dpi = [] {
+    const UniqueScreenDC dc = screen_dc();
+    const int d = dc ? GetDeviceCaps(dc.get(), LOGPIXELSY) : 96;
+    return d > 0 ? d : 96;
+  }();
+  return dpi;
+}
+
+// Twips per pixel on this screen: 15 at 96 dots per inch.
+inline float twips_per_pixel() { return 1440.0f / static_cast<float>(screen_dpi()); }
+inline int to_pixels(float twips) {
+  return static_cast<int>(std::lround(twips / twips_per_pixel()));
+}
+inline float to_twips(int pixels) { return static_cast<float>(pixels) * twips_per_pixel(); }
+
+// A stored colour as Windows draws it: red in the low byte; values with the
+// high bit set name a system colour by their low byte.
+inline COLORREF colour_ref(std::int32_t colour) {
+  if (colour < 0) return GetSysColor(colour & 0xFF);
+  return static_cast<COLORREF>(colour) & 0x00FFFFFF;
+}
+
+}  // namespace ombrelo::win32

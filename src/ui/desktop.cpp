@@ -1,0 +1,27 @@
+#include "ui/desktop.h"
+
+#include "platform/platform.h"
+
+namespace ombrelo::ui {
+
+bool Desktop::is_ordinary_file(const std::string& path) { return platform::is_ordinary_file(path); }
+
+std::string Desktop::settings_path() {
+  static const std::string path = settings_path_for(platform::executable_path());
+  return path;
+}
+
+SettingsRead Desktop::read_settings(const std::string& path) { return read_settings_file(path); }
+
+bool Desktop::can_keep_backup(const std::string& path) {
+  return platform::takes_new_file_beside(path);
+}
+
+std::string Desktop::write_settings(const std::string& path, const SettingsRecord& record,
+                                    std::string* kept_as) {
+  return write_settings_file(path, record, kept_as);
+}
+
+float Desktop::clock() { return platform::clock_reading(); }
+
+}  // namespace ombrelo::ui

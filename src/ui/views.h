@@ -1,0 +1,74 @@
+#pragma once
+
+// The windows as the window logic sees them: what it asks of the settings
+// window's controls and of the timer window, and the look and geometry it
+// speaks in.
+
+#include <cstdint>
+#include <string>
+
+#include "settings/settings.h"
+
+namespace ombrelo::ui {
+
+// A rectangle in twips (1/1440 inch), screen coordinates for windows.
+struct Rect {
+  float left = 0, top = 0, width = 0, height = 0;
+  bool operator==(const Rect&) const = default;
+};
+
+// The display's look: the timer label's font and colours.
+struct LabelLook {
+  std::string font_name{kDefaultFontName};
+  float font_size = kDefaultFontSize;
+  std::int32_t text_colour = kDefaultTextColour;
+  std::int32_t back_colour = kDefaultBackColour;
+  bool operator==(const LabelLook&) const = default;
+};
+
+// The timer window as the platform shows it: a borderless topmost window that
+// is nothing but its label.
+class TimerView {
+ public:
+  virtual ~TimerView() = default;
+  // False before create() and once the window is gone, also when the system
+  // closed it on its own.
+  virtual bool exists() const = 0;
+  virtual void create() = 0;
+  virtual void destroy() = 0;
+  // Above every other window but other copies' displays, which it leaves
+  // be, so that two copies never fight.
+  virtual void make_topmost() = 0;
+  // Above every other window, other copies' displays too.
+  virtual void bring_to_top() = 0;
+  virtual void show() = 0;
+  virtual void set_text(const std::string& text) = 0;
+  virtual void set_look(const LabelLook& look) = 0;
+  // The size of the text in that look, in twips, as the platform measures it.
+  virtual Rect measure(const std::string& text, const LabelLook& look) = 0;
+  virtual Rect bounds() const = 0;
+  virtual void set_bounds(const Rect& r) = 0;
+  // 0 stops the ticks.
+  virtual void set_tick_interval(int milliseconds) = 0;
+};
+
+// The settings window's controls as the platform shows them.
+class SettingsView {
+ public:
+  virtual ~SettingsView() = default;
+  virtual std::string presentation_path() const = 0;
+  virtual void set_presentation_path(const std::string& text) = 0;
+  // The corner options: bottom left is 1, bottom right is 2. Setting one
+  // does nothing to the other.
+  virtual bool option(int which) const = 0;
+  virtual void set_option(int which, bool on) = 0;
+  virtual void set_font_caption(const std::string& caption) = 0;
+  // The colour swatches: text colour is 1, background is 2.
+  virtual void set_swatch(int which, std::int32_t colour) = 0;
+  // The window's outer height, in twips.
+  virtual float outer_height() const = 0;
+  // Asks for the window's close, to come once the running handler is over.
+  virtual void close() = 0;
+};
+
+}  // namespace ombrelo::ui
