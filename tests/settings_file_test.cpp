@@ -61,8 +61,8 @@ TEST_F(SettingsFile, WrittenRecordReadsBackTheSame) {
   const SettingsRead back = read_settings_file(file());
   ASSERT_TRUE(back.ok) << back.error;
   EXPECT_TRUE(back.settings.problems.empty());
-  EXPECT_EQ(back.settings.complete_with({}).presentation_path, r.presentation_path);
-  EXPECT_EQ(back.settings.font_size, Number::integer(36));
+  EXPECT_EQ(back.settings.record.presentation_path, r.presentation_path);
+  EXPECT_EQ(back.settings.record.font_size, Number::integer(36));
   EXPECT_FALSE(stdfs::exists(file() + ".tmp")) << "no temporary file is left behind";
 }
 
@@ -138,7 +138,7 @@ TEST_F(SettingsFile, HugeFileIsReadOnlyUpToTheLimit) {
   ASSERT_TRUE(r.ok);
   ASSERT_EQ(r.settings.problems.size(), 1u);
   EXPECT_EQ(r.settings.problems[0].line, 8);
-  EXPECT_EQ(r.settings.font_name, std::string(kDefaultFontName));
+  EXPECT_EQ(r.settings.record.font_name, std::string(kDefaultFontName));
 }
 
 TEST_F(SettingsFile, AnyFileButAFolderCountsAsPresent) {

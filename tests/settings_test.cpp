@@ -59,7 +59,7 @@ TEST(SettingsRoundTrip, ValuesComeBackAndAreWrittenAgainTheSame) {
 
   const ParsedSettings p = parse_settings(bytes);
   EXPECT_TRUE(p.problems.empty());
-  const SettingsRecord back = p.complete_with(SettingsRecord{});
+  const SettingsRecord back = p.record;
   EXPECT_EQ(back.presentation_path, r.presentation_path);
   EXPECT_EQ(back.font_size, Number::real(9.75)) << "a decimal comes back as a double";
   EXPECT_EQ(back.text_colour, Number::integer(255));
@@ -79,47 +79,48 @@ TEST(SettingsRoundTrip, TextOutsideTheCodePageFallsBackToUtf8WithBom) {
   const std::string legacy =
       "\"C:\\\xC3\xBD\\talk.ppt\"\r\n\"C:\\\xCF\xB2\\POWERPNT.EXE\"\r\n\"Arial\"\r\n"
       "9.75\r\n65280\r\n0\r\n#FALSE#\r\n#TRUE#\r\n";
-  EXPECT_EQ(parse_settings(legacy).presentation_path, "C:\\ﾃｽ\\talk.ppt");
-  EXPECT_EQ(format_settings(parse_settings(legacy).complete_with({})), legacy);
+  EXPECT_EQ(parse_settings(legacy).record.presentation_path, "C:\\ﾃｽ\\talk.ppt");
+  EXPECT_EQ(format_settings(parse_settings(legacy).record), legacy);
   // A kanji with lead byte E0-EF and a katakana after it reads as UTF-8.
   const SettingsRecord kanji{.presentation_path = "C:\\轢｡.ppt", .font_name = "Arial"};
-  EXPECT_EQ(parse_settings(format_settings(kanji)).presentation_path, kanji.presentation_path);
+  EXPECT_EQ(parse_settings(format_settings(kanji)).record.presentation_path,
+            kanji.presentation_path);
   r.presentation_path = "C:\\talks\\Ünïcødé ☃ 😀.ppt";  // not all in code page 932
   const std::string bytes = format_settings(r);
   ASSERT_EQ(bytes.substr(0, 3), "\xEF\xBB\xBF");
   EXPECT_NE(bytes.find("\"ＭＳ Ｐゴシック\""), std::string::npos) << "every text is UTF-8 then";
   const ParsedSettings p = parse_settings(bytes);
   EXPECT_TRUE(p.problems.empty());
-  EXPECT_EQ(p.presentation_path, r.presentation_path);
-  EXPECT_EQ(format_settings(p.complete_with({})), bytes);
+  EXPECT_EQ(p.record.presentation_path, r.presentation_path);
+  EXPECT_EQ(format_settings(p.record), bytes);
 }
 
 TEST(SettingsRead, BlanksAroundValuesAreSkipped) {
   const ParsedSettings p = parse_settings(
       "  \"a b \"  \r\n\t\"x\"\r\n\"f\"\r\n \t12 \t\r\n 255\r\n\t-1\r\n  #TRUE#  \r\n#false#");
   EXPECT_TRUE(p.problems.empty());
-  EXPECT_EQ(p.presentation_path, "a b ");
-  EXPECT_EQ(p.font_size, Number::integer(12));
-  EXPECT_EQ(p.text_colour, Number::integer(255));
-  EXPECT_EQ(p.back_colour, -1);
-  EXPECT_EQ(p.bottom_left, true);
-  EXPECT_EQ(p.bottom_right, false) << "last line without its line end, any case";
+  EXPECT_EQ(p.record.presentation_path, "a b ");
+  EXPECT_EQ(p.record.font_size, Number::integer(12));
+  EXPECT_EQ(p.record.text_colour, Number::integer(255));
+  EXPECT_EQ(p.record.back_colour, -1);
+  EXPECT_EQ(p.record.bottom_left, true);
+  EXPECT_EQ(p.record.bottom_right, false) << "last line without its line end, any case";
 }
 
 TEST(SettingsRead, UnquotedTextAndNumericFlags) {
   const ParsedSettings p = parse_settings("plain\nC:\\v.exe\nArial\n10.5\n1.0\n0\n-1\n0\n");
   EXPECT_TRUE(p.problems.empty());
-  EXPECT_EQ(p.presentation_path, "plain");
-  EXPECT_EQ(p.font_size, Number::real(10.5));
-  EXPECT_EQ(p.text_colour, Number::real(1.0));
-  EXPECT_EQ(p.bottom_left, true) << "a non-zero number is true";
-  EXPECT_EQ(p.bottom_right, false);
+  EXPECT_EQ(p.record.presentation_path, "plain");
+  EXPECT_EQ(p.record.font_size, Number::real(10.5));
+  EXPECT_EQ(p.record.text_colour, Number::real(1.0));
+  EXPECT_EQ(p.record.bottom_left, true) << "a non-zero number is true";
+  EXPECT_EQ(p.record.bottom_right, false);
 }
 
 TEST(SettingsRead, QuoteInsideAValueDoesNotCutItShort) {
   SettingsRecord r;
   r.presentation_path = "C:\\odd\"name.ppt";
-  EXPECT_EQ(parse_settings(format_settings(r)).presentation_path, r.presentation_path);
+  EXPECT_EQ(parse_settings(format_settings(r)).record.presentation_path, r.presentation_path);
 }
 
 // Whatever the texts hold, the file keeps its eight lines, and the reader
@@ -129,7 +130,7 @@ TEST(SettingsFormat, TextsNeverBreakTheLinesAndAlwaysReadBack) {
   r.presentation_path = "C:\\x.ppt\r\n\"Z:\\evil.exe\"\n\0"s;
   std::string bytes = format_settings(r);
   EXPECT_EQ(bytes.substr(0, bytes.find("\r\n")), "\"C:\\x.ppt\"Z:\\evil.exe\"\"");
-  EXPECT_EQ(parse_settings(bytes).viewer_path, r.viewer_path);
+  EXPECT_EQ(parse_settings(bytes).record.viewer_path, r.viewer_path);
 
   // Three texts at the edit box's limit and beyond, in either encoding.
   for (const std::string& unit : {std::string("講"), std::string("☃")}) {
@@ -140,8 +141,8 @@ TEST(SettingsFormat, TextsNeverBreakTheLinesAndAlwaysReadBack) {
     EXPECT_LE(bytes.size(), kMaxSettingsFileSize);
     const ParsedSettings p = parse_settings(bytes, bytes.size() <= kMaxSettingsFileSize);
     EXPECT_TRUE(p.problems.empty()) << p.problems[0].reason;
-    EXPECT_EQ(p.font_name->size(), kMaxTextUnits * unit.size()) << "cut at the limit";
-    EXPECT_EQ(p.bottom_right, true);
+    EXPECT_EQ(p.record.font_name.size(), kMaxTextUnits * unit.size()) << "cut at the limit";
+    EXPECT_EQ(p.record.bottom_right, true);
   }
 }
 
@@ -176,10 +177,10 @@ TEST(SettingsRead, DamagedLinesAreReportedAndTheRestIsKept) {
       "maybe\r\n"        // not a flag
       "#TRUE#\r\n");
   EXPECT_EQ(problem_lines(p), (std::vector<int>{2, 4, 5, 6, 7}));
-  EXPECT_EQ(p.presentation_path, "C:\\a.ppt");
-  EXPECT_EQ(p.font_name, "Arial");
-  EXPECT_EQ(p.bottom_right, true);
-  const SettingsRecord r = p.complete_with(SettingsRecord{});
+  EXPECT_EQ(p.record.presentation_path, "C:\\a.ppt");
+  EXPECT_EQ(p.record.font_name, "Arial");
+  EXPECT_EQ(p.record.bottom_right, true);
+  const SettingsRecord r = p.record;
   EXPECT_EQ(r.viewer_path, kDefaultViewerPath);
   EXPECT_EQ(r.font_size, Number::single(kDefaultFontSize));
   EXPECT_FALSE(r.bottom_left);
@@ -232,14 +233,14 @@ TEST(SettingsRead, OtherEditorsFilesReadTheSame) {
   for (const std::string& bytes : {utf16(text, false), utf16(text, true), cr_only, notepad}) {
     const ParsedSettings p = parse_settings(bytes);
     EXPECT_TRUE(p.problems.empty()) << p.problems.size();
-    EXPECT_EQ(p.viewer_path, "C:\\v.exe");
-    EXPECT_EQ(p.font_name, "Arial");
-    EXPECT_EQ(p.text_colour, Number::integer(255));
-    EXPECT_EQ(p.bottom_left, true);
-    EXPECT_EQ(p.bottom_right, false);
+    EXPECT_EQ(p.record.viewer_path, "C:\\v.exe");
+    EXPECT_EQ(p.record.font_name, "Arial");
+    EXPECT_EQ(p.record.text_colour, Number::integer(255));
+    EXPECT_EQ(p.record.bottom_left, true);
+    EXPECT_EQ(p.record.bottom_right, false);
   }
-  EXPECT_EQ(parse_settings(utf16(text, true)).presentation_path, "C:\\講演 😀.ppt");
-  EXPECT_EQ(parse_settings(notepad).presentation_path, "C:\\発表資料\\テスト.ppt");
+  EXPECT_EQ(parse_settings(utf16(text, true)).record.presentation_path, "C:\\講演 😀.ppt");
+  EXPECT_EQ(parse_settings(notepad).record.presentation_path, "C:\\発表資料\\テスト.ppt");
 }
 
 #ifdef _WIN32
@@ -248,11 +249,11 @@ TEST(Utf8CodePage, FilesAreWrittenAsUtf8AndJapaneseFilesStillRead) {
   if (GetACP() != CP_UTF8) GTEST_SKIP() << "ANSI code page " << GetACP();
   const std::string bytes = format_settings(SettingsRecord{});
   EXPECT_TRUE(bytes.starts_with("\xEF\xBB\xBF\"\"\r\n")) << "UTF-8 with its byte-order mark";
-  EXPECT_EQ(format_settings(parse_settings(bytes).complete_with({})), bytes);
+  EXPECT_EQ(format_settings(parse_settings(bytes).record), bytes);
   // A file from a code page 932 system, without a byte-order mark.
   const ParsedSettings p = parse_settings(kDefaultFile);
   EXPECT_TRUE(p.problems.empty());
-  EXPECT_EQ(p.font_name, std::string(kDefaultFontName));
+  EXPECT_EQ(p.record.font_name, std::string(kDefaultFontName));
 }
 #endif
 

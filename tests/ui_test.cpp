@@ -58,7 +58,7 @@ TEST_F(Windows, FirstStartAsksForTheViewerAfterTheDisplayIsUp) {
   EXPECT_TRUE(asked.CancelError);
   EXPECT_EQ(asked.Filter, "Powerpointアプリケーション|POWERPNT.EXE");
   EXPECT_EQ(asked.DialogTitle, "Powerpointアプリケーションを指定");
-  EXPECT_EQ(controller.viewer_path(), "E:\\Office\\POWERPNT.EXE");
+  EXPECT_EQ(controller.record().viewer_path, "E:\\Office\\POWERPNT.EXE");
 
   // The display's load sequence runs first, in its order, then it moves down.
   EXPECT_LT(position("timer.create"), position("timer.topmost"));
@@ -90,26 +90,26 @@ TEST_F(Windows, ViewerPromptOpensOnTheFirstCurrentOfficeFound) {
   const CommonDialog& asked = desktop.dialogs_shown.back();
   EXPECT_EQ(asked.FileName, msi) << "the first Program Files folder before the second";
   EXPECT_EQ(asked.Filter, "Powerpointアプリケーション|POWERPNT.EXE");
-  EXPECT_EQ(other.viewer_path(), kViewer) << "cancelled: still the default path";
+  EXPECT_EQ(other.record().viewer_path, kViewer) << "cancelled: still the default path";
 }
 
 TEST_F(Windows, ViewerPromptCancelledOrFailingKeepsTheDefaultPath) {
   desktop.answers.push_back(kCancel);
   controller.load();
-  EXPECT_EQ(controller.viewer_path(), kViewer);
+  EXPECT_EQ(controller.record().viewer_path, kViewer);
 
   TimerController other_timer{timer, desktop};
   SettingsController other{view, other_timer, desktop};
   desktop.answers.push_back({20, [](CommonDialog& d) { d.FileName = "garbage"; }});
   other.load();
-  EXPECT_EQ(other.viewer_path(), kViewer) << "a failed dialog is no choice";
+  EXPECT_EQ(other.record().viewer_path, kViewer) << "a failed dialog is no choice";
 }
 
 TEST_F(Windows, ViewerAtTheDefaultPathMeansNoPrompt) {
   desktop.files[kViewer] = "exe";
   controller.load();
   EXPECT_TRUE(desktop.dialogs_shown.empty());
-  EXPECT_EQ(controller.viewer_path(), kViewer);
+  EXPECT_EQ(controller.record().viewer_path, kViewer);
 }
 
 TEST_F(Windows, SavedSettingsAreAppliedToTheDisplayAtOnce) {
@@ -117,7 +117,7 @@ TEST_F(Windows, SavedSettingsAreAppliedToTheDisplayAtOnce) {
   controller.load();
   EXPECT_TRUE(desktop.dialogs_shown.empty()) << "no prompt when a settings file exists";
   EXPECT_EQ(view.text, "C:\\talk.ppt");
-  EXPECT_EQ(controller.viewer_path(), "D:\\PP\\POWERPNT.EXE");
+  EXPECT_EQ(controller.record().viewer_path, "D:\\PP\\POWERPNT.EXE");
   EXPECT_EQ(timer.look, (LabelLook{"Arial", 36.0f, 255, 16777215}));
   EXPECT_EQ(display.width(), 5 * 36 * 10) << "fitted to the 36-point label";
   EXPECT_EQ(display.height(), 36 * 20);
@@ -157,7 +157,7 @@ TEST_F(Windows, DamagedSettingsFileStartsWithDefaultsForWhatIsLostAndSaysSo) {
     EXPECT_NE(m.find(line), std::string::npos) << line;
   }
   EXPECT_EQ(view.text, "C:\\talk.ppt");
-  EXPECT_EQ(controller.font_name, std::string(kDefaultFontName));
+  EXPECT_EQ(controller.record().font_name, std::string(kDefaultFontName));
   EXPECT_EQ(view.caption, "ＭＳ Ｐゴシック 9.75pt");
   EXPECT_EQ(view.shapes[0], 65280);
   EXPECT_TRUE(view.option(2));
@@ -227,8 +227,8 @@ TEST_F(Windows, CloseDuringStartUpWaitsForItsEnd) {
   controller.unload();
   const ParsedSettings saved = parse_settings(desktop.files.at(kIni));
   EXPECT_TRUE(saved.problems.empty());
-  EXPECT_EQ(saved.viewer_path, "E:\\POWERPNT.EXE");
-  EXPECT_EQ(saved.font_name, std::string(kDefaultFontName));
+  EXPECT_EQ(saved.record.viewer_path, "E:\\POWERPNT.EXE");
+  EXPECT_EQ(saved.record.font_name, std::string(kDefaultFontName));
 }
 
 TEST_F(Windows, EndOfSessionSavesOnceWithoutAMessage) {
@@ -361,7 +361,7 @@ TEST_F(Started, LargerFontGrowsTheDisplayAndKeepsItsTopLeft) {
   controller.choose_font();
   EXPECT_EQ(desktop.dialogs_shown.back().Flags, 1);
   EXPECT_EQ(view.caption, "Arial 36pt");
-  EXPECT_EQ(controller.font_size, Number::single(36.0f));
+  EXPECT_EQ(controller.record().font_size, Number::single(36.0f));
   EXPECT_GT(display.width(), width);
   EXPECT_EQ(display.left(), 300);
   EXPECT_EQ(display.top(), top);
@@ -389,13 +389,13 @@ TEST_F(Started, CaptionUsesTheUsersDecimalSeparator) {
 TEST_F(Started, ColourCommandsFollowTheChoiceAndIgnoreCancelAndFailure) {
   desktop.answers.push_back(choose_colour(0x0000FF));
   controller.choose_text_colour();
-  EXPECT_EQ(controller.text_colour, Number::integer(0x0000FF));
+  EXPECT_EQ(controller.record().text_colour, Number::integer(0x0000FF));
   EXPECT_EQ(view.shapes[0], 0x0000FF);
   EXPECT_EQ(timer.look.text_colour, 0x0000FF);
 
   desktop.answers.push_back(choose_colour(0x808080));
   controller.choose_back_colour();
-  EXPECT_EQ(controller.back_colour, 0x808080);
+  EXPECT_EQ(controller.record().back_colour, 0x808080);
   EXPECT_EQ(view.shapes[1], 0x808080);
   EXPECT_EQ(timer.look.back_colour, 0x808080);
 
@@ -405,7 +405,7 @@ TEST_F(Started, ColourCommandsFollowTheChoiceAndIgnoreCancelAndFailure) {
   controller.choose_back_colour();
   EXPECT_EQ(view.shapes[0], 0x0000FF);
   EXPECT_EQ(view.shapes[1], 0x808080);
-  EXPECT_EQ(controller.back_colour, 0x808080) << "a failed dialog changes nothing";
+  EXPECT_EQ(controller.record().back_colour, 0x808080) << "a failed dialog changes nothing";
 }
 
 TEST_F(Started, DialogObjectIsSharedBetweenCommands) {
@@ -428,10 +428,10 @@ TEST_F(Started, ClosingUnloadsTheDisplayThenSavesEverything) {
   EXPECT_FALSE(timer.exists());
   EXPECT_LT(position("timer.destroy"), position(std::string("write ") + kIni));
   const ParsedSettings saved = parse_settings(desktop.files.at(kIni));
-  EXPECT_EQ(saved.presentation_path, "C:\\講演\\talk.ppt");
-  EXPECT_EQ(saved.viewer_path, kViewer);
-  EXPECT_EQ(saved.bottom_left, true);
-  EXPECT_EQ(saved.bottom_right, false);
+  EXPECT_EQ(saved.record.presentation_path, "C:\\講演\\talk.ppt");
+  EXPECT_EQ(saved.record.viewer_path, kViewer);
+  EXPECT_EQ(saved.record.bottom_left, true);
+  EXPECT_EQ(saved.record.bottom_right, false);
   EXPECT_TRUE(desktop.messages.empty());
 }
 

@@ -2,22 +2,12 @@
 
 #include <algorithm>
 #include <type_traits>
+#include <vector>
 
 #include "platform/platform.h"
 #include "settings/utf8.h"
 
 namespace ombrelo {
-
-const std::array<std::string_view, kSettingsLines> kSettingsFieldNames = {
-    "プレゼンテーションのファイル",
-    "PowerPoint のパス",
-    "フォント名",
-    "フォントサイズ",
-    "文字色",
-    "背景色",
-    "左下",
-    "右下",
-};
 
 namespace {
 
@@ -112,19 +102,6 @@ std::optional<std::string_view> line_value(std::string_view line) {
 
 }  // namespace
 
-SettingsRecord ParsedSettings::complete_with(const SettingsRecord& fallback) const {
-  SettingsRecord r;
-  r.presentation_path = presentation_path.value_or(fallback.presentation_path);
-  r.viewer_path = viewer_path.value_or(fallback.viewer_path);
-  r.font_name = font_name.value_or(fallback.font_name);
-  r.font_size = font_size.value_or(fallback.font_size);
-  r.text_colour = text_colour.value_or(fallback.text_colour);
-  r.back_colour = back_colour.value_or(fallback.back_colour);
-  r.bottom_left = bottom_left.value_or(fallback.bottom_left);
-  r.bottom_right = bottom_right.value_or(fallback.bottom_right);
-  return r;
-}
-
 std::string file_text(std::string_view text) {
   std::string out;
   std::size_t units = 0;
@@ -140,23 +117,35 @@ std::string file_text(std::string_view text) {
   return out;
 }
 
+namespace {
+
+template <typename T>
+using Member = T SettingsRecord::*;
+
+}  // namespace
+
 std::string format_settings(const SettingsRecord& record) {
-  const std::array<std::string, 3> texts = {file_text(record.presentation_path),
-                                            file_text(record.viewer_path),
-                                            file_text(record.font_name)};
-  std::array<std::string, 3> encoded;
-  bool ansi = true;
-  for (std::size_t i = 0; i < texts.size() && ansi; ++i) {
-    auto a = is_valid_utf8(texts[i]) ? platform::utf8_to_ansi(texts[i]) : std::nullopt;
-    if (a) {
-      encoded[i] = std::move(*a);
-    } else {
-      ansi = false;
+  // The texts first: one encoding holds them all.
+  std::vector<std::string> texts, encoded;
+  for (const SettingsField& f : kSettingsFields) {
+    if (const auto* m = std::get_if<Member<std::string>>(&f.member)) {
+      texts.push_back(file_text(record.**m));
     }
+  }
+  bool ansi = true;
+  for (const std::string& text : texts) {
+    auto a = is_valid_utf8(text) ? platform::utf8_to_ansi(text) : std::nullopt;
+    if (!a) {
+      ansi = false;
+      break;
+    }
+    encoded.push_back(std::move(*a));
   }
   // A kanji with a lead byte of E0-EF before two bytes of 80-BF makes code
   // page 932 bytes that read as UTF-8.
-  if (ansi && reads_as_utf8(encoded[0] + encoded[1] + encoded[2])) ansi = false;
+  std::string joined;
+  for (const std::string& e : encoded) joined += e;
+  if (ansi && reads_as_utf8(joined)) ansi = false;
   std::string out;
   if (!ansi) {
     // The code page cannot hold a value, or its bytes would read as another
@@ -164,26 +153,35 @@ std::string format_settings(const SettingsRecord& record) {
     out += kBom;
     encoded = texts;
   }
-  auto line = [&out](std::string_view value) {
-    out += value;
+  auto next_text = encoded.begin();
+  for (const SettingsField& f : kSettingsFields) {
+    std::visit(
+        [&](auto member) {
+          const auto& value = record.*member;
+          using T = std::remove_cvref_t<decltype(value)>;
+          if constexpr (std::is_same_v<T, std::string>) {
+            out += quoted(*next_text++);
+          } else if constexpr (std::is_same_v<T, Number>) {
+            out += format_number(value);
+          } else if constexpr (std::is_same_v<T, bool>) {
+            out += value ? "#TRUE#" : "#FALSE#";
+          } else {
+            out += std::to_string(value);
+          }
+        },
+        f.member);
     out += kNewline;
-  };
-  for (const auto& text : encoded) line(quoted(text));
-  line(format_number(record.font_size));
-  line(format_number(record.text_colour));
-  line(std::to_string(record.back_colour));
-  line(record.bottom_left ? "#TRUE#" : "#FALSE#");
-  line(record.bottom_right ? "#TRUE#" : "#FALSE#");
+  }
   return out;
 }
 
 namespace {
 
-// Each reader takes one line's value into its field, or says why it cannot.
+// Each reader takes one line's value into its field, or says why it cannot
+// and leaves the field as it was.
 using Problem = std::optional<std::string>;
 
-Problem read_text(std::string_view v, bool utf8, bool may_be_empty,
-                  std::optional<std::string>& field) {
+Problem read_text(std::string_view v, bool utf8, bool may_be_empty, std::string& field) {
   if (v.find('\0') != std::string_view::npos) return "NUL 文字が含まれています";
   if (v.empty() && !may_be_empty) return "値が空です";
   std::optional<std::string> u;
@@ -197,7 +195,7 @@ Problem read_text(std::string_view v, bool utf8, bool may_be_empty,
   return std::nullopt;
 }
 
-Problem read_font_size(std::string_view v, std::optional<Number>& field) {
+Problem read_font_size(std::string_view v, Number& field) {
   const auto n = parse_number(v);
   if (!n) return "数値ではありません";
   if (n->value() <= 0 || n->value() > kMaxFontSize) return "値が範囲外です";
@@ -205,15 +203,15 @@ Problem read_font_size(std::string_view v, std::optional<Number>& field) {
   return std::nullopt;
 }
 
-// A colour: any number that rounds into 32 bits. The text colour keeps its
-// number as read, the background the rounded integer.
+// A colour: any number that rounds into 32 bits. A number field keeps it as
+// read, an integer field the rounded value.
 template <typename Field>
 Problem read_colour(std::string_view v, Field& field) {
   const auto n = parse_number(v);
   if (!n) return "数値ではありません";
   const auto i = n->to_int32();
   if (!i) return "値が範囲外です";
-  if constexpr (std::is_same_v<Field, std::optional<Number>>) {
+  if constexpr (std::is_same_v<Field, Number>) {
     field = *n;
   } else {
     field = *i;
@@ -221,7 +219,7 @@ Problem read_colour(std::string_view v, Field& field) {
   return std::nullopt;
 }
 
-Problem read_flag(std::string_view v, std::optional<bool>& field) {
+Problem read_flag(std::string_view v, bool& field) {
   if (equals_ignoring_case(v, "#TRUE#")) {
     field = true;
   } else if (equals_ignoring_case(v, "#FALSE#")) {
@@ -234,18 +232,22 @@ Problem read_flag(std::string_view v, std::optional<bool>& field) {
   return std::nullopt;
 }
 
-Problem read_field(int line, std::string_view v, bool utf8, ParsedSettings& p) {
-  switch (line) {
-    case 1: return read_text(v, utf8, true, p.presentation_path);
-    // The viewer and the font must name something.
-    case 2: return read_text(v, utf8, false, p.viewer_path);
-    case 3: return read_text(v, utf8, false, p.font_name);
-    case 4: return read_font_size(v, p.font_size);
-    case 5: return read_colour(v, p.text_colour);
-    case 6: return read_colour(v, p.back_colour);
-    case 7: return read_flag(v, p.bottom_left);
-    default: return read_flag(v, p.bottom_right);
-  }
+Problem read_field(const SettingsField& f, std::string_view v, bool utf8, SettingsRecord& r) {
+  return std::visit(
+      [&](auto member) -> Problem {
+        auto& field = r.*member;
+        using T = std::remove_cvref_t<decltype(field)>;
+        if constexpr (std::is_same_v<T, std::string>) {
+          return read_text(v, utf8, f.rule == FieldRule::any_text, field);
+        } else if constexpr (std::is_same_v<T, bool>) {
+          return read_flag(v, field);
+        } else if constexpr (std::is_same_v<T, Number>) {
+          return f.rule == FieldRule::font_size ? read_font_size(v, field) : read_colour(v, field);
+        } else {
+          return read_colour(v, field);
+        }
+      },
+      f.member);
 }
 
 }  // namespace
@@ -276,7 +278,7 @@ ParsedSettings parse_settings(std::string_view bytes, bool complete) {
     } else if (const auto v = line_value(l->text); !v) {
       problem = "閉じる引用符 (\") がありません";
     } else {
-      problem = read_field(line, *v, utf8, p);
+      problem = read_field(kSettingsFields[static_cast<std::size_t>(line - 1)], *v, utf8, p.record);
     }
     if (problem) p.problems.push_back({line, std::move(*problem)});
   }

@@ -2,9 +2,9 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "settings/number.h"
@@ -19,7 +19,8 @@ inline constexpr float kDefaultFontSize = 9.75f;
 inline constexpr std::int32_t kDefaultTextColour = 65280;  // green
 inline constexpr std::int32_t kDefaultBackColour = 0;      // black
 
-// Everything the user chose, in the settings file's line order.
+// Everything the user chose. Each member's default stands in for a missing
+// settings file; kSettingsFields below gives the file's order and form.
 struct SettingsRecord {
   std::string presentation_path;
   std::string viewer_path{kDefaultViewerPath};
@@ -33,9 +34,38 @@ struct SettingsRecord {
   bool operator==(const SettingsRecord&) const = default;
 };
 
-inline constexpr int kSettingsLines = 8;
-// What each line holds, for messages to the user.
-extern const std::array<std::string_view, kSettingsLines> kSettingsFieldNames;
+// How a line's value is read; how it is written follows from its type: a
+// quoted text, a number in its kind, an integer, #TRUE# or #FALSE#.
+enum class FieldRule {
+  any_text,    // may be empty
+  named_text,  // must name something
+  font_size,   // a number above 0, up to kMaxFontSize
+  colour,      // a number that rounds into 32 bits
+  flag,        // #TRUE#, #FALSE# or a number (non-zero is true)
+};
+
+// One line of the settings file: what it holds, for messages to the user,
+// the member it fills and how it is read.
+struct SettingsField {
+  std::string_view label;
+  std::variant<std::string SettingsRecord::*, Number SettingsRecord::*,
+               std::int32_t SettingsRecord::*, bool SettingsRecord::*>
+      member;
+  FieldRule rule;
+};
+
+// The settings file's lines, in order: the one place that lists them.
+inline constexpr std::array<SettingsField, 8> kSettingsFields = {{
+    {"プレゼンテーションのファイル", &SettingsRecord::presentation_path, FieldRule::any_text},
+    {"PowerPoint のパス", &SettingsRecord::viewer_path, FieldRule::named_text},
+    {"フォント名", &SettingsRecord::font_name, FieldRule::named_text},
+    {"フォントサイズ", &SettingsRecord::font_size, FieldRule::font_size},
+    {"文字色", &SettingsRecord::text_colour, FieldRule::colour},
+    {"背景色", &SettingsRecord::back_colour, FieldRule::colour},
+    {"左下", &SettingsRecord::bottom_left, FieldRule::flag},
+    {"右下", &SettingsRecord::bottom_right, FieldRule::flag},
+}};
+inline constexpr int kSettingsLines = static_cast<int>(kSettingsFields.size());
 
 // Largest font size a stored value may ask for, as the font dialog allows.
 inline constexpr double kMaxFontSize = 1638;
@@ -55,17 +85,11 @@ struct SettingsProblem {
   bool operator==(const SettingsProblem&) const = default;
 };
 
-// What a settings file gave: each field it could take, and a problem for each
-// it could not.
+// What a settings file gave: the record, with the default wherever a line
+// gave nothing, and a problem for each such line.
 struct ParsedSettings {
-  std::optional<std::string> presentation_path, viewer_path, font_name;
-  std::optional<Number> font_size, text_colour;
-  std::optional<std::int32_t> back_colour;
-  std::optional<bool> bottom_left, bottom_right;
+  SettingsRecord record;
   std::vector<SettingsProblem> problems;
-
-  // The record with `fallback`'s value wherever a field is missing.
-  SettingsRecord complete_with(const SettingsRecord& fallback) const;
 };
 
 // The file's exact bytes: eight lines ended by CR LF, in the ANSI code page;

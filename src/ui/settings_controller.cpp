@@ -5,6 +5,14 @@
 
 namespace ombrelo::ui {
 
+namespace {
+
+LabelLook look_of(const SettingsRecord& r) {
+  return {r.font_name, r.font_size.as_single(), r.text_colour.to_colour(), r.back_colour};
+}
+
+}  // namespace
+
 // Marks a handler as running; a close asked for meanwhile comes at its end.
 class SettingsController::Busy {
  public:
@@ -40,31 +48,23 @@ void SettingsController::load() {
   timer_.set_top(timer_.top() + view_.outer_height() / 2.0f);
   load_settings();
   show_font_caption();
-  view_.set_swatch(1, text_colour.to_colour());
-  view_.set_swatch(2, back_colour);
+  view_.set_swatch(1, record_.text_colour.to_colour());
+  view_.set_swatch(2, record_.back_colour);
   loading_ = false;
 }
 
 void SettingsController::load_settings() {
-  // Whatever the file cannot give, or all of it without a file, comes from
-  // the display's own look and the defaults.
-  SettingsRecord r;
-  r.font_name = timer_.font_name();
-  r.font_size = Number::single(timer_.font_size());
-  r.text_colour = Number::integer(timer_.text_colour());
-  r.back_colour = timer_.back_colour();
+  // Whatever the file cannot give, or all of it without a file, keeps its
+  // default.
   const std::string path = desktop_.settings_path();
   if (desktop_.is_ordinary_file(path)) {
     const SettingsRead file = desktop_.read_settings(path);
     if (file.ok) {
-      r = file.settings.complete_with(r);
-      view_.set_presentation_path(r.presentation_path);
-      take_values(r);
-      set_option(1, r.bottom_left);
-      set_option(2, r.bottom_right);
-      timer_.set_text_colour(text_colour.to_colour());
-      timer_.set_back_colour(back_colour);
-      apply_font();
+      record_ = file.settings.record;
+      view_.set_presentation_path(record_.presentation_path);
+      set_option(1, record_.bottom_left);
+      set_option(2, record_.bottom_right);
+      apply_look();
       if (!file.settings.problems.empty()) {
         keep_old_ = true;  // what the user typed on the damaged lines
         desktop_.message(
@@ -78,8 +78,7 @@ void SettingsController::load_settings() {
     desktop_.message(unreadable_settings_message(path, file.error, desktop_.can_keep_backup(path)));
   }
 
-  take_values(r);
-  if (!desktop_.is_ordinary_file(viewer_path_)) ask_for_viewer();
+  if (!desktop_.is_ordinary_file(record_.viewer_path)) ask_for_viewer();
 }
 
 void SettingsController::ask_for_viewer() {
@@ -94,15 +93,7 @@ void SettingsController::ask_for_viewer() {
   }
   err.step(desktop_.ShowOpen(dialog_));
   // Only a real choice replaces the path; a failed dialog keeps it too.
-  if (err.code() == 0) viewer_path_ = dialog_.FileName;
-}
-
-void SettingsController::take_values(const SettingsRecord& r) {
-  viewer_path_ = r.viewer_path;
-  font_name = r.font_name;
-  font_size = r.font_size;
-  text_colour = r.text_colour;
-  back_colour = r.back_colour;
+  if (err.code() == 0) record_.viewer_path = dialog_.FileName;
 }
 
 void SettingsController::unload() {
@@ -146,13 +137,9 @@ std::string SettingsController::installed_viewer() {
 }
 
 SettingsRecord SettingsController::record() const {
-  SettingsRecord r;
+  // The path box and the options hold their fields while the window is up.
+  SettingsRecord r = record_;
   r.presentation_path = view_.presentation_path();
-  r.viewer_path = viewer_path_;
-  r.font_name = font_name;
-  r.font_size = font_size;
-  r.text_colour = text_colour;
-  r.back_colour = back_colour;
   r.bottom_left = view_.option(1);
   r.bottom_right = view_.option(2);
   return r;
@@ -166,15 +153,16 @@ void SettingsController::set_option(int which, bool on) {
 void SettingsController::start_show() {
   Busy busy(*this);
   const std::string presentation = view_.presentation_path();
-  if (!launchable_path(viewer_path_) || !launchable_path(presentation)) {
-    const bool viewer = !launchable_path(viewer_path_);
-    desktop_.message(unusable_path_message(viewer, viewer ? viewer_path_ : presentation));
+  if (!launchable_path(record_.viewer_path) || !launchable_path(presentation)) {
+    const bool viewer = !launchable_path(record_.viewer_path);
+    desktop_.message(unusable_path_message(viewer, viewer ? record_.viewer_path : presentation));
     return;
   }
-  const std::string error = desktop_.start_process(launch_command_line(viewer_path_, presentation));
+  const std::string error =
+      desktop_.start_process(launch_command_line(record_.viewer_path, presentation));
   if (!error.empty()) {
     // Nothing moves and the count does not start: the talk has not begun.
-    desktop_.message(viewer_failed_message(viewer_path_, error));
+    desktop_.message(viewer_failed_message(record_.viewer_path, error));
     return;
   }
   timer_.place_in_corner(view_.option(1), view_.option(2));
@@ -196,14 +184,14 @@ void SettingsController::choose_presentation() {
   if (err.code() == 0) view_.set_presentation_path(dialog_.FileName);
 }
 
-void SettingsController::apply_font() {
-  timer_.set_font_name(font_name);
-  timer_.set_font_size(font_size.as_single());
+void SettingsController::apply_look() {
+  timer_.set_look(look_of(record_));
   timer_.fit();
 }
 
 void SettingsController::show_font_caption() {
-  view_.set_font_caption(font_caption(font_name, font_size, desktop_.decimal_separator()));
+  view_.set_font_caption(
+      font_caption(record_.font_name, record_.font_size, desktop_.decimal_separator()));
 }
 
 void SettingsController::choose_font() {
@@ -212,14 +200,14 @@ void SettingsController::choose_font() {
   dialog_.CancelError = true;
   dialog_.Flags = 1;  // screen fonts
   // The dialog opens on the font in use.
-  dialog_.FontName = font_name;
-  dialog_.FontSize = font_size.as_single();
+  dialog_.FontName = record_.font_name;
+  dialog_.FontSize = record_.font_size.as_single();
   err.step(desktop_.ShowFont(dialog_));
   if (err.code() == 0) {
-    font_name = dialog_.FontName;
-    font_size = Number::single(dialog_.FontSize);
+    record_.font_name = dialog_.FontName;
+    record_.font_size = Number::single(dialog_.FontSize);
   }
-  apply_font();
+  apply_look();
   show_font_caption();
 }
 
@@ -228,9 +216,9 @@ void SettingsController::choose_text_colour() {
   ErrorStatus err;
   dialog_.CancelError = true;
   err.step(desktop_.ShowColor(dialog_));
-  if (err.code() == 0) text_colour = Number::integer(dialog_.Color);
-  view_.set_swatch(1, text_colour.to_colour());
-  timer_.set_text_colour(text_colour.to_colour());
+  if (err.code() == 0) record_.text_colour = Number::integer(dialog_.Color);
+  view_.set_swatch(1, record_.text_colour.to_colour());
+  timer_.set_look(look_of(record_));
 }
 
 void SettingsController::choose_back_colour() {
@@ -238,9 +226,9 @@ void SettingsController::choose_back_colour() {
   ErrorStatus err;
   dialog_.CancelError = true;
   err.step(desktop_.ShowColor(dialog_));
-  if (err.code() == 0) back_colour = dialog_.Color;
-  view_.set_swatch(2, back_colour);
-  timer_.set_back_colour(back_colour);
+  if (err.code() == 0) record_.back_colour = dialog_.Color;
+  view_.set_swatch(2, record_.back_colour);
+  timer_.set_look(look_of(record_));
 }
 
 }  // namespace ombrelo::ui

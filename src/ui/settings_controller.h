@@ -14,8 +14,8 @@ namespace ombrelo::ui {
 // saves them when closed, and carries the start and appearance commands.
 class SettingsController {
  public:
-  SettingsController(SettingsView& view, TimerController& timer, Desktop& system)
-      : view_(view), timer_(timer), desktop_(system) {}
+  SettingsController(SettingsView& view, TimerController& timer, Desktop& desktop)
+      : view_(view), timer_(timer), desktop_(desktop) {}
 
   void load();
   void unload();
@@ -35,12 +35,8 @@ class SettingsController {
   void choose_text_colour();
   void choose_back_colour();
 
-  std::string font_name;
-  Number font_size = SettingsRecord{}.font_size;
-  Number text_colour = SettingsRecord{}.text_colour;
-  std::int32_t back_colour = SettingsRecord{}.back_colour;
-
-  const std::string& viewer_path() const { return viewer_path_; }
+  // The record as it stands, the path box and the options included.
+  SettingsRecord record() const;
 
  private:
   void load_settings();
@@ -48,17 +44,17 @@ class SettingsController {
   // The option group: turning one on turns the other off; turning one off
   // leaves the other as it is.
   void set_option(int which, bool on);
-  void take_values(const SettingsRecord& r);  // viewer_path_ and the look
-  void apply_font();                          // to the display, refitted
+  void apply_look();  // to the display, refitted
   void show_font_caption();
-  SettingsRecord record() const;
   std::string installed_viewer();
   class Busy;
 
   SettingsView& view_;
   TimerController& timer_;
   Desktop& desktop_;
-  std::string viewer_path_;
+  // The path and the corner live in the path box and the options while the
+  // window is up; record() takes them from there.
+  SettingsRecord record_;
   CommonDialog dialog_;
 
   int busy_ = 0;  // handlers running: one, or start-up and its prompt

@@ -42,43 +42,10 @@ void TimerController::relabel() {
   label_stale_ = true;
 }
 
-std::string TimerController::font_name() {
+void TimerController::set_look(const LabelLook& look) {
   ensure_loaded();
-  return look_.font_name;
-}
-float TimerController::font_size() {
-  ensure_loaded();
-  return look_.font_size;
-}
-std::int32_t TimerController::text_colour() {
-  ensure_loaded();
-  return look_.text_colour;
-}
-std::int32_t TimerController::back_colour() {
-  ensure_loaded();
-  return look_.back_colour;
-}
-
-void TimerController::set_font_name(const std::string& name) {
-  ensure_loaded();
-  look_.font_name = name;
-  view_.set_look(look_);
-  relabel();
-}
-void TimerController::set_font_size(float points) {
-  ensure_loaded();
-  look_.font_size = points;
-  view_.set_look(look_);
-  relabel();
-}
-void TimerController::set_text_colour(std::int32_t colour) {
-  ensure_loaded();
-  look_.text_colour = colour;
-  view_.set_look(look_);
-}
-void TimerController::set_back_colour(std::int32_t colour) {
-  ensure_loaded();
-  look_.back_colour = colour;
+  if (look.font_name != look_.font_name || look.font_size != look_.font_size) relabel();
+  look_ = look;
   view_.set_look(look_);
 }
 

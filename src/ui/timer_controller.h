@@ -13,18 +13,11 @@ namespace ombrelo::ui {
 // again on the next use after the system closed it.
 class TimerController {
  public:
-  TimerController(TimerView& view, Desktop& system) : view_(view), desktop_(system) {}
+  TimerController(TimerView& view, Desktop& desktop) : view_(view), desktop_(desktop) {}
 
-  // The label's look. Changing the font is followed by fit() by the caller;
-  // changing a colour does not resize anything.
-  std::string font_name();
-  float font_size();
-  std::int32_t text_colour();
-  std::int32_t back_colour();
-  void set_font_name(const std::string& name);
-  void set_font_size(float points);
-  void set_text_colour(std::int32_t colour);
-  void set_back_colour(std::int32_t colour);
+  // The label's font and colours. A new font is followed by fit() by the
+  // caller; new colours resize nothing.
+  void set_look(const LabelLook& look);
 
   // Makes the window exactly as large as its label, keeping its top-left.
   void fit();

@@ -23,9 +23,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (bool complete : {true, false}) {
     const ParsedSettings p = parse_settings(bytes, complete);
     check(p.problems.size() <= kSettingsLines);
-    const SettingsRecord read = p.complete_with({});
+    const SettingsRecord& read = p.record;
     const std::string written = format_settings(read);
-    check(format_settings(parse_settings(written).complete_with({})) == written);
+    check(format_settings(parse_settings(written).record) == written);
   }
 
   // Round trip of the texts: the input split in three at its NULs.
@@ -41,14 +41,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
   const ParsedSettings back = parse_settings(format_settings(r));
-  const std::optional<std::string>* read[] = {&back.presentation_path, &back.viewer_path,
-                                              &back.font_name};
+  const std::string* read[] = {&back.record.presentation_path, &back.record.viewer_path,
+                               &back.record.font_name};
   for (std::size_t i = 0; i < 3; ++i) {
     const std::string kept = file_text(*texts[i]);
     // An empty viewer or font is refused on reading, by design.
     if (kept.empty() && i > 0) continue;
-    check(read[i]->has_value() && **read[i] == kept);
+    for (const SettingsProblem& problem : back.problems) check(problem.line != int(i) + 1);
+    check(*read[i] == kept);
   }
-  check(back.font_size == Number::real(9.75) && back.bottom_right == true);
+  check(back.record.font_size == Number::real(9.75) && back.record.bottom_right);
   return 0;
 }
