@@ -93,11 +93,11 @@ class FakeSettingsView : public ui::SettingsView {
   int closes_asked = 0;
 };
 
-// One scripted answer of a dialog: the code it returns and the change it
-// makes to the dialog object, also when it fails (a value that must not be
-// taken then).
+// One scripted answer of a dialog: how it ends and the change it makes to
+// the dialog object, also when it fails (a value that must not be taken
+// then).
 struct DialogAnswer {
-  int code = 0;
+  ui::DialogOutcome outcome = ui::DialogOutcome::chosen;
   std::function<void(ui::CommonDialog&)> choose;
 };
 
@@ -105,9 +105,9 @@ class FakeDesktop : public ui::Desktop {
  public:
   explicit FakeDesktop(Log& log) : log_(log) {}
 
-  int ShowOpen(ui::CommonDialog& d) override { return answer("open", d); }
-  int ShowFont(ui::CommonDialog& d) override { return answer("font", d); }
-  int ShowColor(ui::CommonDialog& d) override { return answer("colour", d); }
+  ui::DialogOutcome show_open(ui::CommonDialog& d) override { return answer("open", d); }
+  ui::DialogOutcome show_font(ui::CommonDialog& d) override { return answer("font", d); }
+  ui::DialogOutcome show_colour(ui::CommonDialog& d) override { return answer("colour", d); }
   void message(const std::string& text) override {
     messages.push_back(text);
     log_.push_back("message");
@@ -117,30 +117,31 @@ class FakeDesktop : public ui::Desktop {
     log_.push_back("ask");
     return answer_yes;
   }
-  std::string start_process(const std::string& cmd) override {
+  Status start_process(const std::string& cmd) override {
     started.push_back(cmd);
     log_.push_back("start " + cmd);
-    return start_error;
+    return start_error.empty() ? Status() : Status::failure(start_error);
   }
   bool is_ordinary_file(const std::string& path) override { return files.count(path) > 0; }
   std::vector<std::string> program_folders() override { return programs; }
   std::string settings_path() override { return kSettingsPath; }
-  SettingsRead read_settings(const std::string& path) override {
+  Result<ParsedSettings> read_settings(const std::string& path) override {
     log_.push_back("read " + path);
-    if (!read_error.empty()) return {false, {}, read_error};
-    return {true, parse_settings(files.at(path)), {}};
+    if (!read_error.empty()) return Result<ParsedSettings>::failure(read_error);
+    return parse_settings(files.at(path));
   }
   bool can_keep_backup(const std::string&) override { return backups_possible; }
-  std::string write_settings(const std::string& path, const SettingsRecord& r,
-                             std::string* kept_as) override {
+  Result<std::string> write_settings(const std::string& path, const SettingsRecord& r,
+                                     bool keep_old) override {
     log_.push_back("write " + path);
-    if (!write_error.empty()) return write_error;
-    for (int n = 1; kept_as && files.count(path); ++n) {
-      *kept_as = path + ".bak" + (n > 1 ? std::to_string(n) : "");
-      if (files.emplace(*kept_as, files[path]).second) break;
+    if (!write_error.empty()) return Result<std::string>::failure(write_error);
+    std::string kept_as;
+    for (int n = 1; keep_old && files.count(path); ++n) {
+      kept_as = path + ".bak" + (n > 1 ? std::to_string(n) : "");
+      if (files.emplace(kept_as, files[path]).second) break;
     }
     files[path] = format_settings(r);
-    return {};
+    return kept_as;
   }
   float clock() override { return now; }
   float screen_width() override { return screen_w; }
@@ -162,14 +163,14 @@ class FakeDesktop : public ui::Desktop {
   std::vector<std::string> programs = {"C:\\Program Files", "C:\\Program Files (x86)"};
 
  private:
-  int answer(const std::string& kind, ui::CommonDialog& d) {
+  ui::DialogOutcome answer(const std::string& kind, ui::CommonDialog& d) {
     log_.push_back("dialog " + kind);
     dialogs_shown.push_back(d);
-    if (answers.empty()) return ui::kCancelError;
+    if (answers.empty()) return ui::DialogOutcome::cancelled;
     DialogAnswer a = answers.front();
     answers.pop_front();
     if (a.choose) a.choose(d);
-    return a.code;
+    return a.outcome;
   }
   Log& log_;
 };

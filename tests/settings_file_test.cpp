@@ -56,19 +56,19 @@ TEST_F(SettingsFile, WrittenRecordReadsBackTheSame) {
   SettingsRecord r;
   r.presentation_path = "C:\\発表\\講演.ppt";
   r.font_size = Number::single(36.0f);
-  ASSERT_EQ(write_settings_file(file(), r), "");
+  ASSERT_EQ(write_settings_file(file(), r).reason(), "");
   EXPECT_EQ(slurp(file()), format_settings(r));
-  const SettingsRead back = read_settings_file(file());
-  ASSERT_TRUE(back.ok) << back.error;
-  EXPECT_TRUE(back.settings.problems.empty());
-  EXPECT_EQ(back.settings.record.presentation_path, r.presentation_path);
-  EXPECT_EQ(back.settings.record.font_size, Number::integer(36));
+  const auto back = read_settings_file(file());
+  ASSERT_TRUE(back) << back.reason();
+  EXPECT_TRUE(back.value().problems.empty());
+  EXPECT_EQ(back.value().record.presentation_path, r.presentation_path);
+  EXPECT_EQ(back.value().record.font_size, Number::integer(36));
   EXPECT_FALSE(stdfs::exists(file() + ".tmp")) << "no temporary file is left behind";
 }
 
 TEST_F(SettingsFile, ReplacingKeepsNothingOfTheOldContent) {
   put(file(), std::string(5000, 'x'));
-  ASSERT_EQ(write_settings_file(file(), SettingsRecord{}), "");
+  ASSERT_EQ(write_settings_file(file(), SettingsRecord{}).reason(), "");
   EXPECT_EQ(slurp(file()), format_settings(SettingsRecord{}));
 }
 
@@ -77,7 +77,7 @@ TEST_F(SettingsFile, ReadOnlyFileIsLeftIntactAndTheFailureHasAReason) {
   stdfs::permissions(
       file(), stdfs::perms::owner_write | stdfs::perms::group_write | stdfs::perms::others_write,
       stdfs::perm_options::remove);
-  const std::string error = write_settings_file(file(), SettingsRecord{});
+  const std::string error = write_settings_file(file(), SettingsRecord{}).reason();
   EXPECT_FALSE(error.empty());
   EXPECT_EQ(slurp(file()), "old");
   EXPECT_FALSE(stdfs::exists(file() + ".tmp"));
@@ -90,7 +90,7 @@ TEST_F(SettingsFile, ReadOnlyFileIsLeftIntactAndTheFailureHasAReason) {
   const auto cut_short = [&] {
     const rlimit part{40, whole.rlim_max};
     setrlimit(RLIMIT_FSIZE, &part);
-    const std::string e = write_settings_file(file(), SettingsRecord{});
+    const std::string e = write_settings_file(file(), SettingsRecord{}).reason();
     setrlimit(RLIMIT_FSIZE, &whole);
     return e;
   };
@@ -108,12 +108,11 @@ TEST_F(SettingsFile, ReadOnlyFileIsLeftIntactAndTheFailureHasAReason) {
   dropped[0] = caps[0];
   dropped[0].effective &= ~(1u << CAP_DAC_OVERRIDE);
   syscall(SYS_capset, &head, dropped);
-  std::string kept;
-  EXPECT_FALSE(write_settings_file(file(), SettingsRecord{}, &kept).empty());
+  EXPECT_FALSE(write_settings_file(file(), SettingsRecord{}, true).reason().empty());
   EXPECT_FALSE(platform::takes_new_file_beside(file()));
   EXPECT_NE(cut_short(), "");
   EXPECT_EQ(slurp(file()), "old");
-  EXPECT_EQ(write_settings_file(file(), SettingsRecord{}), "");
+  EXPECT_EQ(write_settings_file(file(), SettingsRecord{}).reason(), "");
   syscall(SYS_capset, &head, caps);
   stdfs::permissions(dir_, stdfs::perms::owner_write, stdfs::perm_options::add);
   EXPECT_EQ(slurp(file()), format_settings(SettingsRecord{}));
@@ -122,10 +121,10 @@ TEST_F(SettingsFile, ReadOnlyFileIsLeftIntactAndTheFailureHasAReason) {
 }
 
 TEST_F(SettingsFile, MissingFolderFailsWithAReason) {
-  EXPECT_FALSE(write_settings_file((dir_ / "no" / "such.ini").string(), {}).empty());
-  const SettingsRead r = read_settings_file((dir_ / "absent.ini").string());
-  EXPECT_FALSE(r.ok);
-  EXPECT_FALSE(r.error.empty());
+  EXPECT_FALSE(write_settings_file((dir_ / "no" / "such.ini").string(), {}).reason().empty());
+  const auto r = read_settings_file((dir_ / "absent.ini").string());
+  EXPECT_FALSE(r);
+  EXPECT_FALSE(r.reason().empty());
 }
 
 TEST_F(SettingsFile, HugeFileIsReadOnlyUpToTheLimit) {
@@ -134,11 +133,11 @@ TEST_F(SettingsFile, HugeFileIsReadOnlyUpToTheLimit) {
   bytes.pop_back();
   bytes += std::string(kMaxSettingsFileSize * 2, ' ');
   put(file(), bytes);
-  const SettingsRead r = read_settings_file(file());
-  ASSERT_TRUE(r.ok);
-  ASSERT_EQ(r.settings.problems.size(), 1u);
-  EXPECT_EQ(r.settings.problems[0].line, 8);
-  EXPECT_EQ(r.settings.record.font_name, std::string(kDefaultFontName));
+  const auto r = read_settings_file(file());
+  ASSERT_TRUE(r);
+  ASSERT_EQ(r.value().problems.size(), 1u);
+  EXPECT_EQ(r.value().problems[0].line, 8);
+  EXPECT_EQ(r.value().record.font_name, std::string(kDefaultFontName));
 }
 
 TEST_F(SettingsFile, AnyFileButAFolderCountsAsPresent) {
@@ -146,7 +145,7 @@ TEST_F(SettingsFile, AnyFileButAFolderCountsAsPresent) {
   stdfs::create_directory(file());
   put(file() + "/mine.txt", "mine");
   EXPECT_FALSE(platform::is_ordinary_file(file())) << "a folder of that name";
-  const std::string error = write_settings_file(file(), SettingsRecord{});
+  const std::string error = write_settings_file(file(), SettingsRecord{}).reason();
   EXPECT_NE(error.find(platform::kFolderInTheWay), std::string::npos) << error;
   EXPECT_EQ(slurp(file() + "/mine.txt"), "mine") << "the folder is neither moved nor replaced";
   stdfs::remove_all(file());
@@ -164,8 +163,9 @@ TEST_F(SettingsFile, LeftoversBesideTheFileAreNeitherObstaclesNorOverwritten) {
   put(file() + ".tmp.txt", "mine");
   put(file() + ".bak", "kept earlier");
   stdfs::create_directory(file() + ".bak2");
-  std::string kept;
-  ASSERT_EQ(write_settings_file(file(), SettingsRecord{}, &kept), "");
+  const auto saved = write_settings_file(file(), SettingsRecord{}, true);
+  ASSERT_EQ(saved.reason(), "");
+  const std::string kept = saved.value();
   EXPECT_EQ(slurp(file()), format_settings(SettingsRecord{}));
   EXPECT_EQ(kept, file() + ".bak3");
   EXPECT_EQ(slurp(kept), "old") << "kept under the first free name";
@@ -182,7 +182,7 @@ TEST_F(SettingsFile, LinkKeepsPointingAtItsUpdatedTarget) {
   std::error_code ec;
   stdfs::create_symlink(real, file(), ec);
   if (ec) GTEST_SKIP() << "links need a privilege here: " << ec.message();
-  ASSERT_EQ(write_settings_file(file(), SettingsRecord{}), "");
+  ASSERT_EQ(write_settings_file(file(), SettingsRecord{}).reason(), "");
   EXPECT_TRUE(stdfs::is_symlink(file()));
   EXPECT_EQ(slurp(real), format_settings(SettingsRecord{}));
 }
@@ -217,21 +217,21 @@ TEST_F(SettingsFile, BriefLocksAreWaitedOutAndLastingOnesLeaveTheFileIntact) {
   {
     Holder scanner(file(), 300);
     ASSERT_TRUE(scanner.holding());
-    EXPECT_TRUE(read_settings_file(file()).ok);
+    EXPECT_TRUE(read_settings_file(file()));
   }
   SettingsRecord r;
   r.presentation_path = "C:\\new.ppt";
   {
     Holder scanner(file(), 300);
-    EXPECT_EQ(write_settings_file(file(), r), "");
+    EXPECT_EQ(write_settings_file(file(), r).reason(), "");
   }
   EXPECT_EQ(slurp(file()), format_settings(r));
   {
     Holder editor(file(), 0);
-    const SettingsRead read = read_settings_file(file());
-    EXPECT_FALSE(read.ok);
-    EXPECT_FALSE(read.error.empty());
-    EXPECT_FALSE(write_settings_file(file(), SettingsRecord{}).empty());
+    const auto read = read_settings_file(file());
+    EXPECT_FALSE(read);
+    EXPECT_FALSE(read.reason().empty());
+    EXPECT_FALSE(write_settings_file(file(), SettingsRecord{}).reason().empty());
   }
   EXPECT_EQ(slurp(file()), format_settings(r)) << "the old bytes stay";
   EXPECT_EQ(std::distance(stdfs::directory_iterator(dir_), {}), 1) << "no temporary file left";
@@ -240,7 +240,7 @@ TEST_F(SettingsFile, BriefLocksAreWaitedOutAndLastingOnesLeaveTheFileIntact) {
   HANDLE shared =
       CreateFileW(stdfs::path(file()).wstring().c_str(), GENERIC_READ | GENERIC_WRITE,
                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-  EXPECT_TRUE(read_settings_file(file()).ok);
+  EXPECT_TRUE(read_settings_file(file()));
   CloseHandle(shared);
 }
 
@@ -261,8 +261,9 @@ TEST_F(SettingsFile, PathsNearTheOldLimitAreSavedThroughTheirLongForm) {
   const std::string ini = (stdfs::path(deep) / "ombrelo.ini").string();
   ASSERT_EQ(ini.size(), 255u);
   put(ini, "old");
-  std::string kept;
-  ASSERT_EQ(write_settings_file(ini, SettingsRecord{}, &kept), "");
+  const auto saved = write_settings_file(ini, SettingsRecord{}, true);
+  ASSERT_EQ(saved.reason(), "");
+  const std::string kept = saved.value();
   EXPECT_EQ(kept, ini + ".bak");
   EXPECT_EQ(slurp(kept), "old");
 }
@@ -274,7 +275,7 @@ TEST_F(SettingsFile, HiddenAndSystemFilesCountAndKeepTheirAttributes) {
     put(file(), "old");
     SetFileAttributesW(w.c_str(), attrs);
     EXPECT_TRUE(platform::is_ordinary_file(file())) << attrs;
-    ASSERT_EQ(write_settings_file(file(), SettingsRecord{}), "") << attrs;
+    ASSERT_EQ(write_settings_file(file(), SettingsRecord{}).reason(), "") << attrs;
     EXPECT_EQ(GetFileAttributesW(w.c_str()) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM),
               attrs);
     SetFileAttributesW(w.c_str(), FILE_ATTRIBUTE_NORMAL);

@@ -17,18 +17,18 @@ constexpr const char* kIni = test::FakeDesktop::kSettingsPath;
 const std::string kViewer{kDefaultViewerPath};
 
 DialogAnswer choose_file(std::string path) {
-  return {0, [path](CommonDialog& d) { d.FileName = path; }};
+  return {DialogOutcome::chosen, [path](CommonDialog& d) { d.file_name = path; }};
 }
 DialogAnswer choose_font(std::string name, float size) {
-  return {0, [=](CommonDialog& d) {
-            d.FontName = name;
-            d.FontSize = size;
+  return {DialogOutcome::chosen, [=](CommonDialog& d) {
+            d.font_name = name;
+            d.font_size = size;
           }};
 }
 DialogAnswer choose_colour(std::int32_t c) {
-  return {0, [c](CommonDialog& d) { d.Color = c; }};
+  return {DialogOutcome::chosen, [c](CommonDialog& d) { d.colour = c; }};
 }
-const DialogAnswer kCancel{kCancelError, {}};
+const DialogAnswer kCancel{DialogOutcome::cancelled, {}};
 
 std::string file_with(const std::string& flags, const std::string& font_size = "9.75") {
   return "\"C:\\talk.ppt\"\r\n\"D:\\PP\\POWERPNT.EXE\"\r\n\"Arial\"\r\n" + font_size +
@@ -55,9 +55,8 @@ TEST_F(Windows, FirstStartAsksForTheViewerAfterTheDisplayIsUp) {
 
   ASSERT_EQ(desktop.dialogs_shown.size(), 1u);
   const CommonDialog& asked = desktop.dialogs_shown[0];
-  EXPECT_TRUE(asked.CancelError);
-  EXPECT_EQ(asked.Filter, "Powerpointアプリケーション|POWERPNT.EXE");
-  EXPECT_EQ(asked.DialogTitle, "Powerpointアプリケーションを指定");
+  EXPECT_EQ(asked.filter, "Powerpointアプリケーション|POWERPNT.EXE");
+  EXPECT_EQ(asked.title, "Powerpointアプリケーションを指定");
   EXPECT_EQ(controller.record().viewer_path, "E:\\Office\\POWERPNT.EXE");
 
   // The display's load sequence runs first, in its order, then it moves down.
@@ -78,7 +77,7 @@ TEST_F(Windows, FirstStartAsksForTheViewerAfterTheDisplayIsUp) {
 
 TEST_F(Windows, ViewerPromptOpensOnTheFirstCurrentOfficeFound) {
   controller.load();
-  EXPECT_EQ(desktop.dialogs_shown.back().FileName, "")
+  EXPECT_EQ(desktop.dialogs_shown.back().file_name, "")
       << "no Office anywhere: the prompt opens as it always did";
   const std::string msi = "C:\\Program Files\\Microsoft Office\\Office15\\POWERPNT.EXE";
   const std::string c2r = "C:\\Program Files (x86)\\Microsoft Office\\root\\Office16\\POWERPNT.EXE";
@@ -88,8 +87,8 @@ TEST_F(Windows, ViewerPromptOpensOnTheFirstCurrentOfficeFound) {
   desktop.answers.push_back(kCancel);
   other.load();
   const CommonDialog& asked = desktop.dialogs_shown.back();
-  EXPECT_EQ(asked.FileName, msi) << "the first Program Files folder before the second";
-  EXPECT_EQ(asked.Filter, "Powerpointアプリケーション|POWERPNT.EXE");
+  EXPECT_EQ(asked.file_name, msi) << "the first Program Files folder before the second";
+  EXPECT_EQ(asked.filter, "Powerpointアプリケーション|POWERPNT.EXE");
   EXPECT_EQ(other.record().viewer_path, kViewer) << "cancelled: still the default path";
 }
 
@@ -100,7 +99,8 @@ TEST_F(Windows, ViewerPromptCancelledOrFailingKeepsTheDefaultPath) {
 
   TimerController other_timer{timer, desktop};
   SettingsController other{view, other_timer, desktop};
-  desktop.answers.push_back({20, [](CommonDialog& d) { d.FileName = "garbage"; }});
+  desktop.answers.push_back(
+      {DialogOutcome::failed, [](CommonDialog& d) { d.file_name = "garbage"; }});
   other.load();
   EXPECT_EQ(other.record().viewer_path, kViewer) << "a failed dialog is no choice";
 }
@@ -214,8 +214,8 @@ TEST_F(Windows, UnreadableSettingsFileIsReportedAndSurvivesTheClose) {
 // Closing while start-up's prompt is up waits for start-up to end, and
 // then saves the whole record, never a half-built one.
 TEST_F(Windows, CloseDuringStartUpWaitsForItsEnd) {
-  desktop.answers.push_back({0, [this](CommonDialog& d) {
-                               d.FileName = "E:\\POWERPNT.EXE";
+  desktop.answers.push_back({DialogOutcome::chosen, [this](CommonDialog& d) {
+                               d.file_name = "E:\\POWERPNT.EXE";
                                EXPECT_FALSE(controller.query_unload());
                                EXPECT_EQ(view.closes_asked, 0);
                              }});
@@ -233,7 +233,8 @@ TEST_F(Windows, CloseDuringStartUpWaitsForItsEnd) {
 
 TEST_F(Windows, EndOfSessionSavesOnceWithoutAMessage) {
   // Ending during start-up: the record is not built, the file stays.
-  desktop.answers.push_back({0, [this](CommonDialog&) { controller.end_session(); }});
+  desktop.answers.push_back(
+      {DialogOutcome::chosen, [this](CommonDialog&) { controller.end_session(); }});
   controller.load();
   EXPECT_FALSE(desktop.files.count(kIni));
 
@@ -342,11 +343,10 @@ TEST_F(Started, ChoosingAFileReplacesTheTypedPathAndCancelKeepsIt) {
   controller.choose_presentation();
   EXPECT_EQ(view.text, "D:\\new.ppt");
   const CommonDialog& asked = desktop.dialogs_shown.back();
-  EXPECT_EQ(asked.Filter,
+  EXPECT_EQ(asked.filter,
             "Powerpointファイル(*.ppt;*.pptx;*.pps;*.ppsx;*.pptm)|*.ppt;*.pptx;*.pps;*.ppsx;*.pptm|"
             "すべてのファイル(*.*)|*.*");
-  EXPECT_EQ(asked.DialogTitle, "プレゼンテーションのファイルを指定");
-  EXPECT_TRUE(asked.CancelError);
+  EXPECT_EQ(asked.title, "プレゼンテーションのファイルを指定");
 
   desktop.answers.push_back(kCancel);
   controller.choose_presentation();
@@ -359,7 +359,7 @@ TEST_F(Started, LargerFontGrowsTheDisplayAndKeepsItsTopLeft) {
   const float width = display.width();
   desktop.answers.push_back(choose_font("Arial", 36.0f));
   controller.choose_font();
-  EXPECT_EQ(desktop.dialogs_shown.back().Flags, 1);
+  EXPECT_EQ(desktop.dialogs_shown.back().flags, 1);
   EXPECT_EQ(view.caption, "Arial 36pt");
   EXPECT_EQ(controller.record().font_size, Number::single(36.0f));
   EXPECT_GT(display.width(), width);
@@ -375,7 +375,7 @@ TEST_F(Started, CancelledFontStillReappliesTheUnchangedFont) {
   controller.choose_font();
   EXPECT_EQ(view.caption, "ＭＳ Ｐゴシック 9.75pt");
   EXPECT_EQ(timer.look.font_name, std::string(kDefaultFontName));
-  EXPECT_EQ(desktop.dialogs_shown.back().FontName, std::string(kDefaultFontName))
+  EXPECT_EQ(desktop.dialogs_shown.back().font_name, std::string(kDefaultFontName))
       << "the dialog opens on the font in use";
 }
 
@@ -401,7 +401,7 @@ TEST_F(Started, ColourCommandsFollowTheChoiceAndIgnoreCancelAndFailure) {
 
   desktop.answers.push_back(kCancel);
   controller.choose_text_colour();
-  desktop.answers.push_back({7, [](CommonDialog& d) { d.Color = 0x123456; }});
+  desktop.answers.push_back({DialogOutcome::failed, [](CommonDialog& d) { d.colour = 0x123456; }});
   controller.choose_back_colour();
   EXPECT_EQ(view.shapes[0], 0x0000FF);
   EXPECT_EQ(view.shapes[1], 0x808080);
@@ -416,8 +416,8 @@ TEST_F(Started, DialogObjectIsSharedBetweenCommands) {
   desktop.answers.push_back(kCancel);
   controller.choose_back_colour();
   const CommonDialog& last = desktop.dialogs_shown.back();
-  EXPECT_EQ(last.Flags, 1) << "left by the font command";
-  EXPECT_EQ(last.Color, 42) << "left by the previous colour dialog";
+  EXPECT_EQ(last.flags, 1) << "left by the font command";
+  EXPECT_EQ(last.colour, 42) << "left by the previous colour dialog";
 }
 
 TEST_F(Started, ClosingUnloadsTheDisplayThenSavesEverything) {

@@ -76,20 +76,19 @@ HWND Win32Desktop::owner() const {
   return owner_ && IsWindowVisible(owner_) ? owner_ : nullptr;
 }
 
-int Win32Desktop::dialog_result(BOOL chosen, const ui::CommonDialog& dialog) const {
-  if (chosen) return 0;
-  const DWORD error = extended_error();
-  if (error == 0) return dialog.CancelError ? ui::kCancelError : 0;
-  return static_cast<int>(error);
+ui::DialogOutcome Win32Desktop::outcome(BOOL chosen) const {
+  if (chosen) return ui::DialogOutcome::chosen;
+  // No extended error: the user closed the dialog.
+  return extended_error() == 0 ? ui::DialogOutcome::cancelled : ui::DialogOutcome::failed;
 }
 
-int Win32Desktop::ShowOpen(ui::CommonDialog& dialog) {
+ui::DialogOutcome Win32Desktop::show_open(ui::CommonDialog& dialog) {
   // "description|pattern|..." becomes the NUL-separated, double-NUL-ended list.
-  std::wstring filter = widen(dialog.Filter);
+  std::wstring filter = widen(dialog.filter);
   std::replace(filter.begin(), filter.end(), L'|', L'\0');
   filter.append(2, L'\0');
-  const std::wstring title = widen(dialog.DialogTitle);
-  std::wstring file = widen(dialog.FileName);
+  const std::wstring title = widen(dialog.title);
+  std::wstring file = widen(dialog.file_name);
   file.resize(32768, L'\0');
 
   OPENFILENAMEW ofn{};
@@ -106,21 +105,21 @@ int Win32Desktop::ShowOpen(ui::CommonDialog& dialog) {
     KeepCurrentDirectory kept;
     return get_open_file_name(&ofn);
   }();
-  if (chosen) dialog.FileName = narrow(file.c_str());
-  return dialog_result(chosen, dialog);
+  if (chosen) dialog.file_name = narrow(file.c_str());
+  return outcome(chosen);
 }
 
-int Win32Desktop::ShowFont(ui::CommonDialog& dialog) {
+ui::DialogOutcome Win32Desktop::show_font(ui::CommonDialog& dialog) {
   LOGFONTW lf{};
   CHOOSEFONTW cf{};
   cf.lStructSize = sizeof cf;
   cf.hwndOwner = owner();
   cf.lpLogFont = &lf;
   // Never the "@" faces for vertical writing: their digits lie on their side.
-  cf.Flags = static_cast<DWORD>(dialog.Flags) | CF_NOVERTFONTS;
-  if (!dialog.FontName.empty()) {
+  cf.Flags = static_cast<DWORD>(dialog.flags) | CF_NOVERTFONTS;
+  if (!dialog.font_name.empty()) {
     // Open on the font in use.
-    UniqueFont current = make_font(dialog.FontName, dialog.FontSize);
+    UniqueFont current = make_font(dialog.font_name, dialog.font_size);
     if (current) GetObjectW(current.get(), sizeof lf, &lf);
     cf.Flags |= CF_INITTOLOGFONTSTRUCT;
   }
@@ -129,20 +128,20 @@ int Win32Desktop::ShowFont(ui::CommonDialog& dialog) {
     return choose_font(&cf);
   }();
   if (chosen) {
-    dialog.FontName = narrow(lf.lfFaceName);
-    dialog.FontSize = static_cast<float>(cf.iPointSize) / 10.0f;
+    dialog.font_name = narrow(lf.lfFaceName);
+    dialog.font_size = static_cast<float>(cf.iPointSize) / 10.0f;
   }
-  return dialog_result(chosen, dialog);
+  return outcome(chosen);
 }
 
-int Win32Desktop::ShowColor(ui::CommonDialog& dialog) {
+ui::DialogOutcome Win32Desktop::show_colour(ui::CommonDialog& dialog) {
   COLORREF custom[16];
   for (int i = 0; i < 16; ++i)
-    custom[i] = colour_ref(dialog.CustomColors[static_cast<std::size_t>(i)]);
+    custom[i] = colour_ref(dialog.custom_colours[static_cast<std::size_t>(i)]);
   CHOOSECOLORW cc{};
   cc.lStructSize = sizeof cc;
   cc.hwndOwner = owner();
-  cc.rgbResult = colour_ref(dialog.Color);
+  cc.rgbResult = colour_ref(dialog.colour);
   cc.lpCustColors = custom;
   cc.Flags = CC_RGBINIT | CC_ANYCOLOR;  // opens on the last colour chosen
   const BOOL chosen = [&] {
@@ -150,10 +149,10 @@ int Win32Desktop::ShowColor(ui::CommonDialog& dialog) {
     return choose_colour(&cc);
   }();
   for (int i = 0; i < 16; ++i) {
-    dialog.CustomColors[static_cast<std::size_t>(i)] = static_cast<std::int32_t>(custom[i]);
+    dialog.custom_colours[static_cast<std::size_t>(i)] = static_cast<std::int32_t>(custom[i]);
   }
-  if (chosen) dialog.Color = static_cast<std::int32_t>(cc.rgbResult);
-  return dialog_result(chosen, dialog);
+  if (chosen) dialog.colour = static_cast<std::int32_t>(cc.rgbResult);
+  return outcome(chosen);
 }
 
 void Win32Desktop::message(const std::string& text) {
@@ -165,7 +164,7 @@ bool Win32Desktop::ask(const std::string& question) {
                      MB_YESNO | MB_DEFBUTTON2 | MB_ICONWARNING | MB_SETFOREGROUND) == IDYES;
 }
 
-std::string Win32Desktop::start_process(const std::string& command_line) {
+Status Win32Desktop::start_process(const std::string& command_line) {
   std::wstring cmd = widen(command_line);
   STARTUPINFOW si{};
   si.cb = sizeof si;
@@ -180,11 +179,11 @@ std::string Win32Desktop::start_process(const std::string& command_line) {
     const std::string program = command_line.starts_with('"') && end != std::string::npos
                                     ? command_line.substr(1, end - 1)
                                     : command_line;
-    return system_message(GetLastError(), program);
+    return Status::failure(system_message(GetLastError(), program));
   }
   // Not tracked: the viewer is on its own from here.
   const UniqueKernel process(pi.hProcess), thread(pi.hThread);
-  return {};
+  return Status();
 }
 
 std::vector<std::string> Win32Desktop::program_folders() {

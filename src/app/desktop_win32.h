@@ -13,12 +13,12 @@ class Win32Desktop final : public ui::Desktop {
   // Dialogs and messages belong to this window once it is on screen.
   void set_owner(HWND owner) { owner_ = owner; }
 
-  int ShowOpen(ui::CommonDialog& dialog) override;
-  int ShowFont(ui::CommonDialog& dialog) override;
-  int ShowColor(ui::CommonDialog& dialog) override;
+  ui::DialogOutcome show_open(ui::CommonDialog& dialog) override;
+  ui::DialogOutcome show_font(ui::CommonDialog& dialog) override;
+  ui::DialogOutcome show_colour(ui::CommonDialog& dialog) override;
   void message(const std::string& text) override;
   bool ask(const std::string& question) override;
-  std::string start_process(const std::string& command_line) override;
+  Status start_process(const std::string& command_line) override;
   std::vector<std::string> program_folders() override;
   float screen_width() override;
   float screen_height() override;
@@ -26,7 +26,7 @@ class Win32Desktop final : public ui::Desktop {
 
  private:
   HWND owner() const;
-  int dialog_result(BOOL chosen, const ui::CommonDialog& dialog) const;
+  ui::DialogOutcome outcome(BOOL chosen) const;
   HWND owner_ = nullptr;
 };
 

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/result.h"
+
 namespace ombrelo::platform {
 
 // Conversions between the program's UTF-8 text and the system's 8-bit (ANSI)
@@ -23,16 +25,14 @@ std::optional<std::string> ansi_to_utf8(std::string_view ansi);
 // readable where the ANSI code page is another (such as UTF-8).
 std::optional<std::string> cp932_to_utf8(std::string_view bytes);
 
-struct ReadResult {
-  bool ok = false;
+struct FileBytes {
   std::string bytes;      // at most the limit asked for
   bool complete = false;  // false when the file was longer than the limit
-  std::string error;      // the system's reason when !ok
 };
 
 // Reads at most `limit` bytes of the file, sharing it with whoever else has
 // it open; a brief lock (an indexer, a sync tool) is waited out.
-ReadResult read_file(const std::string& path, std::size_t limit);
+Result<FileBytes> read_file(const std::string& path, std::size_t limit);
 
 // Replaces the file's content in one step: the bytes go to a temporary file
 // of a unique name in the same folder, are flushed, and the temporary file
@@ -43,13 +43,12 @@ ReadResult read_file(const std::string& path, std::size_t limit);
 // itself may be written, and no old copy is asked for, the file is written
 // in place, growing to its new size before any old byte is overwritten, so
 // that a full disk leaves the old bytes. Every byte must go out: a write
-// that stops short fails. A folder is never moved or replaced. With `kept_as`, the old
-// file, if any, stays beside it under the first free name of "<file>.bak",
-// "<file>.bak2"…, never over anything that exists, and `kept_as` gets that
-// name. Returns an empty string on success, else the system's reason, which
-// names the file that failed when it is not `path`.
-std::string replace_file(const std::string& path, std::string_view bytes,
-                         std::string* kept_as = nullptr);
+// that stops short fails. A folder is never moved or replaced. With
+// `keep_old`, the old file, if any, stays beside it under the first free
+// name of "<file>.bak", "<file>.bak2"…, never over anything that exists; the
+// result is that name (empty when nothing was kept).
+Result<std::string> replace_file(const std::string& path, std::string_view bytes,
+                                 bool keep_old = false);
 
 // Whether the file's folder takes a new file beside it (a backup, say); a
 // probe that leaves nothing behind.

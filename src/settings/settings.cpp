@@ -300,21 +300,15 @@ std::string settings_path_for(std::string_view exe_path) {
   return path;
 }
 
-SettingsRead read_settings_file(const std::string& path) {
-  SettingsRead out;
-  auto file = platform::read_file(path, kMaxSettingsFileSize);
-  if (!file.ok) {
-    out.error = std::move(file.error);
-    return out;
-  }
-  out.ok = true;
-  out.settings = parse_settings(file.bytes, file.complete);
-  return out;
+Result<ParsedSettings> read_settings_file(const std::string& path) {
+  const auto file = platform::read_file(path, kMaxSettingsFileSize);
+  if (!file) return Result<ParsedSettings>::failure(file.reason());
+  return parse_settings(file.value().bytes, file.value().complete);
 }
 
-std::string write_settings_file(const std::string& path, const SettingsRecord& record,
-                                std::string* kept_as) {
-  return platform::replace_file(path, format_settings(record), kept_as);
+Result<std::string> write_settings_file(const std::string& path, const SettingsRecord& record,
+                                        bool keep_old) {
+  return platform::replace_file(path, format_settings(record), keep_old);
 }
 
 }  // namespace ombrelo

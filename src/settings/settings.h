@@ -7,6 +7,7 @@
 #include <variant>
 #include <vector>
 
+#include "platform/result.h"
 #include "settings/number.h"
 
 namespace ombrelo {
@@ -114,18 +115,13 @@ ParsedSettings parse_settings(std::string_view bytes, bool complete = true);
 // without the final extension, and ".ini".
 std::string settings_path_for(std::string_view exe_path);
 
-struct SettingsRead {
-  bool ok = false;
-  ParsedSettings settings;
-  std::string error;  // the system's reason when the file could not be read
-};
-SettingsRead read_settings_file(const std::string& path);
+// The file's record, or the system's reason when it could not be read.
+Result<ParsedSettings> read_settings_file(const std::string& path);
 
-// Empty on success, else the reason (naming the file that failed when it is
-// not `path`); the old file stays untouched on failure. With `kept_as`, the
-// old file, if any, stays under a backup name never used before, which
-// `kept_as` receives.
-std::string write_settings_file(const std::string& path, const SettingsRecord& record,
-                                std::string* kept_as = nullptr);
+// The old file stays untouched on failure. With `keep_old`, the old file, if
+// any, stays under a backup name never used before, which the result gives
+// (empty when nothing was kept).
+Result<std::string> write_settings_file(const std::string& path, const SettingsRecord& record,
+                                        bool keep_old = false);
 
 }  // namespace ombrelo

@@ -11,15 +11,17 @@ std::string Desktop::settings_path() {
   return path;
 }
 
-SettingsRead Desktop::read_settings(const std::string& path) { return read_settings_file(path); }
+Result<ParsedSettings> Desktop::read_settings(const std::string& path) {
+  return read_settings_file(path);
+}
 
 bool Desktop::can_keep_backup(const std::string& path) {
   return platform::takes_new_file_beside(path);
 }
 
-std::string Desktop::write_settings(const std::string& path, const SettingsRecord& record,
-                                    std::string* kept_as) {
-  return write_settings_file(path, record, kept_as);
+Result<std::string> Desktop::write_settings(const std::string& path, const SettingsRecord& record,
+                                            bool keep_old) {
+  return write_settings_file(path, record, keep_old);
 }
 
 float Desktop::clock() { return platform::clock_reading(); }

@@ -5,40 +5,27 @@
 #include <string>
 #include <vector>
 
+#include "platform/result.h"
 #include "settings/settings.h"
 
 namespace ombrelo::ui {
 
-// The error code a common dialog reports when the user cancels it and its
-// CancelError is set.
-inline constexpr int kCancelError = 32755;
-
-// The "errors ignored" way of running a handler: a step that fails is
-// skipped and leaves its code here; a step that succeeds leaves it as it was.
-class ErrorStatus {
- public:
-  void step(int code) {
-    if (code != 0) code_ = code;
-  }
-  int code() const { return code_; }
-
- private:
-  int code_ = 0;
-};
-
 // The one common dialog object that every dialog of the settings window
 // shares: whatever a command sets stays for the next dialog.
 struct CommonDialog {
-  bool CancelError = false;
-  std::string Filter;  // "description|pattern", as in "Text (*.txt)|*.txt"
-  std::string DialogTitle;
-  long Flags = 0;
-  std::string FileName;
-  std::string FontName;
-  float FontSize = 0;
-  std::int32_t Color = 0;
-  std::array<std::int32_t, 16> CustomColors{};  // the colour dialog's own row
+  std::string filter;  // "description|pattern", as in "Text (*.txt)|*.txt"
+  std::string title;
+  long flags = 0;
+  std::string file_name;
+  std::string font_name;
+  float font_size = 0;
+  std::int32_t colour = 0;
+  std::array<std::int32_t, 16> custom_colours{};  // the colour dialog's own row
 };
+
+// How a dialog ended. Only a choice leaves a value in the dialog object to
+// take; after a cancel or a failure whatever is there is not the user's.
+enum class DialogOutcome { chosen, cancelled, failed };
 
 // What the window logic asks of the desktop around it: dialogs, messages,
 // process start, the screen, and (from the platform underneath by default)
@@ -47,12 +34,10 @@ class Desktop {
  public:
   virtual ~Desktop() = default;
 
-  // Each returns 0 after a choice (the chosen value is then in the dialog
-  // object), kCancelError after a cancel with CancelError set, and another
-  // code when the dialog failed.
-  virtual int ShowOpen(CommonDialog& dialog) = 0;
-  virtual int ShowFont(CommonDialog& dialog) = 0;
-  virtual int ShowColor(CommonDialog& dialog) = 0;
+  // The open-file, font and colour dialogs.
+  virtual DialogOutcome show_open(CommonDialog& dialog) = 0;
+  virtual DialogOutcome show_font(CommonDialog& dialog) = 0;
+  virtual DialogOutcome show_colour(CommonDialog& dialog) = 0;
 
   // A modal message box titled with the program's name.
   virtual void message(const std::string& text) = 0;
@@ -60,8 +45,8 @@ class Desktop {
   virtual bool ask(const std::string& question) = 0;
 
   // Starts a process from one command line, its window shown normally and
-  // activated, without waiting. Empty on success, else the system's reason.
-  virtual std::string start_process(const std::string& command_line) = 0;
+  // activated, without waiting.
+  virtual Status start_process(const std::string& command_line) = 0;
 
   // Files and the clock come from the platform underneath (src/platform);
   // a test's fake answers them itself.
@@ -71,13 +56,13 @@ class Desktop {
   virtual std::vector<std::string> program_folders() = 0;
   // The settings file beside the executable.
   virtual std::string settings_path();
-  virtual SettingsRead read_settings(const std::string& path);
+  virtual Result<ParsedSettings> read_settings(const std::string& path);
   // Whether the old file can be kept beside itself under a backup name.
   virtual bool can_keep_backup(const std::string& path);
-  // Empty on success, else the reason. With `kept_as`, the old file stays
-  // under a backup name never used before, which `kept_as` receives.
-  virtual std::string write_settings(const std::string& path, const SettingsRecord& record,
-                                     std::string* kept_as);
+  // With `keep_old`, the old file stays under a backup name never used
+  // before, which the result gives.
+  virtual Result<std::string> write_settings(const std::string& path, const SettingsRecord& record,
+                                             bool keep_old);
 
   // Seconds since local midnight.
   virtual float clock();

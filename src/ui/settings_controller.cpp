@@ -58,42 +58,41 @@ void SettingsController::load_settings() {
   // default.
   const std::string path = desktop_.settings_path();
   if (desktop_.is_ordinary_file(path)) {
-    const SettingsRead file = desktop_.read_settings(path);
-    if (file.ok) {
-      record_ = file.settings.record;
+    const auto file = desktop_.read_settings(path);
+    if (file) {
+      const ParsedSettings& read = file.value();
+      record_ = read.record;
       view_.set_presentation_path(record_.presentation_path);
       set_option(1, record_.bottom_left);
       set_option(2, record_.bottom_right);
       apply_look();
-      if (!file.settings.problems.empty()) {
+      if (!read.problems.empty()) {
         keep_old_ = true;  // what the user typed on the damaged lines
         desktop_.message(
-            damaged_settings_message(path, file.settings.problems, desktop_.can_keep_backup(path)));
+            damaged_settings_message(path, read.problems, desktop_.can_keep_backup(path)));
       }
       return;
     }
     // Unreadable (locked, or no permission): say so, start as on a first
     // run, and keep the old file when saving, since it may be good.
     keep_old_ = true;
-    desktop_.message(unreadable_settings_message(path, file.error, desktop_.can_keep_backup(path)));
+    desktop_.message(
+        unreadable_settings_message(path, file.reason(), desktop_.can_keep_backup(path)));
   }
 
   if (!desktop_.is_ordinary_file(record_.viewer_path)) ask_for_viewer();
 }
 
 void SettingsController::ask_for_viewer() {
-  ErrorStatus err;
-  dialog_.CancelError = true;
-  dialog_.Filter = "Powerpointアプリケーション|POWERPNT.EXE";
-  dialog_.DialogTitle = "Powerpointアプリケーションを指定";
+  dialog_.filter = "Powerpointアプリケーション|POWERPNT.EXE";
+  dialog_.title = "Powerpointアプリケーションを指定";
   // Current Office is installed elsewhere than the default path: the
   // prompt opens on the first copy found, so that the user only confirms.
   if (const std::string found = installed_viewer(); !found.empty()) {
-    dialog_.FileName = found;
+    dialog_.file_name = found;
   }
-  err.step(desktop_.ShowOpen(dialog_));
   // Only a real choice replaces the path; a failed dialog keeps it too.
-  if (err.code() == 0) record_.viewer_path = dialog_.FileName;
+  if (desktop_.show_open(dialog_) == DialogOutcome::chosen) record_.viewer_path = dialog_.file_name;
 }
 
 void SettingsController::unload() {
@@ -101,23 +100,19 @@ void SettingsController::unload() {
   unloaded_ = true;
   timer_.unload();
   const std::string path = desktop_.settings_path();
-  std::string kept_as;
-  std::string* keep = nullptr;
+  bool keep = false;
   if (keep_old_) {
     // Where no backup can be made, only the user may give up the old bytes;
     // at the end of a session nobody answers, and they stay.
-    if (desktop_.can_keep_backup(path)) {
-      keep = &kept_as;
-    } else if (quiet_ || !desktop_.ask(overwrite_without_backup_question(path))) {
-      return;
-    }
+    keep = desktop_.can_keep_backup(path);
+    if (!keep && (quiet_ || !desktop_.ask(overwrite_without_backup_question(path)))) return;
   }
-  const std::string error = desktop_.write_settings(path, record(), keep);
+  const auto saved = desktop_.write_settings(path, record(), keep);
   if (quiet_) return;
-  if (!error.empty()) {
-    desktop_.message(unwritable_settings_message(path, error));
-  } else if (!kept_as.empty()) {
-    desktop_.message(kept_settings_message(path, kept_as));
+  if (!saved) {
+    desktop_.message(unwritable_settings_message(path, saved.reason()));
+  } else if (!saved.value().empty()) {
+    desktop_.message(kept_settings_message(path, saved.value()));
   }
 }
 
@@ -158,11 +153,11 @@ void SettingsController::start_show() {
     desktop_.message(unusable_path_message(viewer, viewer ? record_.viewer_path : presentation));
     return;
   }
-  const std::string error =
+  const Status started =
       desktop_.start_process(launch_command_line(record_.viewer_path, presentation));
-  if (!error.empty()) {
+  if (!started) {
     // Nothing moves and the count does not start: the talk has not begun.
-    desktop_.message(viewer_failed_message(record_.viewer_path, error));
+    desktop_.message(viewer_failed_message(record_.viewer_path, started.reason()));
     return;
   }
   timer_.place_in_corner(view_.option(1), view_.option(2));
@@ -174,14 +169,12 @@ void SettingsController::start_show() {
 
 void SettingsController::choose_presentation() {
   Busy busy(*this);
-  ErrorStatus err;
-  dialog_.CancelError = true;
-  dialog_.Filter =
+  dialog_.filter =
       "Powerpointファイル(*.ppt;*.pptx;*.pps;*.ppsx;*.pptm)|*.ppt;*.pptx;*.pps;*.ppsx;*.pptm|"
       "すべてのファイル(*.*)|*.*";
-  dialog_.DialogTitle = "プレゼンテーションのファイルを指定";
-  err.step(desktop_.ShowOpen(dialog_));
-  if (err.code() == 0) view_.set_presentation_path(dialog_.FileName);
+  dialog_.title = "プレゼンテーションのファイルを指定";
+  if (desktop_.show_open(dialog_) == DialogOutcome::chosen)
+    view_.set_presentation_path(dialog_.file_name);
 }
 
 void SettingsController::apply_look() {
@@ -196,16 +189,13 @@ void SettingsController::show_font_caption() {
 
 void SettingsController::choose_font() {
   Busy busy(*this);
-  ErrorStatus err;
-  dialog_.CancelError = true;
-  dialog_.Flags = 1;  // screen fonts
+  dialog_.flags = 1;  // screen fonts
   // The dialog opens on the font in use.
-  dialog_.FontName = record_.font_name;
-  dialog_.FontSize = record_.font_size.as_single();
-  err.step(desktop_.ShowFont(dialog_));
-  if (err.code() == 0) {
-    record_.font_name = dialog_.FontName;
-    record_.font_size = Number::single(dialog_.FontSize);
+  dialog_.font_name = record_.font_name;
+  dialog_.font_size = record_.font_size.as_single();
+  if (desktop_.show_font(dialog_) == DialogOutcome::chosen) {
+    record_.font_name = dialog_.font_name;
+    record_.font_size = Number::single(dialog_.font_size);
   }
   apply_look();
   show_font_caption();
@@ -213,20 +203,15 @@ void SettingsController::choose_font() {
 
 void SettingsController::choose_text_colour() {
   Busy busy(*this);
-  ErrorStatus err;
-  dialog_.CancelError = true;
-  err.step(desktop_.ShowColor(dialog_));
-  if (err.code() == 0) record_.text_colour = Number::integer(dialog_.Color);
+  if (desktop_.show_colour(dialog_) == DialogOutcome::chosen)
+    record_.text_colour = Number::integer(dialog_.colour);
   view_.set_swatch(1, record_.text_colour.to_colour());
   timer_.set_look(look_of(record_));
 }
 
 void SettingsController::choose_back_colour() {
   Busy busy(*this);
-  ErrorStatus err;
-  dialog_.CancelError = true;
-  err.step(desktop_.ShowColor(dialog_));
-  if (err.code() == 0) record_.back_colour = dialog_.Color;
+  if (desktop_.show_colour(dialog_) == DialogOutcome::chosen) record_.back_colour = dialog_.colour;
   view_.set_swatch(2, record_.back_colour);
   timer_.set_look(look_of(record_));
 }

@@ -7,29 +7,26 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "platform/platform.h"
 
 namespace ombrelo::platform {
 
 // Nothing here locks files, so there is no lock to wait out.
-ReadResult read_file(const std::string& path, std::size_t limit) {
-  ReadResult r;
+Result<FileBytes> read_file(const std::string& path, std::size_t limit) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    r.error = std::strerror(errno);
-    return r;
-  }
+  if (fd < 0) return Result<FileBytes>::failure(std::strerror(errno));
+  FileBytes r;
   r.bytes.resize(limit + 1);
   std::size_t got = 0;
   while (got < r.bytes.size()) {
     const ssize_t n = ::read(fd, r.bytes.data() + got, r.bytes.size() - got);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
-      r.error = std::strerror(errno);
+      const int e = errno;
       ::close(fd);
-      r.bytes.clear();
-      return r;
+      return Result<FileBytes>::failure(std::strerror(e));
     }
     if (n == 0) break;
     got += static_cast<std::size_t>(n);
@@ -37,7 +34,6 @@ ReadResult read_file(const std::string& path, std::size_t limit) {
   ::close(fd);
   r.complete = got <= limit;
   r.bytes.resize(got <= limit ? got : limit);
-  r.ok = true;
   return r;
 }
 
@@ -79,7 +75,8 @@ std::string write_in_place(const std::string& target, std::string_view bytes) {
 
 }  // namespace
 
-std::string replace_file(const std::string& path, std::string_view bytes, std::string* kept_as) {
+Result<std::string> replace_file(const std::string& path, std::string_view bytes, bool keep_old) {
+  using Failed = Result<std::string>;
   // A symbolic link stays a link: its target is what gets replaced.
   std::string target = path;
   if (char* real = ::realpath(path.c_str(), nullptr)) {
@@ -89,24 +86,25 @@ std::string replace_file(const std::string& path, std::string_view bytes, std::s
   auto reason = [&](std::string text) { return target == path ? text : target + ": " + text; };
   struct stat old {};
   const bool exists = ::stat(target.c_str(), &old) == 0;
-  if (exists && S_ISDIR(old.st_mode)) return reason(std::string(kFolderInTheWay));
+  if (exists && S_ISDIR(old.st_mode)) return Failed::failure(reason(std::string(kFolderInTheWay)));
   // A read-only settings file stays as it is, as it does on Windows (and for
   // root, whom access() would let through).
-  if (exists && (old.st_mode & S_IWUSR) == 0) return std::strerror(EACCES);
+  if (exists && (old.st_mode & S_IWUSR) == 0) return Failed::failure(std::strerror(EACCES));
 
   std::string tmp = target + ".XXXXXX";  // unique: a stale one is never in the way
   const int fd = ::mkstemp(tmp.data());
   if (fd < 0) {
-    if (errno == EACCES && exists && !kept_as) {
+    if (errno == EACCES && exists && !keep_old) {
       const std::string e = write_in_place(target, bytes);
-      return e.empty() ? e : reason(e);
+      if (!e.empty()) return Failed::failure(reason(e));
+      return std::string();
     }
     const int e = errno;
-    return target.substr(0, target.find_last_of('/')) + ": " + std::strerror(e);
+    return Failed::failure(target.substr(0, target.find_last_of('/')) + ": " + std::strerror(e));
   }
   auto fail = [&tmp](int err) {
     ::unlink(tmp.c_str());
-    return std::string(std::strerror(err));
+    return Failed::failure(std::strerror(err));
   };
   int err = write_all(fd, bytes);
   if (!err && ::fchmod(fd, exists ? old.st_mode & 07777 : 0644) != 0) err = errno;
@@ -114,23 +112,22 @@ std::string replace_file(const std::string& path, std::string_view bytes, std::s
   if (err) return fail(err);
   // The old file gets a second name first, never one that exists.
   std::string backup;
-  for (int n = 1; exists && kept_as && n < 100 && backup.empty(); ++n) {
+  for (int n = 1; exists && keep_old && n < 100 && backup.empty(); ++n) {
     const std::string name = target + ".bak" + (n > 1 ? std::to_string(n) : "");
     if (::link(target.c_str(), name.c_str()) == 0) {
       backup = name;
     } else if (errno != EEXIST) {
       const int e = errno;
       ::unlink(tmp.c_str());
-      return name + ": " + std::strerror(e);
+      return Failed::failure(name + ": " + std::strerror(e));
     }
   }
-  if (exists && kept_as && backup.empty()) return fail(EEXIST);  // every name taken
+  if (exists && keep_old && backup.empty()) return fail(EEXIST);  // every name taken
   if (::rename(tmp.c_str(), target.c_str()) != 0) {
     if (!backup.empty()) ::unlink(backup.c_str());
     return fail(errno);
   }
-  if (kept_as) *kept_as = backup;
-  return {};
+  return backup;
 }
 
 bool takes_new_file_beside(const std::string& path) {

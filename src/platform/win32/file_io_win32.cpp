@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 #include "platform/platform.h"
 #include "platform/win32/handles.h"
@@ -99,8 +100,7 @@ DWORD seek(HANDLE file, std::uint64_t at) {
 
 }  // namespace
 
-ReadResult read_file(const std::string& path, std::size_t limit) {
-  ReadResult r;
+Result<FileBytes> read_file(const std::string& path, std::size_t limit) {
   win32::UniqueFile file;
   const DWORD open_error = retrying(
       [&]() -> DWORD {
@@ -109,26 +109,21 @@ ReadResult read_file(const std::string& path, std::size_t limit) {
         return file ? 0 : GetLastError();
       },
       locked);
-  if (open_error) {
-    r.error = system_message(open_error);
-    return r;
-  }
+  if (open_error) return Result<FileBytes>::failure(system_message(open_error));
+  FileBytes r;
   r.bytes.resize(limit + 1);
   std::size_t got = 0;
   while (got < r.bytes.size()) {
     DWORD n = 0;
     if (!ReadFile(file.get(), r.bytes.data() + got, static_cast<DWORD>(r.bytes.size() - got), &n,
                   nullptr)) {
-      r.error = system_message(GetLastError());
-      r.bytes.clear();
-      return r;
+      return Result<FileBytes>::failure(system_message(GetLastError()));
     }
     if (n == 0) break;
     got += n;
   }
   r.complete = got <= limit;
   r.bytes.resize(got <= limit ? got : limit);
-  r.ok = true;
   return r;
 }
 
@@ -176,7 +171,8 @@ std::wstring move_to_backup(const std::wstring& old, const std::wstring& target)
 
 }  // namespace
 
-std::string replace_file(const std::string& path, std::string_view bytes, std::string* kept_as) {
+Result<std::string> replace_file(const std::string& path, std::string_view bytes, bool keep_old) {
+  using Failed = Result<std::string>;
   // Long forms throughout: the temporary and backup names are longer than
   // the file's own, which may already be near the old path limit.
   const std::wstring given = win32::long_path(widen(path));
@@ -187,9 +183,11 @@ std::string replace_file(const std::string& path, std::string_view bytes, std::s
   };
   const DWORD attrs = GetFileAttributesW(target.c_str());
   const bool exists = attrs != INVALID_FILE_ATTRIBUTES;
-  if (exists && (attrs & FILE_ATTRIBUTE_DIRECTORY)) return reason(std::string(kFolderInTheWay));
+  if (exists && (attrs & FILE_ATTRIBUTE_DIRECTORY))
+    return Failed::failure(reason(std::string(kFolderInTheWay)));
   // A read-only settings file stays as the user left it.
-  if (exists && (attrs & FILE_ATTRIBUTE_READONLY)) return system_message(ERROR_ACCESS_DENIED);
+  if (exists && (attrs & FILE_ATTRIBUTE_READONLY))
+    return Failed::failure(system_message(ERROR_ACCESS_DENIED));
 
   std::wstring tmp;
   DWORD error = 0;
@@ -198,20 +196,22 @@ std::string replace_file(const std::string& path, std::string_view bytes, std::s
     if (!file) {
       // A folder only the file itself may be written in (Program Files,
       // say): write it in place, unless the old bytes must be kept.
-      if (error == ERROR_ACCESS_DENIED && exists && !kept_as) {
+      if (error == ERROR_ACCESS_DENIED && exists && !keep_old) {
         const DWORD in_place = write_in_place(target, bytes);
-        return in_place ? reason(system_message(in_place)) : std::string();
+        if (in_place) return Failed::failure(reason(system_message(in_place)));
+        return std::string();
       }
-      return named(folder_of(target), error);
+      return Failed::failure(named(folder_of(target), error));
     }
     if ((error = write_all(file.get(), bytes))) {
       // The temporary file goes again: only the reason is worth telling.
       file.reset();
       DeleteFileW(tmp.c_str());
-      return reason(system_message(error));
+      return Failed::failure(reason(system_message(error)));
     }
   }
 
+  std::string kept_as;
   if (exists) {
     // ReplaceFileW keeps the old file's attributes, security and streams. It
     // always gets a backup name of its own: when it fails half-way the old
@@ -230,8 +230,8 @@ std::string replace_file(const std::string& path, std::string_view bytes, std::s
         },
         replace_may_pass);
     if (!error) {
-      if (kept_as) {
-        *kept_as = win32::narrow(win32::plain_path(move_to_backup(backup, target)));
+      if (keep_old) {
+        kept_as = win32::narrow(win32::plain_path(move_to_backup(backup, target)));
       } else {
         DeleteFileW(backup.c_str());
       }
@@ -255,9 +255,9 @@ std::string replace_file(const std::string& path, std::string_view bytes, std::s
   }
   if (error) {
     DeleteFileW(tmp.c_str());
-    return reason(system_message(error));
+    return Failed::failure(reason(system_message(error)));
   }
-  return {};
+  return kept_as;
 }
 
 bool takes_new_file_beside(const std::string& path) {
