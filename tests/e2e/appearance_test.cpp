@@ -1,0 +1,211 @@
+// The real program's look and its dialogs: captions that fit at every scale,
+// the font, colour and file dialogs.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+#include "scenarios.h"
+
+namespace ombrelo::e2e {
+namespace {
+
+// One registry value set for the scenario's length, then put back as it was.
+class RegistryValue {
+ public:
+  RegistryValue(const wchar_t* key, const wchar_t* name, DWORD type, const void* data, DWORD size)
+      : key_(key), name_(name) {
+    DWORD old_size = sizeof old_;
+    had_ = RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_ANY, &old_type_, old_, &old_size) ==
+           ERROR_SUCCESS;
+    old_size_ = old_size;
+    RegSetKeyValueW(HKEY_CURRENT_USER, key, name, type, data, size);
+  }
+  ~RegistryValue() {
+    if (had_) {
+      RegSetKeyValueW(HKEY_CURRENT_USER, key_, name_, old_type_, old_, old_size_);
+    } else {
+      RegDeleteKeyValueW(HKEY_CURRENT_USER, key_, name_);
+    }
+  }
+
+ private:
+  const wchar_t* key_;
+  const wchar_t* name_;
+  bool had_ = false;
+  DWORD old_type_ = 0, old_size_ = 0;
+  BYTE old_[512] = {};
+};
+
+// Captions fit their controls at 100, 150 and 200 % with a Japanese UI font
+// whose lines are taller than the rows, as Yu Gothic UI's are on Windows
+// 10/11 (Wine takes the message font at 96 dpi and scales it).
+TEST(Appearance, CaptionsFitTheirControlsWithATallUiFontAtEveryScale) {
+  LOGFONTW tall{};
+  tall.lfHeight = -12;  // 9 pt
+  tall.lfWeight = FW_NORMAL;
+  tall.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynW(tall.lfFaceName, L"Noto Sans CJK JP", LF_FACESIZE);
+  const RegistryValue message_font(L"Control Panel\\Desktop\\WindowMetrics", L"MessageFont",
+                                   REG_BINARY, &tall, sizeof tall);
+  for (const DWORD dpi : {96, 144, 192}) {
+    SCOPED_TRACE("at " + std::to_string(dpi) + " dpi");
+    const RegistryValue scale(L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+    Running r("layout-" + std::to_string(dpi));
+    ASSERT_TRUE(r.settings);
+    std::optional<Capture> shot;
+    const std::vector<int> captioned = {
+        kPresentationLabel, kBrowseButton,     kStartButton,      kFontLabel,         kFontButton,
+        kTextColourButton,  kBackColourButton, kBottomLeftOption, kBottomRightOption, kCornerLabel};
+    // Painted: the top edge of every control shows (unpainted is black).
+    ASSERT_TRUE(wait_for([&] {
+      shot.emplace(r.settings);
+      return std::all_of(captioned.begin(), captioned.end(), [&](int id) {
+        const RECT c = window_rect(r.s.control(id));
+        return shot->at({(c.left + c.right) / 2, c.top}) != RGB(0, 0, 0);
+      });
+    })) << "the window is painted";
+    // A button's text stays off its border; a label's and an option's text
+    // does not run into the edge of its rectangle.
+    const int border = MulDiv(2, static_cast<int>(dpi), 96);
+    for (const int id : captioned) {
+      HWND control = r.s.control(id);
+      RECT client{};
+      GetClientRect(control, &client);
+      // The bottom-left option lies over the end of the corner row's heading.
+      if (id == kCornerLabel) {
+        client.right = window_rect(r.s.control(kBottomLeftOption)).left - window_rect(control).left;
+      }
+      const RECT box = ink(*shot, control, client);
+      const bool button = id >= kBrowseButton && id <= kBackColourButton &&
+                          id != kPresentationLabel && id != kFontLabel;
+      const int m = button ? border : 1;
+      EXPECT_GT(box.right, box.left) << window_text(control) << ": no text seen";
+      EXPECT_TRUE(box.left >= m && box.top >= m && box.right <= client.right - m &&
+                  box.bottom <= client.bottom - m)
+          << window_text(control) << ": text " << box.left << "," << box.top << "-" << box.right
+          << "," << box.bottom << " in " << client.right << "x" << client.bottom;
+    }
+    // The font heading overlaps the font button's top: the button's border
+    // is drawn whole under it, as it is beyond it.
+    const RECT b = window_rect(r.s.control(kFontButton)), l = window_rect(r.s.control(kFontLabel));
+    int cut = 0;
+    for (LONG x = b.left + 2 * border; x < l.right; ++x)
+      cut += shot->at({x, b.top}) != shot->at({l.right + 4 * border, b.top});
+    EXPECT_EQ(cut, 0) << "pixels of the font button's top border painted over";
+    shot->save("settings-window-" + std::to_string(dpi) + "dpi");
+    PostMessageW(r.settings, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(r.s.wait_exit());
+  }
+}
+
+TEST(Appearance, FontDialogCancelledAndAnswered) {
+  Running r("font");
+  ASSERT_TRUE(r.settings);
+  const RECT before = window_rect(r.timer);
+
+  r.s.click(kFontButton);
+  HWND dialog = r.s.wait_window(L"#32770");
+  ASSERT_TRUE(dialog);
+  press(dialog, IDCANCEL);
+  ASSERT_TRUE(wait_for([&] { return gone(dialog); }));
+  EXPECT_EQ(window_text(r.s.control(kFontButton)), "ＭＳ Ｐゴシック 9.75pt");
+
+  r.s.click(kFontButton);
+  dialog = r.s.wait_window(L"#32770");
+  ASSERT_TRUE(dialog);
+  HWND faces = GetDlgItem(dialog, cmb1);
+  ASSERT_TRUE(wait_for([&] { return SendMessageW(faces, CB_GETCOUNT, 0, 0) > 0; }));
+  for (LRESULT i = 0; i < SendMessageW(faces, CB_GETCOUNT, 0, 0); ++i) {
+    wchar_t face[LF_FACESIZE + 1] = {};
+    SendMessageW(faces, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(face));
+    EXPECT_NE(face[0], L'@') << "no vertical face is offered: " << narrow(face);
+  }
+  choose_font(dialog, L"IPA Pゴシック", 36);  // a font the test machine has
+  ASSERT_TRUE(wait_for([&] {
+    return window_text(r.s.control(kFontButton)) == "IPA Pゴシック 36pt";
+  })) << window_text(r.s.control(kFontButton));
+  const RECT after = window_rect(r.timer);
+  EXPECT_EQ(after.left, before.left) << "the top-left corner stays";
+  EXPECT_EQ(after.top, before.top);
+  EXPECT_GT(after.bottom - after.top, 2 * (before.bottom - before.top)) << "the display grew";
+
+  PostMessageW(r.settings, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(r.s.wait_exit());
+  EXPECT_EQ(r.s.read_file(L"ombrelo.ini"), ini("C:\\talk.ppt", r.viewer,
+                                               "IPA P\x83S\x83V\x83"
+                                               "b\x83N",
+                                               "36"));
+}
+
+TEST(Appearance, ColourDialogsMoveTheSwatchesAndThePreview) {
+  Running r("colours");
+  ASSERT_TRUE(r.settings);
+  // Swatch centres, in client pixels at 15 twips a pixel.
+  const POINT shape1{(3600 + 187) / 15, (2160 + 127) / 15},
+      shape2{(4200 + 187) / 15, (2160 + 127) / 15};
+  ASSERT_TRUE(
+      wait_for([&] { return client_pixel(r.settings, shape1.x, shape1.y) == RGB(0, 255, 0); }));
+
+  r.s.click(kTextColourButton);
+  HWND dialog = r.s.wait_window(L"#32770");
+  ASSERT_TRUE(dialog);
+  choose_colour(dialog, 255, 0, 0);
+  EXPECT_TRUE(wait_for([&] {
+    return client_pixel(r.settings, shape1.x, shape1.y) == RGB(255, 0, 0);
+  })) << std::hex
+      << client_pixel(r.settings, shape1.x, shape1.y);
+
+  r.s.click(kBackColourButton);
+  dialog = r.s.wait_window(L"#32770");
+  ASSERT_TRUE(dialog);
+  press(dialog, IDCANCEL);
+  ASSERT_TRUE(wait_for([&] { return gone(dialog); }));
+  EXPECT_EQ(client_pixel(r.settings, shape2.x, shape2.y), RGB(0, 0, 0)) << "cancel keeps black";
+
+  r.s.click(kBackColourButton);
+  dialog = r.s.wait_window(L"#32770");
+  ASSERT_TRUE(dialog);
+  choose_colour(dialog, 0, 0, 128);
+  EXPECT_TRUE(
+      wait_for([&] { return client_pixel(r.settings, shape2.x, shape2.y) == RGB(0, 0, 128); }));
+  const RECT t = window_rect(r.timer);
+  EXPECT_TRUE(wait_for([&] {
+    return client_pixel(r.timer, 0, t.bottom - t.top - 1) == RGB(0, 0, 128);
+  })) << "the preview's background follows";
+
+  PostMessageW(r.settings, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(r.s.wait_exit());
+  EXPECT_EQ(r.s.read_file(L"ombrelo.ini"),
+            ini("C:\\talk.ppt", r.viewer, kFontCp932, "9.75", "255", "8388608"));
+}
+
+TEST(Appearance, FileDialogReplacesTheTypedPathAndKeepsTheCurrentDirectory) {
+  Running r("file");
+  ASSERT_TRUE(r.settings);
+  CreateDirectoryW(r.s.path(L"talks").c_str(), nullptr);
+  r.s.write_file(L"talks\\講演.ppt", "slides");
+  r.s.click(kBrowseButton);
+  HWND dialog = r.s.wait_dialog("プレゼンテーションのファイルを指定");
+  ASSERT_TRUE(dialog);
+  press(dialog, IDCANCEL);
+  ASSERT_TRUE(wait_for([&] { return gone(dialog); }));
+  EXPECT_EQ(window_text(r.s.control(kPresentationBox)), "C:\\talk.ppt");
+
+  r.s.click(kBrowseButton);
+  dialog = r.s.wait_dialog("プレゼンテーションのファイルを指定");
+  ASSERT_TRUE(dialog);
+  choose_file(dialog, r.s.path(L"talks\\講演.ppt"));
+  EXPECT_TRUE(wait_for([&] {
+    return window_text(r.s.control(kPresentationBox)) == narrow(r.s.path(L"talks\\講演.ppt"));
+  })) << window_text(r.s.control(kPresentationBox));
+
+  // The viewer inherits the current directory: still the one it started in.
+  r.s.click(kStartButton);
+  ASSERT_TRUE(wait_for([&] { return r.s.exists(L"cmdline.txt"); }));
+  EXPECT_EQ(r.s.read_file(L"cwd.txt"), narrow(r.s.dir()));
+}
+
+}  // namespace
+}  // namespace ombrelo::e2e

@@ -1,0 +1,260 @@
+// Starting and closing the real program: the settings file read and
+// written, messages about it, and the first start's viewer prompt.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+#include "scenarios.h"
+
+namespace ombrelo::e2e {
+namespace {
+
+TEST(StartAndClose, StartsWithBothWindowsAndSavesOnClose) {
+  Scenario s("smoke");
+  const std::string viewer = narrow(s.install_viewer());
+  const std::string file = ini("C:\\talk.ppt", viewer);
+  s.write_file(L"ombrelo.ini", file);
+  s.start();
+
+  HWND settings = s.wait_window(kSettingsClass, "Ombrelo");
+  ASSERT_TRUE(settings) << "the settings window shows";
+  HWND timer = s.timer();
+  ASSERT_TRUE(timer) << "the display shows";
+  EXPECT_EQ(window_text(timer), "00:00");
+  EXPECT_TRUE(topmost(timer));
+  EXPECT_TRUE(GetWindowLongW(timer, GWL_EXSTYLE) & WS_EX_NOACTIVATE);
+  EXPECT_EQ(window_text(s.control(kPresentationBox)), "C:\\talk.ppt");
+  EXPECT_EQ(window_text(s.control(kFontButton)), "ＭＳ Ｐゴシック 9.75pt");
+  EXPECT_EQ(window_text(s.control(kStartButton)), "スライドショー開始");
+  EXPECT_EQ(SendMessageW(s.control(kBottomRightOption), BM_GETCHECK, 0, 0), BST_CHECKED);
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof gui;
+  EXPECT_TRUE(wait_for([&] {
+    return GetGUIThreadInfo(GetWindowThreadProcessId(settings, nullptr), &gui) &&
+           gui.hwndFocus == s.control(kPresentationBox);
+  })) << "the path box has the focus";
+  // Tab walks the controls in their order; in the corner group it stops on
+  // the selected option.
+  for (int next : {kBrowseButton, kStartButton, kFontButton, kTextColourButton, kBackColourButton,
+                   kBottomRightOption, kPresentationBox}) {
+    PostMessageW(gui.hwndFocus, WM_KEYDOWN, VK_TAB, 0);
+    PostMessageW(gui.hwndFocus, WM_KEYUP, VK_TAB, 0xC0000001);
+    EXPECT_TRUE(wait_for(
+        [&] {
+          return GetGUIThreadInfo(GetWindowThreadProcessId(settings, nullptr), &gui) &&
+                 gui.hwndFocus == s.control(next);
+        },
+        3000))
+        << "Tab should reach control " << next;
+  }
+
+  save_screenshot(settings, "settings-window");
+
+  // What a screen reader is told: the display is static text reading the
+  // time (where the system has the proxy for it: Wine has none); the
+  // swatches are named by their texts, and are no tab stops.
+  if (const auto display = accessible(timer)) {
+    EXPECT_EQ(*display, (Accessible{ROLE_SYSTEM_STATICTEXT, "00:00"}));
+  }
+  EXPECT_EQ(window_text(s.control(kTextSwatch)), "字色");
+  EXPECT_EQ(window_text(s.control(kBackSwatch)), "背景");
+  EXPECT_FALSE(GetWindowLongW(s.control(kTextSwatch), GWL_STYLE) & WS_TABSTOP);
+
+  PostMessageW(settings, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(s.wait_exit()) << "closing the settings window ends the program";
+  EXPECT_EQ(s.read_file(L"ombrelo.ini"), file);
+}
+
+TEST(StartAndClose, FirstStartAsksForTheViewerBeforeTheSettingsWindowShows) {
+  Scenario s("first-start");
+  s.start();
+  HWND prompt = s.wait_dialog("Powerpointアプリケーションを指定");
+  ASSERT_TRUE(prompt);
+  EXPECT_FALSE(s.settings()) << "the settings window waits for the prompt";
+  EXPECT_TRUE(s.timer()) << "the display is already up";
+  press(prompt, IDCANCEL);
+
+  HWND settings = s.wait_window(kSettingsClass);
+  ASSERT_TRUE(settings);
+  EXPECT_EQ(window_text(s.control(kFontButton)), "ＭＳ Ｐゴシック 9.75pt");
+  PostMessageW(settings, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(s.wait_exit());
+  EXPECT_EQ(s.read_file(L"ombrelo.ini"),
+            ini("", "C:\\Program Files\\Microsoft Office\\Office\\POWERPNT.EXE"));
+}
+
+// Closed while start-up asks for the viewer: nothing half-built is written;
+// the close comes when the prompt is answered.
+TEST(StartAndClose, CloseDuringTheFirstPromptWaitsForStartUp) {
+  Scenario s("close-at-start");
+  s.start();
+  HWND prompt = s.wait_dialog("Powerpointアプリケーションを指定");
+  ASSERT_TRUE(prompt);
+  HWND hidden = s.find(kSettingsClass, {}, false);
+  ASSERT_TRUE(hidden);
+  SendMessageW(hidden, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(s.exists(L"ombrelo.ini")) << "nothing written while start-up runs";
+  press(prompt, IDCANCEL);
+  ASSERT_TRUE(s.wait_exit());
+  EXPECT_EQ(s.read_file(L"ombrelo.ini"),
+            ini("", "C:\\Program Files\\Microsoft Office\\Office\\POWERPNT.EXE"));
+}
+
+// Log-off and shut-down send no WM_CLOSE; the change is saved before
+// WM_ENDSESSION returns, after which Windows may end the process.
+TEST(StartAndClose, EndOfSessionSavesTheTypedChange) {
+  Running r("end-session");
+  ASSERT_TRUE(r.settings);
+  SendMessageW(r.s.control(kPresentationBox), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>(L"C:\\typed.ppt"));
+  EXPECT_TRUE(SendMessageW(r.settings, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+  SendMessageW(r.settings, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+  EXPECT_EQ(r.s.read_file(L"ombrelo.ini"), ini("C:\\typed.ppt", r.viewer));
+  EXPECT_FALSE(IsWindow(r.timer)) << "the display is gone";
+  EXPECT_FALSE(r.s.find(L"#32770")) << "no message waits for an answer";
+  EXPECT_TRUE(r.s.wait_exit()) << "nothing left to take changes it would not save";
+}
+
+TEST(StartAndClose, DamagedSettingsFileIsNamedInAMessageAndTheProgramStarts) {
+  Scenario s("damaged");
+  const std::string viewer = narrow(s.install_viewer());
+  const std::string damaged = "\"C:\\talk.ppt\"\r\n\"" + viewer + "\"\r\n\"Arial\r\nbig\r\n";
+  s.write_file(L"ombrelo.ini", damaged);
+  s.start();
+  HWND box = s.wait_dialog("Ombrelo");
+  ASSERT_TRUE(box);
+  const std::string text = message_text(box);
+  EXPECT_NE(text.find(narrow(s.ini_path())), std::string::npos) << text;
+  EXPECT_NE(text.find("4 行目"), std::string::npos) << text;
+  press(box, IDOK);
+  ASSERT_TRUE(s.wait_window(kSettingsClass));
+  EXPECT_EQ(window_text(s.control(kPresentationBox)), "C:\\talk.ppt");
+  EXPECT_EQ(window_text(s.control(kFontButton)), "ＭＳ Ｐゴシック 9.75pt");
+  PostMessageW(s.settings(), WM_CLOSE, 0, 0);
+  box = s.wait_dialog("Ombrelo");
+  ASSERT_TRUE(box);
+  EXPECT_NE(message_text(box).find(narrow(s.ini_path()) + ".bak"), std::string::npos);
+  press(box, IDOK);
+  ASSERT_TRUE(s.wait_exit());
+  EXPECT_EQ(s.read_file(L"ombrelo.ini.bak"), damaged) << "the user's damaged lines are kept";
+}
+
+TEST(StartAndClose, ReadOnlySettingsFileIsKeptAndTheProgramStillEnds) {
+  Scenario s("read-only");
+  const std::string viewer = narrow(s.install_viewer());
+  const std::string file = ini("C:\\old.ppt", viewer);
+  s.write_file(L"ombrelo.ini", file);
+  SetFileAttributesW(s.ini_path().c_str(), FILE_ATTRIBUTE_READONLY);
+  s.start();
+  ASSERT_TRUE(s.wait_window(kSettingsClass));
+  SendMessageW(s.control(kPresentationBox), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>(L"C:\\new.ppt"));
+  PostMessageW(s.settings(), WM_CLOSE, 0, 0);
+  HWND box = s.wait_dialog("Ombrelo");
+  ASSERT_TRUE(box);
+  EXPECT_NE(message_text(box).find(narrow(s.ini_path())), std::string::npos);
+  press(box, IDOK);
+  ASSERT_TRUE(s.wait_exit());
+  EXPECT_EQ(s.read_file(L"ombrelo.ini"), file);
+}
+
+TEST(StartAndClose, AnsweredViewerPromptIsSavedAsTheViewer) {
+  Scenario s("prompt-answered");
+  const std::wstring viewer = s.install_viewer();
+  s.start();
+  HWND prompt = s.wait_dialog("Powerpointアプリケーションを指定");
+  ASSERT_TRUE(prompt);
+  choose_file(prompt, viewer);
+  HWND settings = s.wait_window(kSettingsClass);
+  ASSERT_TRUE(settings);
+  PostMessageW(settings, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(s.wait_exit());
+  EXPECT_EQ(s.read_file(L"ombrelo.ini"), ini("", narrow(viewer)));
+}
+
+// Puts a viewer where Office installs it, for the scenario's length.
+class InstalledViewer {
+ public:
+  explicit InstalledViewer(const Scenario& s, std::wstring path = kDefaultPath)
+      : path_(std::move(path)) {
+    for (std::size_t at = path_.find(L'\\', 3); at != std::wstring::npos;
+         at = path_.find(L'\\', at + 1)) {
+      CreateDirectoryW(path_.substr(0, at).c_str(), nullptr);
+    }
+    CopyFileW(s.install_viewer(L"viewer-copy.exe").c_str(), path_.c_str(), FALSE);
+  }
+  ~InstalledViewer() { DeleteFileW(path_.c_str()); }
+  static constexpr const wchar_t* kDefaultPath =
+      L"C:\\Program Files\\Microsoft Office\\Office\\POWERPNT.EXE";
+
+ private:
+  std::wstring path_;
+};
+
+TEST(StartAndClose, ViewerAtTheDefaultPathMeansNoPrompt) {
+  Scenario s("default-viewer");
+  InstalledViewer installed(s);
+  s.start();
+  ASSERT_TRUE(s.wait_window(kSettingsClass));
+  EXPECT_FALSE(s.find(L"#32770")) << "no dialog";
+}
+
+// Current Office (Click-to-Run) is not at the default path: the prompt
+// opens on it, and the user only confirms.
+TEST(StartAndClose, FirstStartPromptOpensOnCurrentOffice) {
+  Scenario s("click-to-run");
+  const std::wstring c2r = L"C:\\Program Files\\Microsoft Office\\root\\Office16\\POWERPNT.EXE";
+  InstalledViewer installed(s, c2r);
+  s.start();
+  HWND prompt = s.wait_dialog("Powerpointアプリケーションを指定");
+  ASSERT_TRUE(prompt);
+  HWND name = file_name_box(prompt);
+  EXPECT_TRUE(wait_for([&] { return window_text(name) == "POWERPNT.EXE"; })) << window_text(name);
+  press(prompt, IDOK);
+  HWND settings = s.wait_window(kSettingsClass);
+  ASSERT_TRUE(settings);
+  PostMessageW(settings, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(s.wait_exit());
+  EXPECT_EQ(s.read_file(L"ombrelo.ini"), ini("", narrow(c2r)));
+}
+
+TEST(StartAndClose, SavedLookAndCornerAreOnThePreviewAtStart) {
+  Running big("saved-look", "#TRUE#", "#FALSE#", "Tahoma", "36");
+  ASSERT_TRUE(big.settings);
+  Running small("saved-look-small");
+  ASSERT_TRUE(small.settings);
+  EXPECT_EQ(window_text(big.s.control(kFontButton)), "Tahoma 36pt");
+  EXPECT_EQ(SendMessageW(big.s.control(kBottomLeftOption), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessageW(big.s.control(kBottomRightOption), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  const RECT b = window_rect(big.timer), t = window_rect(small.timer);
+  EXPECT_GT(b.bottom - b.top, 2 * (t.bottom - t.top)) << "the 36-point display is larger";
+  EXPECT_GT(b.right - b.left, 2 * (t.right - t.left));
+}
+
+// The saved corner flags select the options as the option group allows;
+// with neither, the start keeps the display's left edge.
+TEST(StartAndClose, SavedCornerFlagsSelectTheOptions) {
+  struct Row {
+    const char* left;
+    const char* right;
+    LRESULT option1, option2;
+  };
+  for (const Row& row : {Row{"#TRUE#", "#TRUE#", BST_UNCHECKED, BST_CHECKED},
+                         Row{"#FALSE#", "#FALSE#", BST_UNCHECKED, BST_UNCHECKED}}) {
+    SCOPED_TRACE(std::string(row.left) + " " + row.right);
+    Running r(std::string("flags-") + row.left + row.right, row.left, row.right);
+    ASSERT_TRUE(r.settings);
+    EXPECT_EQ(SendMessageW(r.s.control(kBottomLeftOption), BM_GETCHECK, 0, 0), row.option1);
+    EXPECT_EQ(SendMessageW(r.s.control(kBottomRightOption), BM_GETCHECK, 0, 0), row.option2);
+    if (row.option1 == BST_CHECKED || row.option2 == BST_CHECKED) continue;
+    const RECT before = window_rect(r.timer);
+    r.s.click(kStartButton);
+    ASSERT_TRUE(wait_for([&] { return window_rect(r.timer).bottom == screen_height(); }));
+    EXPECT_EQ(window_rect(r.timer).left, before.left);
+  }
+}
+
+}  // namespace
+}  // namespace ombrelo::e2e
