@@ -79,17 +79,19 @@ class FakeSettingsView : public ui::SettingsView {
  public:
   std::string presentation_path() const override { return text; }
   void set_presentation_path(const std::string& t) override { text = t; }
-  bool option(int which) const override { return options[which - 1]; }
-  void set_option(int which, bool on) override { options[which - 1] = on; }
+  bool corner(ui::Corner which) const override { return options[static_cast<int>(which)]; }
+  void set_corner(ui::Corner which, bool on) override { options[static_cast<int>(which)] = on; }
   void set_font_caption(const std::string& c) override { caption = c; }
-  void set_swatch(int which, std::int32_t colour) override { shapes[which - 1] = colour; }
+  void set_swatch(ui::Swatch which, std::int32_t colour) override {
+    swatches[static_cast<int>(which)] = colour;
+  }
   float outer_height() const override { return 3300; }
   void close() override { ++closes_asked; }
 
   std::string text;
-  bool options[2] = {false, true};  // bottom right is selected at first
+  bool options[2] = {false, true};  // bottom left, bottom right (selected at first)
   std::string caption;
-  std::int32_t shapes[2] = {-1, -1};
+  std::int32_t swatches[2] = {-1, -1};  // text, background
   int closes_asked = 0;
 };
 

@@ -68,10 +68,10 @@ TEST_F(Windows, FirstStartAsksForTheViewerAfterTheDisplayIsUp) {
   EXPECT_EQ(timer.text, "00:00");
 
   EXPECT_EQ(view.caption, "ＭＳ Ｐゴシック 9.75pt");
-  EXPECT_EQ(view.shapes[0], 65280);
-  EXPECT_EQ(view.shapes[1], 0);
-  EXPECT_FALSE(view.option(1));
-  EXPECT_TRUE(view.option(2));
+  EXPECT_EQ(view.swatches[0], 65280);
+  EXPECT_EQ(view.swatches[1], 0);
+  EXPECT_FALSE(view.corner(Corner::bottom_left));
+  EXPECT_TRUE(view.corner(Corner::bottom_right));
   EXPECT_TRUE(desktop.messages.empty());
 }
 
@@ -122,25 +122,25 @@ TEST_F(Windows, SavedSettingsAreAppliedToTheDisplayAtOnce) {
   EXPECT_EQ(display.width(), 5 * 36 * 10) << "fitted to the 36-point label";
   EXPECT_EQ(display.height(), 36 * 20);
   EXPECT_EQ(view.caption, "Arial 36pt");
-  EXPECT_EQ(view.shapes[0], 255);
-  EXPECT_EQ(view.shapes[1], 16777215);
-  EXPECT_TRUE(view.option(1));
-  EXPECT_FALSE(view.option(2));
+  EXPECT_EQ(view.swatches[0], 255);
+  EXPECT_EQ(view.swatches[1], 16777215);
+  EXPECT_TRUE(view.corner(Corner::bottom_left));
+  EXPECT_FALSE(view.corner(Corner::bottom_right));
   EXPECT_TRUE(desktop.messages.empty());
 }
 
 TEST_F(Windows, BothFlagsEndWithBottomRightAlone) {
   desktop.files[kIni] = file_with("#TRUE#\r\n#TRUE#\r\n");
   controller.load();
-  EXPECT_FALSE(view.option(1));
-  EXPECT_TRUE(view.option(2));
+  EXPECT_FALSE(view.corner(Corner::bottom_left));
+  EXPECT_TRUE(view.corner(Corner::bottom_right));
 }
 
 TEST_F(Windows, NeitherFlagLeavesTheLeftEdgeAloneOnStart) {
   desktop.files[kIni] = file_with("#FALSE#\r\n#FALSE#\r\n");
   controller.load();
-  EXPECT_FALSE(view.option(1));
-  EXPECT_FALSE(view.option(2));
+  EXPECT_FALSE(view.corner(Corner::bottom_left));
+  EXPECT_FALSE(view.corner(Corner::bottom_right));
   display.set_left(4321);
   controller.start_show();
   EXPECT_EQ(display.left(), 4321);
@@ -159,8 +159,8 @@ TEST_F(Windows, DamagedSettingsFileStartsWithDefaultsForWhatIsLostAndSaysSo) {
   EXPECT_EQ(view.text, "C:\\talk.ppt");
   EXPECT_EQ(controller.record().font_name, std::string(kDefaultFontName));
   EXPECT_EQ(view.caption, "ＭＳ Ｐゴシック 9.75pt");
-  EXPECT_EQ(view.shapes[0], 65280);
-  EXPECT_TRUE(view.option(2));
+  EXPECT_EQ(view.swatches[0], 65280);
+  EXPECT_TRUE(view.corner(Corner::bottom_right));
   const std::string damaged = desktop.files.at(kIni);
   controller.unload();
   EXPECT_EQ(desktop.files.at(std::string(kIni) + ".bak"), damaged) << "what the lines held is kept";
@@ -390,21 +390,21 @@ TEST_F(Started, ColourCommandsFollowTheChoiceAndIgnoreCancelAndFailure) {
   desktop.answers.push_back(choose_colour(0x0000FF));
   controller.choose_text_colour();
   EXPECT_EQ(controller.record().text_colour, Number::integer(0x0000FF));
-  EXPECT_EQ(view.shapes[0], 0x0000FF);
+  EXPECT_EQ(view.swatches[0], 0x0000FF);
   EXPECT_EQ(timer.look.text_colour, 0x0000FF);
 
   desktop.answers.push_back(choose_colour(0x808080));
   controller.choose_back_colour();
   EXPECT_EQ(controller.record().back_colour, 0x808080);
-  EXPECT_EQ(view.shapes[1], 0x808080);
+  EXPECT_EQ(view.swatches[1], 0x808080);
   EXPECT_EQ(timer.look.back_colour, 0x808080);
 
   desktop.answers.push_back(kCancel);
   controller.choose_text_colour();
   desktop.answers.push_back({DialogOutcome::failed, [](CommonDialog& d) { d.colour = 0x123456; }});
   controller.choose_back_colour();
-  EXPECT_EQ(view.shapes[0], 0x0000FF);
-  EXPECT_EQ(view.shapes[1], 0x808080);
+  EXPECT_EQ(view.swatches[0], 0x0000FF);
+  EXPECT_EQ(view.swatches[1], 0x808080);
   EXPECT_EQ(controller.record().back_colour, 0x808080) << "a failed dialog changes nothing";
 }
 

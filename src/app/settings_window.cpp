@@ -175,23 +175,28 @@ void SettingsWindow::set_presentation_path(const std::string& text) {
   SetWindowTextW(item(kPresentationBox), widen(text).c_str());
 }
 
-bool SettingsWindow::option(int which) const {
-  return SendMessageW(item(which == 1 ? kBottomLeftOption : kBottomRightOption), BM_GETCHECK, 0,
-                      0) == BST_CHECKED;
+namespace {
+int option_id(ui::Corner which) {
+  return which == ui::Corner::bottom_left ? kBottomLeftOption : kBottomRightOption;
+}
+}  // namespace
+
+bool SettingsWindow::corner(ui::Corner which) const {
+  return SendMessageW(item(option_id(which)), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-void SettingsWindow::set_option(int which, bool on) {
-  SendMessageW(item(which == 1 ? kBottomLeftOption : kBottomRightOption), BM_SETCHECK,
-               on ? BST_CHECKED : BST_UNCHECKED, 0);
+void SettingsWindow::set_corner(ui::Corner which, bool on) {
+  SendMessageW(item(option_id(which)), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void SettingsWindow::set_font_caption(const std::string& caption) {
   SetWindowTextW(item(kFontButton), widen(caption).c_str());
 }
 
-void SettingsWindow::set_swatch(int which, std::int32_t colour) {
-  swatches_[which == 1 ? 0 : 1] = colour;
-  InvalidateRect(item(which == 1 ? kTextSwatch : kBackSwatch), nullptr, FALSE);
+void SettingsWindow::set_swatch(ui::Swatch which, std::int32_t colour) {
+  const bool text = which == ui::Swatch::text;
+  swatches_[text ? 0 : 1] = colour;
+  InvalidateRect(item(text ? kTextSwatch : kBackSwatch), nullptr, FALSE);
 }
 
 void SettingsWindow::close() { PostMessageW(hwnd(), WM_CLOSE, 0, 0); }

@@ -20,10 +20,10 @@ class SettingsWindow final : public Window<SettingsWindow>, public ui::SettingsV
 
   std::string presentation_path() const override;
   void set_presentation_path(const std::string& text) override;
-  bool option(int which) const override;
-  void set_option(int which, bool on) override;
+  bool corner(ui::Corner which) const override;
+  void set_corner(ui::Corner which, bool on) override;
   void set_font_caption(const std::string& caption) override;
-  void set_swatch(int which, std::int32_t colour) override;
+  void set_swatch(ui::Swatch which, std::int32_t colour) override;
   float outer_height() const override;
   void close() override;
 

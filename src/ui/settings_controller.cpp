@@ -48,8 +48,8 @@ void SettingsController::load() {
   timer_.set_top(timer_.top() + view_.outer_height() / 2.0f);
   load_settings();
   show_font_caption();
-  view_.set_swatch(1, record_.text_colour.to_colour());
-  view_.set_swatch(2, record_.back_colour);
+  view_.set_swatch(Swatch::text, record_.text_colour.to_colour());
+  view_.set_swatch(Swatch::back, record_.back_colour);
   loading_ = false;
 }
 
@@ -63,8 +63,8 @@ void SettingsController::load_settings() {
       const ParsedSettings& read = file.value();
       record_ = read.record;
       view_.set_presentation_path(record_.presentation_path);
-      set_option(1, record_.bottom_left);
-      set_option(2, record_.bottom_right);
+      set_corner(Corner::bottom_left, record_.bottom_left);
+      set_corner(Corner::bottom_right, record_.bottom_right);
       apply_look();
       if (!read.problems.empty()) {
         keep_old_ = true;  // what the user typed on the damaged lines
@@ -135,14 +135,16 @@ SettingsRecord SettingsController::record() const {
   // The path box and the options hold their fields while the window is up.
   SettingsRecord r = record_;
   r.presentation_path = view_.presentation_path();
-  r.bottom_left = view_.option(1);
-  r.bottom_right = view_.option(2);
+  r.bottom_left = view_.corner(Corner::bottom_left);
+  r.bottom_right = view_.corner(Corner::bottom_right);
   return r;
 }
 
-void SettingsController::set_option(int which, bool on) {
-  view_.set_option(which, on);
-  if (on) view_.set_option(which == 1 ? 2 : 1, false);
+void SettingsController::set_corner(Corner which, bool on) {
+  view_.set_corner(which, on);
+  if (on)
+    view_.set_corner(which == Corner::bottom_left ? Corner::bottom_right : Corner::bottom_left,
+                     false);
 }
 
 void SettingsController::start_show() {
@@ -160,7 +162,7 @@ void SettingsController::start_show() {
     desktop_.message(viewer_failed_message(record_.viewer_path, started.reason()));
     return;
   }
-  timer_.place_in_corner(view_.option(1), view_.option(2));
+  timer_.place_in_corner(view_.corner(Corner::bottom_left), view_.corner(Corner::bottom_right));
   // A rehearsal left counting in another copy must not hide this talk's time.
   timer_.bring_to_top();
   timer_.set_start(desktop_.clock());
@@ -205,14 +207,14 @@ void SettingsController::choose_text_colour() {
   Busy busy(*this);
   if (desktop_.show_colour(dialog_) == DialogOutcome::chosen)
     record_.text_colour = Number::integer(dialog_.colour);
-  view_.set_swatch(1, record_.text_colour.to_colour());
+  view_.set_swatch(Swatch::text, record_.text_colour.to_colour());
   timer_.set_look(look_of(record_));
 }
 
 void SettingsController::choose_back_colour() {
   Busy busy(*this);
   if (desktop_.show_colour(dialog_) == DialogOutcome::chosen) record_.back_colour = dialog_.colour;
-  view_.set_swatch(2, record_.back_colour);
+  view_.set_swatch(Swatch::back, record_.back_colour);
   timer_.set_look(look_of(record_));
 }
 

@@ -43,7 +43,7 @@ class SettingsController {
   void ask_for_viewer();  // the first start's prompt for the viewer
   // The option group: turning one on turns the other off; turning one off
   // leaves the other as it is.
-  void set_option(int which, bool on);
+  void set_corner(Corner which, bool on);
   void apply_look();  // to the display, refitted
   void show_font_caption();
   std::string installed_viewer();

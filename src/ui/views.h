@@ -52,19 +52,21 @@ class TimerView {
   virtual void set_tick_interval(int milliseconds) = 0;
 };
 
+// The two corner options and the two colour swatches of the settings window.
+enum class Corner { bottom_left, bottom_right };
+enum class Swatch { text, back };
+
 // The settings window's controls as the platform shows them.
 class SettingsView {
  public:
   virtual ~SettingsView() = default;
   virtual std::string presentation_path() const = 0;
   virtual void set_presentation_path(const std::string& text) = 0;
-  // The corner options: bottom left is 1, bottom right is 2. Setting one
-  // does nothing to the other.
-  virtual bool option(int which) const = 0;
-  virtual void set_option(int which, bool on) = 0;
+  // Setting one corner option does nothing to the other.
+  virtual bool corner(Corner which) const = 0;
+  virtual void set_corner(Corner which, bool on) = 0;
   virtual void set_font_caption(const std::string& caption) = 0;
-  // The colour swatches: text colour is 1, background is 2.
-  virtual void set_swatch(int which, std::int32_t colour) = 0;
+  virtual void set_swatch(Swatch which, std::int32_t colour) = 0;
   // The window's outer height, in twips.
   virtual float outer_height() const = 0;
   // Asks for the window's close, to come once the running handler is over.
