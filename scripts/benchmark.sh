@@ -5,10 +5,19 @@
 # set over a stretch of counting against a counting floor (the least a
 # display does), and the same while fighting a self-raising slide show and
 # beside a second copy.
-#   RUNS=9 COUNT_SECONDS=60 bash scripts/benchmark.sh
+#
+# CPU time is each thread's run time as Linux keeps it, in nanoseconds
+# (/proc/PID/task/*/schedstat), summed over the Wine process, for exactly
+# the processes this run started (in a Wine prefix of its own); the Wine
+# server's share while the scene runs is given beside it. Each scene runs
+# REPEATS times: the median, and the spread from the least to the most. A
+# scene whose process ended early, or an impossible figure, stops the
+# benchmark with a message instead of a number.
+#   RUNS=9 REPEATS=3 COUNT_SECONDS=60 bash scripts/benchmark.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${RUNS:-9}
+repeats=${REPEATS:-3}
 seconds=${COUNT_SECONDS:-60}
 
 bash scripts/deps.sh
@@ -16,6 +25,8 @@ bash scripts/deps.sh
 # qemu namespace, as on a machine without 32-bit processes, the build that
 # runs natively here (x86_64) is measured.
 [ -n "${OMBRELO_I386_NS:-}" ] && export OMBRELO_PRESET=windows64
+source scripts/wine-arch.sh
+export WINEPREFIX=$WINEPREFIX-bench  # its processes are this run's alone
 source scripts/wine-env.sh
 cmake --preset "$OMBRELO_PRESET" >/dev/null
 cmake --build --preset "$OMBRELO_PRESET" --target ombrelo minimal_window floor probe fake_viewer >/dev/null
@@ -35,38 +46,85 @@ cp "$bench/ombrelo.ini" "$bench/pair/"
 
 wine "$bench/probe.exe" startup 1 >/dev/null 2>&1 || true  # warm the Wine server and caches
 startup=$(wine "$bench/probe.exe" startup "$runs" | tr -d '\r')
-# A scene: the probe sets it up and keeps it going; CPU time (ms) of each
-# named process and the program's peak resident memory come from Linux's
-# view of the Wine processes meanwhile. Prints the probe's lines, then
-# "cpu_ms_<name> <ms>" for each process of that name, in start order.
-hz=$(getconf CLK_TCK)
-ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat" 2>/dev/null || echo 0; }
+die() {
+  echo "benchmark: $*" >&2
+  exit 1
+}
+# This run's processes whose name matches: those in its own Wine prefix.
+ours() {
+  local p
+  for p in $(pgrep "$1"); do
+    tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "$p"
+  done
+}
+# Run time of all of a process's threads, in nanoseconds.
+run_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { printf "%.0f", s }'; }
+started_at() { awk '{ print $22 }' "/proc/$1/stat" 2>/dev/null; }
+
+# A scene: the probe sets it up and keeps it going for $seconds; meanwhile
+# Linux's view of the named processes gives their CPU time. Prints the
+# probe's lines, then "cpu_ns_<name>_<n> <ns>" for the n-th process of each
+# name (in start order), "cpu_ns_wineserver <ns>" and the program's
+# "peak_working_set_kb".
 scene() {
-  local mode=$1 log=$bench/$1.log pids=() t0=() p i
+  local mode=$1 log=$bench/$1.log pids=() t0=() since=() p i ns
   shift
   wine "$bench/probe.exe" "$mode" "$seconds" >"$log" 2>&1 &
   local probe=$!
   for _ in $(seq 600); do grep -q counting "$log" && break; sleep 0.1; done
-  for name in "$@"; do for p in $(pgrep -x "$name"); do pids+=("$name:$p"); done; done
-  for p in "${pids[@]}"; do t0+=("$(ticks "${p#*:}")"); done
+  grep -q counting "$log" || die "$mode: the scene did not start ($(tr -d '\r' <"$log"))"
+  for name in "$@"; do
+    i=0
+    for p in $(ours "^${name//./\\.}\$"); do pids+=("${name}_$((i += 1)):$p"); done
+    [ "$i" -gt 0 ] || die "$mode: no $name of this run"
+  done
+  for p in "${pids[@]}"; do
+    t0+=("$(run_ns "${p#*:}")")
+    since+=("$(started_at "${p#*:}")")
+  done
+  local server server0
+  server=$(ours '^wineserver' | head -1)  # wineserver, or wineserver32/64
+  [ -n "$server" ] || die "$mode: no Wine server for $WINEPREFIX"
+  since+=("$(started_at "$server")")
+  server0=$(run_ns "$server")
   sleep "$seconds"
   for i in "${!pids[@]}"; do
     p=${pids[$i]}
-    echo "cpu_ms_${p%%:*} $(( ($(ticks "${p#*:}") - ${t0[$i]}) * 1000 / hz ))"
-    [ "${p%%:*}" = ombrelo.exe ] && echo "peak_working_set_kb $(awk '/VmHWM/ { print $2 }' "/proc/${p#*:}/status")"
+    [ "$(started_at "${p#*:}")" = "${since[$i]}" ] ||
+      die "$mode: ${p%%:*} (pid ${p#*:}) ended before the scene did"
+    ns=$(($(run_ns "${p#*:}") - ${t0[$i]}))
+    [ "$ns" -gt 0 ] || die "$mode: ${p%%:*} took $ns ns of CPU, which cannot be"
+    echo "cpu_ns_${p%%:*} $ns"
+    [ "${p%%:*}" = ombrelo.exe_1 ] &&
+      echo "peak_working_set_kb $(awk '/VmHWM/ { print $2 }' "/proc/${p#*:}/status")"
   done
+  [ "$(started_at "$server")" = "${since[-1]}" ] || die "$mode: the Wine server ended during the scene"
+  echo "cpu_ns_wineserver $(($(run_ns "$server") - server0))"
   wait "$probe" || true
   tr -d '\r' <"$log"
 }
-counting=$(scene counting ombrelo.exe)
-floor=$(scene floor floor.exe)
-raising=$(scene raising ombrelo.exe fake_viewer.exe)
-pair=$(scene pair ombrelo.exe)
-val() { printf '%s\n' "$1" | awk -v k="$2" '$1 == k { print $2; exit }'; }
-vals() { printf '%s\n' "$1" | awk -v k="$2" '$1 == k { printf "%s%s", sep, $2; sep = " and " }'; }
-pct() { awk -v c="$1" -v s="$seconds" 'BEGIN { printf "%.3f", c / (s * 10) }'; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf (b > 0 ? "%.2f" : "n/a"), a / b }'; }
-cpu=$(val "$counting" cpu_ms_ombrelo.exe) floor_cpu=$(val "$floor" cpu_ms_floor.exe)
+# Each scene REPEATS times, interleaved so that a slow spell of the machine
+# falls on all of them alike.
+all=""
+for r in $(seq "$repeats"); do
+  all+=$(scene counting ombrelo.exe | sed 's/^/counting /')$'\n'
+  all+=$(scene floor floor.exe | sed 's/^/floor /')$'\n'
+  all+=$(scene raising ombrelo.exe fake_viewer.exe | sed 's/^/raising /')$'\n'
+  all+=$(scene pair ombrelo.exe | sed 's/^/pair /')$'\n'
+done
+# The median of a scene's figure over the repeats, and its spread.
+med() { printf '%s\n' "$all" | awk -v s="$1" -v k="$2" '$1 == s && $2 == k { print $3 }' | sort -g |
+  awk '{ v[NR] = $1 } END { if (NR) printf "%.12g\n", NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+spread() { printf '%s\n' "$all" | awk -v s="$1" -v k="$2" '$1 == s && $2 == k { print $3 }' | sort -g |
+  awk 'NR == 1 { lo = $1 } { hi = $1 } END { if (NR) printf "%s to %s", lo, hi }'; }
+ms() { awk -v n="$1" 'BEGIN { printf "%.2f ms", n / 1e6 }'; }
+ms_spread() { printf '%s\n' "$1" | awk '{ printf "%.2f to %.2f ms", $1 / 1e6, $3 / 1e6 }'; }
+pct() { awk -v n="$1" -v s="$seconds" 'BEGIN { printf "%.4f %%", n / (s * 1e7) }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b <= 0) exit 1; printf "%.3f", a / b }' || die "ratio of $1 to $2"; }
+cpu_line() { echo "$(ms "$(med "$1" "$2")") ($(pct "$(med "$1" "$2")")), $(ms_spread "$(spread "$1" "$2")")"; }
+cpu=$(med counting cpu_ns_ombrelo.exe_1) floor_cpu=$(med floor cpu_ns_floor.exe_1)
+[ -n "$cpu" ] && [ -n "$floor_cpu" ] || die "a scene gave no CPU figure"
+val() { printf '%s\n' "$all" | awk -v s="$1" -v k="$2" '$1 == s && $2 == k { v = $3 } END { print v }'; }
 
 size=$(stat -c %s "$OMBRELO_BUILD/ombrelo.exe")
 dlls=$(objdump -p "$OMBRELO_BUILD/ombrelo.exe" | awk '/DLL Name:/ { print $3 }' |
@@ -78,16 +136,19 @@ cat <<TABLE
 |---|---|---|
 | exe size (stripped) | $((size / 1024)) KB ($size bytes) | under 512 KB |
 | imported DLLs | $dlls| Windows' own only |
-| start-up to settings window (median of $runs) | $(val "$startup" startup_ms) ms | |
-| minimal one-window program (median of $runs) | $(val "$startup" minimal_ms) ms | |
-| start-up ratio | $(val "$startup" ratio) | within 1.3 |
-| CPU time over ${seconds} s of counting | $cpu ms ($(pct "$cpu") % of one core) | |
-| counting floor (popup, 500 ms timer, text and repaint each second, idle edit box) | $floor_cpu ms ($(pct "$floor_cpu") %) | |
-| counting ratio to the floor | $(ratio "$cpu" "$floor_cpu") | 1.5 or below |
-| peak working set | $(val "$counting" peak_working_set_kb) KB | |
-| above a show raising itself every 200 ms: samples on top | $(val "$raising" on_top_percent) % | 95 % or more |
-| CPU while fighting it: program, show | $(val "$raising" cpu_ms_ombrelo.exe) ms ($(pct "$(val "$raising" cpu_ms_ombrelo.exe)") %), $(val "$raising" cpu_ms_fake_viewer.exe) ms | program 2 % or below |
-| two copies counting: places swapped, last swap | $(val "$pair" swaps) times, at $(val "$pair" last_swap_s) s | settled within 2 s |
-| two copies counting: CPU of each | $(vals "$pair" cpu_ms_ombrelo.exe) ms (alone: $cpu ms) | within 1.5 × alone |
+| start-up to settings window (median of $runs) | $(printf '%s\n' "$startup" | awk '$1 == "startup_ms" { print $2 }') ms | |
+| minimal one-window program (median of $runs) | $(printf '%s\n' "$startup" | awk '$1 == "minimal_ms" { print $2 }') ms | |
+| start-up ratio | $(printf '%s\n' "$startup" | awk '$1 == "ratio" { print $2 }') | within 1.3 |
+| CPU over ${seconds} s of counting (median of $repeats; spread) | $(cpu_line counting cpu_ns_ombrelo.exe_1) | |
+| Wine server meanwhile | $(cpu_line counting cpu_ns_wineserver) | |
+| counting floor (popup, 500 ms timer, text and repaint each second, idle edit box) | $(cpu_line floor cpu_ns_floor.exe_1) | |
+| Wine server meanwhile | $(cpu_line floor cpu_ns_wineserver) | |
+| counting ratio to the floor (medians) | $(ratio "$cpu" "$floor_cpu") | 1.5 or below |
+| peak working set (counting) | $(med counting peak_working_set_kb) KB | |
+| above a show raising itself every 200 ms: samples on top (median) | $(med raising on_top_percent) % | 95 % or more |
+| CPU while fighting it: program | $(cpu_line raising cpu_ns_ombrelo.exe_1) | program 2 % or below |
+| CPU while fighting it: the show | $(cpu_line raising cpu_ns_fake_viewer.exe_1) | |
+| two copies counting: places swapped, last swap | $(val pair swaps) times, at $(val pair last_swap_s) s | settled within 2 s |
+| two copies counting: CPU of each | $(cpu_line pair cpu_ns_ombrelo.exe_1); $(cpu_line pair cpu_ns_ombrelo.exe_2) | within 1.5 × alone |
 TABLE
-echo "display after counting: $(val "$counting" display)"
+echo "display after counting: $(val counting display)"
