@@ -35,18 +35,21 @@ std::string file_with(const std::string& flags, const std::string& font_size = "
          "\r\n255\r\n16777215\r\n" + flags;
 }
 
-class Windows : public ::testing::Test {
- protected:
-  std::size_t position(const std::string& entry) const {
-    return static_cast<std::size_t>(std::find(log.begin(), log.end(), entry) - log.begin());
-  }
-
+// The two windows on a fake desktop, as the program wires them.
+struct Program {
   test::Log log;
   test::FakeTimerView timer{log};
   test::FakeDesktop desktop{log};
   test::FakeSettingsView view;
   TimerController display{timer, desktop};
   SettingsController controller{view, display, desktop};
+};
+
+class Windows : public ::testing::Test, protected Program {
+ protected:
+  std::size_t position(const std::string& entry) const {
+    return static_cast<std::size_t>(std::find(log.begin(), log.end(), entry) - log.begin());
+  }
 };
 
 TEST_F(Windows, FirstStartAsksForTheViewerAfterTheDisplayIsUp) {
@@ -167,23 +170,17 @@ TEST_F(Windows, DamagedSettingsFileStartsWithDefaultsForWhatIsLostAndSaysSo) {
 
   // Where the folder takes no backup, only a "yes" gives the old bytes up.
   auto close_with = [&](bool yes, bool session_ends) {
-    test::Log l;
-    test::FakeTimerView t{l};
-    test::FakeDesktop s{l};
-    test::FakeSettingsView v;
-    TimerController f2{t, s};
-    SettingsController f1{v, f2, s};
-    s.files[kIni] = damaged;
-    s.backups_possible = false;
-    s.answer_yes = yes;
-    f1.load();
-    EXPECT_EQ(s.messages.at(0).find(".bak"), std::string::npos) << "no backup promised";
-    session_ends ? f1.end_session() : f1.unload();
-    EXPECT_EQ(s.questions.size(), session_ends ? 0u : 1u) << "nobody answers at the session's end";
-    if (!s.questions.empty()) {
-      EXPECT_NE(s.questions[0].find(kIni), std::string::npos);
-    }
-    return s.files.at(kIni);
+    Program p;
+    p.desktop.files[kIni] = damaged;
+    p.desktop.backups_possible = false;
+    p.desktop.answer_yes = yes;
+    p.controller.load();
+    EXPECT_EQ(p.desktop.messages.at(0).find(".bak"), std::string::npos) << "no backup promised";
+    session_ends ? p.controller.end_session() : p.controller.unload();
+    // Nobody answers at the session's end; the question names the file.
+    EXPECT_EQ(p.desktop.questions.size(), session_ends ? 0u : 1u);
+    for (const std::string& q : p.desktop.questions) EXPECT_NE(q.find(kIni), std::string::npos);
+    return p.desktop.files.at(kIni);
   };
   EXPECT_EQ(close_with(false, false), damaged);
   EXPECT_EQ(close_with(false, true), damaged);
