@@ -2,8 +2,6 @@
 // after windows.h, which it needs
 #include <commctrl.h>
 
-#include <cstdlib>
-
 #include "app/desktop_win32.h"
 #include "app/settings_window.h"
 #include "app/timer_window.h"
@@ -31,13 +29,6 @@ void load_dlls_from_the_system_only() {
 }
 
 }  // namespace
-
-// The runtime's default handler for an exception nobody caught prints its
-// demangled type to a console the program does not have, and brings the
-// C++ demangler (46 KB) to do it; ending at once is all it can do here.
-namespace __gnu_cxx {
-void __verbose_terminate_handler() { std::abort(); }
-}  // namespace __gnu_cxx
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   load_dlls_from_the_system_only();

@@ -1,0 +1,35 @@
+// The C++ runtime's hooks, in lighter versions than the library's own. Each
+// of the library's pulls in far more than this program uses; what they do
+// here is all that can be done in a program without a console.
+#include <cstdlib>
+#include <exception>
+#include <new>
+
+// The default handler for an exception nobody caught prints its demangled
+// type to a console the program does not have, and brings the C++ demangler
+// (46 KB) to do it; ending at once is all it can do here.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
+
+// The standard containers report a failed check through these. The
+// library's versions build std::length_error and the like, whose message is
+// a copy-on-write string: that brings a second std::string and everything
+// it needs (about 80 KB). Nothing in the program tells those exceptions
+// apart; the window procedures catch any of them, so a fixed text is all
+// that is lost.
+namespace {
+struct LibraryCheckFailed : std::exception {
+  explicit LibraryCheckFailed(const char* what) : what_(what) {}
+  const char* what() const noexcept override { return what_; }
+  const char* what_;
+};
+}  // namespace
+
+namespace std {
+void __throw_bad_alloc() { throw bad_alloc(); }
+void __throw_bad_array_new_length() { throw bad_array_new_length(); }
+void __throw_length_error(const char* what) { throw LibraryCheckFailed(what); }
+void __throw_logic_error(const char* what) { throw LibraryCheckFailed(what); }
+void __throw_out_of_range_fmt(const char* format, ...) { throw LibraryCheckFailed(format); }
+}  // namespace std
