@@ -1,7 +1,6 @@
 #include "clock/display_text.h"
 
 #include <cmath>
-#include <cstdio>
 
 #include "settings/number.h"
 
@@ -12,10 +11,9 @@ std::string display_text(float start, float now) {
   if (d < 0) d += kSecondsPerDay;  // the talk ran across midnight
   const double e = round_half_even(d);
   const long long elapsed = std::isfinite(e) && e > 0 ? static_cast<long long>(e) : 0;
-  char text[8];
-  std::snprintf(text, sizeof text, "%02d:%02d", static_cast<int>(elapsed / 60 % 60),
-                static_cast<int>(elapsed % 60));
-  return text;
+  const int minutes = static_cast<int>(elapsed / 60 % 60), seconds = static_cast<int>(elapsed % 60);
+  return {static_cast<char>('0' + minutes / 10), static_cast<char>('0' + minutes % 10), ':',
+          static_cast<char>('0' + seconds / 10), static_cast<char>('0' + seconds % 10)};
 }
 
 }  // namespace ombrelo

@@ -162,7 +162,7 @@ DWORD write_in_place(const std::wstring& target, std::string_view bytes) {
 // first backup name where nothing exists; there it stays if none is free.
 std::wstring move_to_backup(const std::wstring& old, const std::wstring& target) {
   for (int n = 1; n < 100; ++n) {
-    const std::wstring name = target + L".bak" + (n > 1 ? std::to_wstring(n) : L"");
+    const std::wstring name = target + L".bak" + (n > 1 ? widen(std::to_string(n)) : L"");
     if (MoveFileExW(old.c_str(), name.c_str(), MOVEFILE_WRITE_THROUGH)) return name;
     if (GetFileAttributesW(name.c_str()) == INVALID_FILE_ATTRIBUTES) break;  // not taken: failed
   }

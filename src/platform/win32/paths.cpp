@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <cwchar>
+#include <charconv>
 
 #include "platform/platform.h"
 #include "platform/win32/utf16.h"
@@ -31,9 +31,11 @@ std::wstring plain_path(const std::wstring& path) {
 }
 
 std::wstring temporary_name(const std::wstring& file, unsigned long process, unsigned long count) {
-  wchar_t suffix[40];
-  std::swprintf(suffix, 40, L".%lx%lx.tmp", process, count);
-  return file + suffix;
+  // Hexadecimal digits, ASCII, so each char widens as it is.
+  char digits[2 * sizeof(unsigned long) * 2];
+  char* end = std::to_chars(digits, digits + sizeof digits, process, 16).ptr;
+  end = std::to_chars(end, digits + sizeof digits, count, 16).ptr;
+  return file + L'.' + std::wstring(digits, end) + L".tmp";
 }
 
 std::wstring executable_folder() {

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <cstdio>
+#include <string>
 
 #include "platform/win32/handles.h"
 #include "platform/win32/utf16.h"
@@ -29,8 +29,7 @@ std::string system_message(unsigned long code, std::string_view insert) {
       ++at;
     }
   }
-  char code_text[32];
-  std::snprintf(code_text, sizeof code_text, "エラー %lu", code);
+  const std::string code_text = "エラー " + std::to_string(code);
   if (text.empty()) return code_text;
   return narrow(text) + " (" + code_text + ")";
 }
