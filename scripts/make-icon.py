@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Draws the program's icon (a green clock face on black) into an .ico file
-with 16, 20, 24, 32, 40, 48 and 64 pixel images, and a 256 pixel one stored
+with 16, 20, 24, 32, 40, 48 and 64 pixel images in 16 colours, and a 256 pixel one stored
 as PNG (as Windows keeps its large icons), so that it is crisp at every
 scale and in Explorer's large views. Run once; the icon is kept in the repo."""
 import math
@@ -38,12 +38,28 @@ def pixels(size):
 
 
 def bmp(size):
-    rows = pixels(size)
-    xor = b"".join(bytes((p[2], p[1], p[0], p[3])) for row in reversed(rows) for p in row)
+    """A 16-colour image with its transparency mask: the drawing has four
+    flat colours and no soft edges, so this is exact and a quarter of the
+    size of a 32-bit image."""
+    rows = list(reversed(pixels(size)))  # bottom-up
+    palette = sorted({p[:3] for row in rows for p in row if p[3]})
+    index = {c: i for i, c in enumerate(palette)}
+    xor_row = ((size * 4 + 31) // 32) * 4
     and_row = ((size + 31) // 32) * 4
-    mask = bytes(and_row * size)
-    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, len(xor) + len(mask), 0, 0, 0, 0)
-    return header + xor + mask
+    xor = b""
+    mask = b""
+    for row in rows:
+        nibbles = [index[p[:3]] if p[3] else 0 for p in row] + [0]
+        line = bytes(nibbles[i] << 4 | nibbles[i + 1] for i in range(0, size, 2))
+        xor += line.ljust(xor_row, b"\0")
+        bits = 0
+        for i, p in enumerate(row):
+            if not p[3]:
+                bits |= 1 << (and_row * 8 - 1 - i)
+        mask += bits.to_bytes(and_row, "big")
+    table = b"".join(bytes((c[2], c[1], c[0], 0)) for c in palette).ljust(16 * 4, b"\0")
+    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 4, 0, len(xor) + len(mask), 0, 0, 16, 0)
+    return header + table + xor + mask
 
 
 def png(size):
@@ -63,7 +79,8 @@ def main(path):
     offset = 6 + 16 * len(sizes)
     for s, img in zip(sizes, images):
         # 0 in the directory stands for 256.
-        out += struct.pack("<BBBBHHII", s % 256, s % 256, 0, 0, 1, 32, len(img), offset)
+        colours, bits = (0, 32) if s == 256 else (16, 4)
+        out += struct.pack("<BBBBHHII", s % 256, s % 256, colours, 0, 1, bits, len(img), offset)
         offset += len(img)
     out += b"".join(images)
     with open(path, "wb") as f:
