@@ -1,9 +1,9 @@
 #include "settings/number.h"
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
+
+#include "settings/decimal.h"
 
 namespace ombrelo {
 
@@ -35,20 +35,8 @@ std::int32_t Number::to_colour() const {
 std::string format_decimal(double v, int significant) {
   if (!std::isfinite(v)) return "0";
   if (v == 0) return "0";
-  // Scientific form gives the correctly rounded significant digits; only
-  // its digits and exponent are used, so the locale's decimal point does
-  // not matter. (printf rather than std::to_chars keeps the exe small.)
-  char buf[64];
-  const int len = std::snprintf(buf, sizeof buf, "%.*e", significant - 1, v);
-  const std::string_view sci(buf, static_cast<std::size_t>(len > 0 ? len : 0));
-  const bool negative = sci.front() == '-';
-  const std::size_t e = sci.find_first_of("eE");
-  std::string digits;
-  for (char c : sci.substr(0, e)) {
-    if (c >= '0' && c <= '9') digits += c;
-  }
-  const int exponent = std::atoi(sci.data() + e + 1);
-  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  const bool negative = v < 0;
+  auto [digits, exponent] = to_decimal_digits(std::fabs(v), significant);
 
   std::string out = negative ? "-" : "";
   if (exponent < 0) {
@@ -97,10 +85,14 @@ std::optional<Number> parse_number(std::string_view text) {
   }
   if (digit_count == 0) return std::nullopt;
 
-  // The text is known to be digits and at most one '.', which strtod reads
-  // in the "C" locale that the program never leaves.
-  const std::string digits(text.substr(body));
-  double value = std::strtod(digits.c_str(), nullptr);
+  std::string digits(text.substr(body));
+  const std::size_t at = digits.find('.');
+  int exponent = 0;
+  if (at != std::string::npos) {
+    exponent = -static_cast<int>(digits.size() - at - 1);
+    digits.erase(at, 1);
+  }
+  double value = from_decimal_digits(digits, exponent);
   if (negative) value = -value;
   if (!point && value >= std::numeric_limits<std::int32_t>::min() &&
       value <= std::numeric_limits<std::int32_t>::max()) {
