@@ -2,8 +2,9 @@
 # Checks the release command: two runs from clones in different folders, at
 # different times, give the same bytes; the exe is a clean PE (Windows' own
 # DLLs only, no link time, Windows 7 subsystem, ASLR, DEP, terminal-server
-# aware, none of winpthread's thread control); signing works with a
-# throwaway certificate; the exe from the zip passes the end-to-end suite.
+# aware, none of winpthread's thread control) of at most 160 KB; signing
+# works with a throwaway certificate; the exe from the zip passes the
+# end-to-end suite.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$PWD
@@ -43,6 +44,8 @@ grep -q "$version" "$tmp/unzipped/README.txt" || fail "the guide lacks the versi
 head -c 3 "$tmp/unzipped/README.txt" | cmp -s - <(printf '\xEF\xBB\xBF') || fail "the guide has no byte-order mark"
 strings -el "$exe" | grep -qx "$version" || fail "the version resource lacks $version"
 ! grep -aq "$root\|$tmp" "$exe" || fail "a build folder in the exe"
+size=$(stat -c %s "$exe")
+[ "$size" -le $((160 * 1024)) ] || fail "the exe is $size bytes, over 160 KB"
 echo "release check: the exe is a clean PE"
 
 openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj "/CN=Ombrelo test signing" \
