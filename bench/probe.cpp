@@ -1,5 +1,6 @@
 // Measures ombrelo.exe from outside: start-up time until its settings window
-// is visible, against a minimal one-window program; and it keeps a scene
+// is visible and answers, against the start-up floor (startup_floor.exe, the
+// same window and display and nothing else); and it keeps a scene
 // going for a while, for the caller to measure CPU time and memory:
 //
 //   probe startup RUNS
@@ -84,12 +85,15 @@ void finish(PROCESS_INFORMATION& pi, HWND main) {
   CloseHandle(pi.hThread);
 }
 
-// Milliseconds from process start until a visible window of that class.
+// Milliseconds from process start until a visible window of that class
+// whose thread has gone back to its message loop (it answers a message).
 double time_to_window(const std::wstring& exe, const std::wstring& dir, const wchar_t* cls) {
   PROCESS_INFORMATION pi{};
   const double t0 = now_ms();
   if (!launch(exe, dir, pi)) return -1;
   HWND h = wait_visible(pi.dwProcessId, cls, 20000);
+  DWORD_PTR answer = 0;
+  if (h && !SendMessageTimeoutW(h, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &answer)) h = nullptr;
   const double t = now_ms() - t0;
   finish(pi, h);
   return h ? t : -1;
@@ -134,19 +138,22 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring ombrelo = dir + L"\\ombrelo.exe";
 
   if (mode == L"startup" && count > 0) {
-    std::vector<double> app, minimal;
+    std::vector<double> app, floor;
     for (int i = 0; i < count; ++i) {
       // Interleaved, so that both see the same machine load.
-      minimal.push_back(time_to_window(dir + L"\\minimal_window.exe", dir, L"MinimalWindow"));
+      floor.push_back(time_to_window(dir + L"\\startup_floor.exe", dir, L"StartupFloor"));
       app.push_back(time_to_window(ombrelo, dir, kSettingsClass));
     }
-    if (std::count(app.begin(), app.end(), -1.0) ||
-        std::count(minimal.begin(), minimal.end(), -1.0)) {
+    if (std::count(app.begin(), app.end(), -1.0) || std::count(floor.begin(), floor.end(), -1.0)) {
       std::printf("startup: a window did not show\n");
       return 1;
     }
-    const double a = median(app), m = median(minimal);
-    std::printf("startup_ms %.1f\nminimal_ms %.1f\nratio %.2f\n", a, m, a / m);
+    const double a = median(app), f = median(floor);
+    std::printf("startup_ms %.1f %.1f %.1f\nfloor_ms %.1f %.1f %.1f\nratio %.3f\n", a,
+                *std::min_element(app.begin(), app.end()),
+                *std::max_element(app.begin(), app.end()), f,
+                *std::min_element(floor.begin(), floor.end()),
+                *std::max_element(floor.begin(), floor.end()), a / f);
     return 0;
   }
 

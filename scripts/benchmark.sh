@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Prints the program's footprint for the current build: exe size and the
-# DLLs it imports, start-up time against a minimal one-window program (both
-# under Wine in the same run, median of several), CPU time and peak working
+# DLLs it imports, start-up time against the start-up floor (the same window
+# and display and nothing else; both under Wine, interleaved, median of
+# RUNS with the least and the most), CPU time and peak working
 # set over a stretch of counting against a counting floor (the least a
 # display does), and the same while fighting a self-raising slide show and
 # beside a second copy.
@@ -13,10 +14,10 @@
 # REPEATS times: the median, and the spread from the least to the most. A
 # scene whose process ended early, or an impossible figure, stops the
 # benchmark with a message instead of a number.
-#   RUNS=9 REPEATS=3 COUNT_SECONDS=60 bash scripts/benchmark.sh
+#   RUNS=41 REPEATS=3 COUNT_SECONDS=60 bash scripts/benchmark.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
-runs=${RUNS:-9}
+runs=${RUNS:-41}
 repeats=${REPEATS:-3}
 seconds=${COUNT_SECONDS:-60}
 
@@ -29,12 +30,19 @@ source scripts/wine-arch.sh
 export WINEPREFIX=$WINEPREFIX-bench  # its processes are this run's alone
 source scripts/wine-env.sh
 cmake --preset "$OMBRELO_PRESET" >/dev/null
-cmake --build --preset "$OMBRELO_PRESET" --target ombrelo minimal_window floor probe fake_viewer >/dev/null
+cmake --build --preset "$OMBRELO_PRESET" --target ombrelo startup_floor floor probe fake_viewer >/dev/null
+# The exe users get, where it runs; the helpers from the test build.
+app=$OMBRELO_BUILD/ombrelo.exe
+if [ "$OMBRELO_PRESET" = windows ]; then
+  cmake --preset release >/dev/null && cmake --build --preset release >/dev/null
+  app=build/release/ombrelo.exe
+fi
 
 bench=build/bench
 rm -rf "$bench" && mkdir -p "$bench/pair"
-cp "$OMBRELO_BUILD"/{ombrelo,minimal_window,floor,probe,fake_viewer}.exe "$bench/"
-cp "$OMBRELO_BUILD/ombrelo.exe" "$bench/pair/"
+cp "$OMBRELO_BUILD"/{startup_floor,floor,probe,fake_viewer}.exe "$bench/"
+cp "$app" "$bench/"
+cp "$app" "$bench/pair/"
 wine() { "$OMBRELO_WINE" "$@"; }
 
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
@@ -126,24 +134,24 @@ cpu=$(med counting cpu_ns_ombrelo.exe_1) floor_cpu=$(med floor cpu_ns_floor.exe_
 [ -n "$cpu" ] && [ -n "$floor_cpu" ] || die "a scene gave no CPU figure"
 val() { printf '%s\n' "$all" | awk -v s="$1" -v k="$2" '$1 == s && $2 == k { v = $3 } END { print v }'; }
 
-size=$(stat -c %s "$OMBRELO_BUILD/ombrelo.exe")
-dlls=$(objdump -p "$OMBRELO_BUILD/ombrelo.exe" | awk '/DLL Name:/ { print $3 }' |
+size=$(stat -c %s "$app")
+dlls=$(objdump -p "$app" | awk '/DLL Name:/ { print $3 }' |
   tr '\n' ' ')
 
-echo "build measured: $OMBRELO_PRESET, run natively ($(ombrelo_tested "$OMBRELO_BUILD/ombrelo.exe" | cut -d' ' -f2-))"
+echo "exe measured: $app, run natively ($(ombrelo_tested "$app" | cut -d' ' -f2-))"
 cat <<TABLE
 | measure | value | target |
 |---|---|---|
-| exe size (stripped) | $((size / 1024)) KB ($size bytes) | under 512 KB |
+| exe size (stripped) | $((size / 1024)) KB ($size bytes) | 160 KB or below |
 | imported DLLs | $dlls| Windows' own only |
-| start-up to settings window (median of $runs) | $(printf '%s\n' "$startup" | awk '$1 == "startup_ms" { print $2 }') ms | |
-| minimal one-window program (median of $runs) | $(printf '%s\n' "$startup" | awk '$1 == "minimal_ms" { print $2 }') ms | |
-| start-up ratio | $(printf '%s\n' "$startup" | awk '$1 == "ratio" { print $2 }') | within 1.3 |
+| start-up to settings window shown and answering (median of $runs; least to most) | $(printf '%s\n' "$startup" | awk '$1 == "startup_ms" { print $2 " ms, " $3 " to " $4 " ms" }') | |
+| start-up floor: the same window and display, nothing else | $(printf '%s\n' "$startup" | awk '$1 == "floor_ms" { print $2 " ms, " $3 " to " $4 " ms" }') | |
+| start-up ratio to the floor (medians) | $(printf '%s\n' "$startup" | awk '$1 == "ratio" { print $2 }') | 1.05 or below |
 | CPU over ${seconds} s of counting (median of $repeats; spread) | $(cpu_line counting cpu_ns_ombrelo.exe_1) | |
 | Wine server meanwhile | $(cpu_line counting cpu_ns_wineserver) | |
 | counting floor (popup, 500 ms timer, text and repaint each second, idle edit box) | $(cpu_line floor cpu_ns_floor.exe_1) | |
 | Wine server meanwhile | $(cpu_line floor cpu_ns_wineserver) | |
-| counting ratio to the floor (medians) | $(ratio "$cpu" "$floor_cpu") | 1.5 or below |
+| counting ratio to the floor (medians) | $(ratio "$cpu" "$floor_cpu") | 1.2 or below |
 | peak working set (counting) | $(med counting peak_working_set_kb) KB | |
 | above a show raising itself every 200 ms: samples on top (median) | $(med raising on_top_percent) % | 95 % or more |
 | CPU while fighting it: program | $(cpu_line raising cpu_ns_ombrelo.exe_1) | program 2 % or below |
