@@ -173,9 +173,6 @@ void TimerWindow::set_look(const ui::LabelLook& look) {
   if (!font_ || look.font_name != look_.font_name || look.font_size != look_.font_size) {
     if (UniqueFont f = make_font(look.font_name, look.font_size)) font_ = std::move(f);
   }
-  if (!back_ || look.back_colour != look_.back_colour) {
-    back_ = UniqueBrush(CreateSolidBrush(colour_ref(look.back_colour)));
-  }
   look_ = look;
   if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
 }
@@ -227,11 +224,13 @@ void TimerWindow::paint() {
   const HDC dc = painting.dc();
   RECT client;
   GetClientRect(hwnd(), &client);
-  FillRect(dc, &client, back_.get());
+  // Background and text in one call: the whole window filled in the back
+  // colour, the text drawn over it.
   const Selected font(dc, font_.get());
-  SetBkMode(dc, TRANSPARENT);
+  SetBkColor(dc, colour_ref(look_.back_colour));
   SetTextColor(dc, colour_ref(look_.text_colour));
-  TextOutW(dc, 0, 0, text_.c_str(), static_cast<int>(text_.size()));
+  ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &client, text_.c_str(), static_cast<UINT>(text_.size()),
+              nullptr);
 }
 
 LRESULT TimerWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {

@@ -47,7 +47,6 @@ class TimerWindow final : public Window<TimerWindow>, public ui::TimerView {
   std::wstring text_;
   ui::LabelLook look_;
   UniqueFont font_;
-  UniqueBrush back_;
   // Another program raising a window or taking the foreground: the display
   // claims the top at once rather than at its next tick.
   UniqueWinEventHook foreground_hook_, reorder_hook_;
