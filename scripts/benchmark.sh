@@ -149,7 +149,7 @@ cat <<TABLE
 | start-up ratio to the floor (medians) | $(printf '%s\n' "$startup" | awk '$1 == "ratio" { print $2 }') | 1.05 or below |
 | CPU over ${seconds} s of counting (median of $repeats; spread) | $(cpu_line counting cpu_ns_ombrelo.exe_1) | |
 | Wine server meanwhile | $(cpu_line counting cpu_ns_wineserver) | |
-| counting floor (popup, 500 ms timer, text and repaint each second, idle edit box) | $(cpu_line floor cpu_ns_floor.exe_1) | |
+| counting floor (popup, 500 ms timer, text in the same face and size and repaint each second, idle edit box) | $(cpu_line floor cpu_ns_floor.exe_1) | |
 | Wine server meanwhile | $(cpu_line floor cpu_ns_wineserver) | |
 | counting ratio to the floor (medians) | $(ratio "$cpu" "$floor_cpu") | 1.2 or below |
 | peak working set (counting) | $(med counting peak_working_set_kb) KB | |
