@@ -4,7 +4,7 @@
 # 32-bit Wine, Xvfb, the ja_JP.UTF-8 locale, Japanese fonts (Noto Sans CJK
 # JP: a UI face with tall lines, like Yu Gothic UI), clang-format and the
 # release's tools (the win32-thread-model compiler, zip, osslsigncode), and the
-# benchmark's pgrep (procps).
+# benchmark's pgrep (procps) and taskset (util-linux).
 set -euo pipefail
 
 missing=()
@@ -14,7 +14,7 @@ pkgs=(cmake g++ clang clang-format libclang-rt-14-dev googletest make
       g++-mingw-w64-i686-posix g++-mingw-w64-i686-win32 mingw-w64-i686-dev
       wine wine32:i386 xvfb xauth x11-utils locales
       fonts-ipafont-gothic fonts-noto-cjk imagemagick zip unzip osslsigncode openssl
-      procps)
+      procps util-linux)
 
 # Adds the backports suite of this release from the machine's own Debian
 # sources (same addresses and keyring), so that no mirror is written here.
