@@ -15,6 +15,8 @@
 # scene whose process ended early, or an impossible figure, stops the
 # benchmark with a message instead of a number.
 #   RUNS=61 REPEATS=3 COUNT_SECONDS=60 bash scripts/benchmark.sh
+# OMBRELO_BENCH_EXE=path/to/ombrelo.exe measures that exe instead (an
+# earlier build, for a figure before a change), with this build's floors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${RUNS:-61}
@@ -35,6 +37,7 @@ if [ "$OMBRELO_PRESET" = windows ]; then
   cmake --preset release >/dev/null && cmake --build --preset release >/dev/null
   app=build/release/ombrelo.exe
 fi
+app=${OMBRELO_BENCH_EXE:-$app}
 
 # Everything measured runs on one CPU: Xvfb, the Wine server, the probe and
 # the programs. Spread over two virtual CPUs, each message to the Wine
@@ -48,8 +51,8 @@ source scripts/wine-env.sh
 bench=build/bench
 rm -rf "$bench" && mkdir -p "$bench/pair"
 cp "$OMBRELO_BUILD"/{startup_floor,floor,probe,fake_viewer}.exe "$bench/"
-cp "$app" "$bench/"
-cp "$app" "$bench/pair/"
+cp "$app" "$bench/ombrelo.exe"
+cp "$app" "$bench/pair/ombrelo.exe"
 wine() { "$OMBRELO_WINE" "$@"; }
 
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
