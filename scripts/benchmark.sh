@@ -42,8 +42,8 @@ app=${OMBRELO_BENCH_EXE:-$app}
 # Everything measured runs on one CPU: Xvfb, the Wine server, the probe and
 # the programs. Spread over two virtual CPUs, each message to the Wine
 # server may wait for the other CPU to wake, and one start-up took anything
-# from 60 to 190 ms; on one CPU it takes 55 to 60 ms, and what is left to
-# compare is the programs' own work.
+# from 55 to 190 ms; on one CPU four in five take under 70 ms, and what is
+# left to compare is the programs' own work.
 taskset -pc 0 $$ >/dev/null
 export WINEPREFIX=$WINEPREFIX-bench  # its processes are this run's alone
 source scripts/wine-env.sh
