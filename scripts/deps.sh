@@ -2,44 +2,34 @@
 # Installs, on a Debian machine, whatever the build and the tests need and is
 # missing: compilers, GoogleTest sources, the MinGW-w64 i686 cross compiler,
 # 32-bit Wine, Xvfb, the ja_JP.UTF-8 locale, Japanese fonts (Noto Sans CJK
-# JP: a UI face with tall lines, like Yu Gothic UI), clang-format and the
+# JP: a UI face with tall lines, like Yu Gothic UI), clang-format, git and the
 # release's tools (the win32-thread-model compiler, zip, osslsigncode), and the
-# benchmark's pgrep (procps) and taskset (util-linux).
+# benchmark's pgrep (procps) and taskset (util-linux). The same names on
+# Debian 12 and 13: libclang-rt-dev follows the release's default clang.
+# With the argument "debian13" it installs only what scripts/debian13.sh
+# needs to make a Debian 13 system (debootstrap).
 set -euo pipefail
 
 missing=()
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
-pkgs=(cmake g++ clang clang-format libclang-rt-14-dev googletest make
+pkgs=(cmake g++ clang clang-format libclang-rt-dev googletest make git
       g++-mingw-w64-i686-posix g++-mingw-w64-i686-win32 mingw-w64-i686-dev
       wine wine32:i386 xvfb xauth x11-utils locales
       fonts-ipafont-gothic fonts-noto-cjk imagemagick zip unzip osslsigncode openssl
       procps util-linux)
+[ "${1:-}" = debian13 ] && pkgs=(debootstrap)
 
 # Adds the backports suite of this release from the machine's own Debian
-# sources (same addresses and keyring), so that no mirror is written here.
+# sources (same address and keyring), so that no mirror is written here.
 add_backports() {
-  local code=$1 f line
-  for f in /etc/apt/sources.list.d/*.sources; do
-    [ -e "$f" ] || continue
-    awk -v code="$code" 'BEGIN { RS = ""; FS = "\n" }
-      { types = uris = suites = signed = ""
-        for (i = 1; i <= NF; i++) {
-          if ($i ~ /^Types:/) types = $i; if ($i ~ /^URIs:/) uris = $i
-          if ($i ~ /^Suites:/) suites = $i; if ($i ~ /^Signed-By:/) signed = $i
-        }
-        if (types ~ /deb( |$)/ && (suites " ") ~ (" " code " ")) {
-          printf "Types: deb\n%s\nSuites: %s-backports\nComponents: main\n%s\n", uris, code, signed
-          exit
-        } }' "$f"
-  done | awk 'BEGIN { RS = "" } NR == 1 { print }' >/etc/apt/sources.list.d/ombrelo-backports.sources
-  [ -s /etc/apt/sources.list.d/ombrelo-backports.sources ] && return
-  rm -f /etc/apt/sources.list.d/ombrelo-backports.sources
-  line=$(awk -v code="$code" '$1 == "deb" && ($0 " ") ~ (" " code " ") { print; exit }' \
-    /etc/apt/sources.list 2>/dev/null)
-  [ -n "$line" ] || { echo "deps: no Debian source for $code in this machine's apt sources" >&2; exit 1; }
-  sed "s/ $code / $code-backports /; s/ $code\$/ $code-backports/" <<<"$line" \
-    >/etc/apt/sources.list.d/ombrelo-backports.list
+  source "$(dirname "${BASH_SOURCE[0]}")/apt-archive.sh"
+  debian_archive "$1" ||
+    { echo "deps: no Debian source for $1 in this machine's apt sources" >&2; exit 1; }
+  {
+    printf 'Types: deb\nURIs: %s\nSuites: %s-backports\nComponents: main\n' "$archive_uri" "$1"
+    [ -z "$archive_keyring" ] || echo "Signed-By: $archive_keyring"
+  } >/etc/apt/sources.list.d/ombrelo-backports.sources
 }
 
 for p in "${pkgs[@]}"; do have_pkg "$p" || missing+=("$p"); done
@@ -56,6 +46,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
     "${missing[@]}" >/dev/null
 fi
+[ "${1:-}" = debian13 ] && exit 0
 
 # A kernel that runs no 32-bit processes cannot start 32-bit Wine by itself.
 # The tests then run it under qemu-i386 in a private namespace
