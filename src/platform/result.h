@@ -1,5 +1,6 @@
 #pragma once
 
+#include <concepts>
 #include <optional>
 #include <string>
 #include <utility>
@@ -13,7 +14,8 @@ namespace ombrelo {
 template <typename T = std::monostate>
 class [[nodiscard]] Result {
  public:
-  Result() requires std::is_same_v<T, std::monostate> : value_(T{}) {}
+  template <std::same_as<std::monostate> U = T>
+  Result() : value_(U{}) {}
   Result(T value) : value_(std::move(value)) {}  // NOLINT: success reads as the value
 
   static Result failure(std::string reason) {

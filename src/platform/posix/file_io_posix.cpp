@@ -58,7 +58,7 @@ int write_all(int fd, std::string_view bytes) {
 std::string write_in_place(const std::string& target, std::string_view bytes) {
   const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
   if (fd < 0) return std::strerror(errno);
-  struct stat st {};
+  struct stat st = {};
   int err = ::fstat(fd, &st) == 0 ? 0 : errno;
   const auto old_end = static_cast<std::size_t>(st.st_size);
   if (!err && bytes.size() > old_end) {
@@ -84,7 +84,7 @@ Result<std::string> replace_file(const std::string& path, std::string_view bytes
     std::free(real);
   }
   auto reason = [&](std::string text) { return target == path ? text : target + ": " + text; };
-  struct stat old {};
+  struct stat old = {};
   const bool exists = ::stat(target.c_str(), &old) == 0;
   if (exists && S_ISDIR(old.st_mode)) return Failed::failure(reason(std::string(kFolderInTheWay)));
   // A read-only settings file stays as it is, as it does on Windows (and for
@@ -140,7 +140,7 @@ bool takes_new_file_beside(const std::string& path) {
 }
 
 bool is_ordinary_file(const std::string& path) {
-  struct stat st {};
+  struct stat st = {};
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
