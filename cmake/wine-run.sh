@@ -11,4 +11,20 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 # Wine then uses UTF-8, code page 65001, as Windows' "Beta: UTF-8" does).
 export LANG=${OMBRELO_LANG:-ja_JP.UTF-8}
 export LC_ALL=$LANG
-exec "$OMBRELO_WINE" "$@"
+[ -n "${OMBRELO_WINE_DPI:-}" ] || exec "$OMBRELO_WINE" "$@"
+
+# OMBRELO_WINE_DPI=N: the program runs in a Wine session started at N dots
+# per inch. Windows, and Wine 10, fix the scale when a session starts, so the
+# session running now is ended first, and the one at N afterwards, with the
+# prefix's scale put back to its default (96).
+scale='HKCU\Control Panel\Desktop'
+session_end() { wineserver -k 2>/dev/null; wineserver -w; }
+session_end
+"$OMBRELO_WINE" reg add "$scale" /v LogPixels /t REG_DWORD /d "$OMBRELO_WINE_DPI" /f >/dev/null
+wineserver -w
+"$OMBRELO_WINE" "$@"
+status=$?
+session_end
+"$OMBRELO_WINE" reg delete "$scale" /v LogPixels /f >/dev/null
+wineserver -w
+exit $status

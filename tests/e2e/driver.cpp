@@ -10,6 +10,13 @@
 
 namespace ombrelo::e2e {
 
+namespace {
+// The scenarios measure the program's windows in the screen's own pixels,
+// as the program (DPI aware) draws them; an unaware process would see them
+// scaled to 96 dpi.
+[[maybe_unused]] const bool kDpiAware = SetProcessDPIAware();
+}  // namespace
+
 std::string window_text(HWND h) {
   wchar_t buf[1024] = {};
   SendMessageTimeoutW(h, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 5000,
