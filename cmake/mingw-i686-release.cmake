@@ -1,5 +1,8 @@
 # The program users get: 32-bit, the win32 thread model. The program has no
 # threads, and the posix model's static winpthread runtime brings TLS
 # callbacks and thread-suspending imports that antivirus heuristics dislike.
+# For the same reason its function-local statics need no lock: guarding them
+# would bring the runtime's condition variables (3 KB).
 set(OMBRELO_THREAD_MODEL win32)
+set(CMAKE_CXX_FLAGS_INIT -fno-threadsafe-statics)
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-i686.cmake)

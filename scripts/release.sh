@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds the release from the committed tree (HEAD): dist/ombrelo-<version>-
 # win32.zip, holding ombrelo.exe and the Japanese user's guide README.txt,
-# and dist/SHA256SUMS. The same commit gives the same bytes wherever and
-# whenever it is built: no link time in the exe, no build folder in it, and
-# the zip's file times are the commit's.
+# dist/SHA256SUMS and dist/TOOLCHAIN, the Debian packages that made the
+# bytes. The same commit built with the same toolchain gives the same bytes
+# wherever and whenever it is built: no link time in the exe, no build
+# folder in it, and the zip's file times are the commit's.
 #
 # Signing: with OMBRELO_SIGN_CERT and OMBRELO_SIGN_KEY (PEM files;
 # OMBRELO_SIGN_PASS for the key's password) the exe is signed with
@@ -58,5 +59,15 @@ touch -d "@$epoch" "$work/stage/ombrelo.exe" "$work/stage/README.txt"
 rm -f "$dist/$zip"
 (cd "$work/stage" && TZ=UTC zip -X -D -9 -q "$dist/$zip" ombrelo.exe README.txt)
 (cd "$dist" && sha256sum "$zip" >SHA256SUMS)
+{
+  echo "# What built $zip: the same commit built with these gives the same bytes."
+  built_with() { dpkg-query -W -f="$1: \${Package} \${Version}\n" "$2"; }
+  built_with compiler g++-mingw-w64-i686-win32
+  built_with binutils binutils-mingw-w64-i686
+  built_with MinGW-w64 mingw-w64-i686-dev
+  built_with cmake cmake
+  built_with zip zip
+} >"$dist/TOOLCHAIN"
 echo "release: $dist/$zip"
 sed 's/^/release: /' "$dist/SHA256SUMS"
+grep -v '^#' "$dist/TOOLCHAIN" | sed 's/^/release: built with /'

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <exception>
 #include <new>
+#include <string>
 
 // The default handler for an exception nobody caught prints its demangled
 // type to a console the program does not have, and brings the C++ demangler
@@ -33,3 +34,14 @@ void __throw_length_error(const char* what) { throw LibraryCheckFailed(what); }
 void __throw_logic_error(const char* what) { throw LibraryCheckFailed(what); }
 void __throw_out_of_range_fmt(const char* format, ...) { throw LibraryCheckFailed(format); }
 }  // namespace std
+
+// g++ 13 and later leave one member of std::string and std::wstring, the
+// copy for a replace whose source overlaps its target, to the library's
+// explicit instantiation. Taking it from there links the library's whole
+// string-inst.o and wstring-inst.o (about 60 KB); instantiating the
+// header's own definition here takes just it.
+#if defined(_GLIBCXX_RELEASE) && _GLIBCXX_RELEASE >= 13
+template void std::string::_M_replace_cold(char*, size_type, const char*, size_type, size_type);
+template void std::wstring::_M_replace_cold(wchar_t*, size_type, const wchar_t*, size_type,
+                                            size_type);
+#endif

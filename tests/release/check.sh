@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Checks the release command: two runs from clones in different folders, at
-# different times, give the same bytes; the exe is a clean PE (Windows' own
-# DLLs only, no link time, Windows 7 subsystem, ASLR, DEP, terminal-server
-# aware, none of winpthread's thread control) of at most 160 KB; signing
-# works with a throwaway certificate; the exe from the zip passes the
-# end-to-end suite.
+# different times, give the same bytes and name the toolchain that made
+# them; the exe is a clean PE (Windows' own DLLs only, no link time, Windows
+# 7 subsystem, ASLR, DEP, terminal-server aware, none of winpthread's thread
+# control) of at most 160 KB; signing works with a throwaway certificate;
+# the exe from the zip passes the end-to-end suite.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$PWD
@@ -19,10 +19,13 @@ done
 zip=$(cd "$tmp/dist-first" && ls ombrelo-*-win32.zip)
 version=$(sed -n 's/^project(ombrelo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 [ "$zip" = "ombrelo-$version-win32.zip" ] || fail "zip named $zip, version $version"
-for f in "$zip" SHA256SUMS; do
+for f in "$zip" SHA256SUMS TOOLCHAIN; do
   cmp -s "$tmp/dist-first/$f" "$tmp/dist-second/$f" || fail "$f differs between two runs"
 done
 (cd "$tmp/dist-first" && sha256sum -c --quiet SHA256SUMS) || fail "SHA256SUMS does not match"
+for what in compiler binutils MinGW-w64; do
+  grep -Eq "^$what: [^ ]+ [^ ]+$" "$tmp/dist-first/TOOLCHAIN" || fail "TOOLCHAIN names no $what"
+done
 echo "release check: two runs gave the same bytes ($zip)"
 
 unzip -q "$tmp/dist-first/$zip" -d "$tmp/unzipped"
@@ -72,5 +75,5 @@ fi
 export OMBRELO_DISPLAY=${OMBRELO_DISPLAY:-${DISPLAY:-}}  # the test command's display, if any
 source scripts/wine-env.sh
 trap 'ombrelo_cleanup; rm -rf "$tmp"' EXIT
-OMBRELO_EXE="Z:${exe//\//\\}" ctest --preset "$OMBRELO_PRESET" -R '^e2e_tests$'
+OMBRELO_EXE="Z:${exe//\//\\}" ctest --preset "$OMBRELO_PRESET" -R '^e2e_tests'
 ombrelo_tested "$exe"
