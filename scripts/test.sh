@@ -28,6 +28,7 @@ mkdir -p build/fuzz/corpus
 tail -1 build/fuzz/last-run.log
 
 source scripts/wine-env.sh
+echo "system: $(. /etc/os-release && echo "$PRETTY_NAME") $(cat /etc/debian_version), $("$OMBRELO_WINE" --version)"
 if [ "$OMBRELO_PRESET" != windows ]; then
   # The users' 32-bit program still has to build cleanly here.
   stage "windows i686 (build only: no 32-bit route on this machine)"
