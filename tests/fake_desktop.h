@@ -3,6 +3,7 @@
 // An in-memory platform for the windows' logic: it records what the windows
 // ask of it, in order, and answers dialogs and files as a test scripts them.
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
@@ -145,7 +146,14 @@ class FakeDesktop : public ui::Desktop {
     files[path] = format_settings(r);
     return kept_as;
   }
-  float clock() override { return now; }
+  std::int64_t clock() override { return since_start_up; }
+  // Time passing on the machine, and a step of its clock (a time sync, the
+  // user, daylight saving) that only the time of day takes.
+  void pass(std::int64_t ms) {
+    since_start_up += ms;
+    time_of_day += ms;
+  }
+  void step_system_clock(std::int64_t ms) { time_of_day += ms; }
   float screen_width() override { return screen_w; }
   float screen_height() override { return screen_h; }
   std::string decimal_separator() override { return separator; }
@@ -160,7 +168,7 @@ class FakeDesktop : public ui::Desktop {
   std::vector<std::string> started;
   std::string start_error, read_error, write_error;
   std::string separator = ".";
-  float now = 1000.0f;
+  std::int64_t since_start_up = 1'000'000'000, time_of_day = 80'000'000;  // milliseconds
   float screen_w = 19200, screen_h = 12000;
   std::vector<std::string> programs = {"C:\\Program Files", "C:\\Program Files (x86)"};
 

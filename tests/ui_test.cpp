@@ -256,7 +256,6 @@ class Started : public Windows {
 };
 
 TEST_F(Started, StartLaunchesTheShowPlacesTheDisplayAndCounts) {
-  desktop.now = 5000.0f;
   controller.start_show();
   ASSERT_EQ(desktop.started.size(), 1u);
   EXPECT_EQ(desktop.started[0], "\"" + kViewer + "\" /s \"C:\\講演\\talk.ppt\"");
@@ -265,17 +264,36 @@ TEST_F(Started, StartLaunchesTheShowPlacesTheDisplayAndCounts) {
   EXPECT_EQ(timer.interval, 500);
   EXPECT_EQ(timer.text, "00:00") << "the text changes at the first tick";
 
-  desktop.now = 5000.0f + 125.6f;
+  desktop.pass(125'600);
   display.tick();
   EXPECT_EQ(timer.text, "02:06");
 
   // Ten minutes on, a second start counts from zero again.
-  desktop.now = 5600.0f;
+  desktop.pass(474'400);
   controller.start_show();
   EXPECT_EQ(desktop.started.size(), 2u);
-  desktop.now = 5601.0f;
+  desktop.pass(1'000);
   display.tick();
   EXPECT_EQ(timer.text, "00:01");
+}
+
+// The count follows real time whatever the system clock does meanwhile: a
+// time sync or the user stepping it either way, daylight saving, midnight.
+TEST_F(Started, CountFollowsRealTimeWhenTheSystemClockSteps) {
+  for (const std::int64_t step : {137'000, -251'000, 3'600'000, -3'600'000}) {
+    SCOPED_TRACE(step);
+    controller.start_show();
+    desktop.pass(17'000);
+    desktop.step_system_clock(step);
+    desktop.pass(3'000);
+    display.tick();
+    EXPECT_EQ(timer.text, "00:20");
+  }
+  desktop.time_of_day = 86'400'000 - 30'000;  // half a minute to midnight
+  controller.start_show();
+  desktop.pass(75'000);
+  display.tick();
+  EXPECT_EQ(timer.text, "01:15");
 }
 
 TEST_F(Started, BottomLeftPutsTheDisplayOnTheLeftEdge) {

@@ -1,15 +1,14 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace ombrelo {
 
-inline constexpr float kSecondsPerDay = 86400.0f;
-
-// "MM:SS" for the time from `start` to `now`, both seconds since local
-// midnight: the difference in single precision, rounded halves to even,
-// whole hours dropped. A reading past midnight counts on from a start before
-// it, and the count goes on past any number of hours.
-std::string display_text(float start, float now);
+// "MM:SS" for the time from `start` to `now`, two readings in milliseconds
+// of a clock that only moves forward: the difference rounded to whole
+// seconds, halves to even, whole hours dropped. The count goes on past any
+// number of hours.
+std::string display_text(std::int64_t start, std::int64_t now);
 
 }  // namespace ombrelo

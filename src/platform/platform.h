@@ -7,6 +7,7 @@
 // ui::Desktop's.
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -64,7 +65,10 @@ bool is_ordinary_file(const std::string& path);
 // Full path of the running executable.
 std::string executable_path();
 
-// The local clock: seconds since local midnight, with the fraction.
-float clock_reading();
+// Milliseconds since the system started: a clock that only moves forward
+// with real time, and goes on while the machine sleeps. Steps of the time of
+// day (a time sync, the user, daylight saving) leave it alone. Only the
+// difference of two readings means anything.
+std::int64_t milliseconds_since_start_up();
 
 }  // namespace ombrelo::platform

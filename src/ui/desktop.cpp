@@ -24,6 +24,6 @@ Result<std::string> Desktop::write_settings(const std::string& path, const Setti
   return write_settings_file(path, record, keep_old);
 }
 
-float Desktop::clock() { return platform::clock_reading(); }
+std::int64_t Desktop::clock() { return platform::milliseconds_since_start_up(); }
 
 }  // namespace ombrelo::ui

@@ -64,8 +64,8 @@ class Desktop {
   virtual Result<std::string> write_settings(const std::string& path, const SettingsRecord& record,
                                              bool keep_old);
 
-  // Seconds since local midnight.
-  virtual float clock();
+  // Milliseconds on a clock that only moves forward with real time.
+  virtual std::int64_t clock();
   // The whole primary screen, in twips.
   virtual float screen_width() = 0;
   virtual float screen_height() = 0;

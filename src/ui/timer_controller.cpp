@@ -112,7 +112,7 @@ void TimerController::bring_to_top() {
   view_.bring_to_top();
 }
 
-void TimerController::set_start(float clock_reading) {
+void TimerController::set_start(std::int64_t clock_reading) {
   ensure_loaded();
   start_ = clock_reading;
 }

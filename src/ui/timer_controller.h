@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -38,7 +39,8 @@ class TimerController {
   // Above other copies' displays as well, once: this copy's talk starts.
   void bring_to_top();
 
-  void set_start(float clock_reading);
+  // The start mark, a reading of Desktop::clock().
+  void set_start(std::int64_t clock_reading);
   void set_interval(int milliseconds);
 
   void tick();
@@ -58,7 +60,7 @@ class TimerController {
   LabelLook look_;
   float label_width_ = 0, label_height_ = 0;  // the auto-sized label: its text's size
   bool label_stale_ = true;
-  std::optional<float> start_;
+  std::optional<std::int64_t> start_;
   struct Corner {
     bool bottom_left, bottom_right;
   };

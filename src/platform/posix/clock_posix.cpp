@@ -1,19 +1,14 @@
-#include <sys/time.h>
-
-#include <ctime>
+#include <time.h>
 
 #include "platform/platform.h"
 
 namespace ombrelo::platform {
 
-float clock_reading() {
-  timeval tv{};
-  ::gettimeofday(&tv, nullptr);
-  std::tm local{};
-  const std::time_t t = tv.tv_sec;
-  ::localtime_r(&t, &local);
-  return static_cast<float>(local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec) +
-         static_cast<float>(tv.tv_usec) / 1e6f;
+// CLOCK_BOOTTIME, unlike CLOCK_MONOTONIC, goes on while the machine sleeps.
+std::int64_t milliseconds_since_start_up() {
+  timespec t{};
+  ::clock_gettime(CLOCK_BOOTTIME, &t);
+  return static_cast<std::int64_t>(t.tv_sec) * 1000 + t.tv_nsec / 1'000'000;
 }
 
 }  // namespace ombrelo::platform

@@ -4,11 +4,6 @@
 
 namespace ombrelo::platform {
 
-float clock_reading() {
-  SYSTEMTIME t{};
-  GetLocalTime(&t);
-  return static_cast<float>(t.wHour * 3600 + t.wMinute * 60 + t.wSecond) +
-         static_cast<float>(t.wMilliseconds) / 1000.0f;
-}
+std::int64_t milliseconds_since_start_up() { return static_cast<std::int64_t>(GetTickCount64()); }
 
 }  // namespace ombrelo::platform
