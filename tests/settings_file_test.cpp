@@ -189,27 +189,43 @@ TEST_F(SettingsFile, LinkKeepsPointingAtItsUpdatedTarget) {
 
 #ifdef _WIN32
 // Another program holding the file open without sharing it, until `ms`
-// milliseconds have passed (0: for good).
+// milliseconds have passed (0: for good). With `gone_ms` it then replaces
+// the file as another copy's save does: the file is gone for that long.
 class Holder {
  public:
-  Holder(const std::string& path, DWORD ms) {
-    h_ = CreateFileW(stdfs::path(path).wstring().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                     0, nullptr);
+  Holder(const std::string& path, DWORD ms, DWORD gone_ms = 0)
+      : path_(stdfs::path(path).wstring()), gone_ms_(gone_ms) {
+    h_ = CreateFileW(path_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (ms) CreateTimerQueueTimer(&timer_, nullptr, &release, this, ms, 0, WT_EXECUTEONLYONCE);
   }
   ~Holder() {
     if (timer_) DeleteTimerQueueTimer(nullptr, timer_, INVALID_HANDLE_VALUE);
-    release(this, FALSE);
+    if (back_) DeleteTimerQueueTimer(nullptr, back_, INVALID_HANDLE_VALUE);
+    close();
   }
   bool holding() const { return h_ != INVALID_HANDLE_VALUE; }
 
  private:
-  static void CALLBACK release(void* self, BOOLEAN) {
-    HANDLE h = InterlockedExchangePointer(&static_cast<Holder*>(self)->h_, INVALID_HANDLE_VALUE);
+  void close() {
+    HANDLE h = InterlockedExchangePointer(&h_, INVALID_HANDLE_VALUE);
     if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
   }
+  static void CALLBACK release(void* self, BOOLEAN) {
+    auto* me = static_cast<Holder*>(self);
+    me->close();
+    if (me->gone_ms_ && MoveFileW(me->path_.c_str(), (me->path_ + L".away").c_str())) {
+      CreateTimerQueueTimer(&me->back_, nullptr, &put_back, self, me->gone_ms_, 0,
+                            WT_EXECUTEONLYONCE);
+    }
+  }
+  static void CALLBACK put_back(void* self, BOOLEAN) {
+    const std::wstring& path = static_cast<Holder*>(self)->path_;
+    MoveFileW((path + L".away").c_str(), path.c_str());
+  }
+  std::wstring path_;
+  DWORD gone_ms_;
   HANDLE h_ = INVALID_HANDLE_VALUE;
-  HANDLE timer_ = nullptr;
+  HANDLE timer_ = nullptr, back_ = nullptr;
 };
 
 TEST_F(SettingsFile, BriefLocksAreWaitedOutAndLastingOnesLeaveTheFileIntact) {
@@ -223,6 +239,13 @@ TEST_F(SettingsFile, BriefLocksAreWaitedOutAndLastingOnesLeaveTheFileIntact) {
   r.presentation_path = "C:\\new.ppt";
   {
     Holder scanner(file(), 300);
+    EXPECT_EQ(write_settings_file(file(), r).reason(), "");
+  }
+  EXPECT_EQ(slurp(file()), format_settings(r));
+  // Another copy saving at the same instant: the file is gone for a moment.
+  r.presentation_path = "C:\\both.ppt";
+  {
+    Holder other_copy(file(), 100, 200);
     EXPECT_EQ(write_settings_file(file(), r).reason(), "");
   }
   EXPECT_EQ(slurp(file()), format_settings(r));

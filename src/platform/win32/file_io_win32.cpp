@@ -22,12 +22,14 @@ constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 // Antivirus scanners, indexers and sync tools open a file for a moment right
 // after it changes; about a second of retries waits them out. `attempt`
 // returns 0 on success, else the error code.
+constexpr int kTries = 20;
+constexpr DWORD kPauseMilliseconds = 50;
 template <typename Attempt, typename Transient>
 DWORD retrying(Attempt attempt, Transient transient) {
   for (int tries = 1;; ++tries) {
     const DWORD error = attempt();
-    if (error == 0 || !transient(error) || tries == 20) return error;
-    Sleep(50);
+    if (error == 0 || !transient(error) || tries == kTries) return error;
+    Sleep(kPauseMilliseconds);
   }
 }
 
@@ -169,6 +171,47 @@ std::wstring move_to_backup(const std::wstring& old, const std::wstring& target)
   return old;
 }
 
+// Puts the written temporary file where the target is. Another program, or
+// another copy of this one closing at the same instant, may be replacing the
+// file too: it is then gone for an instant, or there where there was none.
+// Each try looks again at what is there. A file that was there and is gone
+// is waited for like a lock; only one that stays gone is saved anew. When a
+// file is replaced, `replaced` is set and the old one is left at `backup`.
+DWORD put_in_place(const std::wstring& tmp, const std::wstring& target, bool was_there,
+                   const std::wstring& backup, bool& replaced) {
+  for (int tries = 1;; ++tries) {
+    const bool last = tries == kTries;
+    const DWORD attrs = GetFileAttributesW(target.c_str());
+    DWORD error = 0;
+    if (attrs == INVALID_FILE_ATTRIBUTES && was_there && !last) {
+      error = ERROR_FILE_NOT_FOUND;  // most likely gone for an instant
+    } else if (attrs == INVALID_FILE_ATTRIBUTES) {
+      // MOVEFILE_REPLACE_EXISTING would also put the file over a folder made
+      // meanwhile; without it, whatever appeared there is looked at again.
+      if (MoveFileExW(tmp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) return 0;
+      error = GetLastError();
+      if (error != ERROR_ALREADY_EXISTS && !replace_may_pass(error)) return error;
+    } else if (attrs & FILE_ATTRIBUTE_DIRECTORY) {
+      return ERROR_ALREADY_EXISTS;
+    } else {
+      // ReplaceFileW keeps the old file's attributes, security and streams.
+      // It always gets a backup name of its own: when it fails half-way the
+      // old file is there, and is put back.
+      if (ReplaceFileW(target.c_str(), tmp.c_str(), backup.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS,
+                       nullptr, nullptr)) {
+        replaced = true;
+        return 0;
+      }
+      error = GetLastError();
+      if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
+        MoveFileExW(backup.c_str(), target.c_str(), 0);
+      if (error != ERROR_FILE_NOT_FOUND && !replace_may_pass(error)) return error;
+    }
+    if (last) return error;
+    Sleep(kPauseMilliseconds);
+  }
+}
+
 }  // namespace
 
 Result<std::string> replace_file(const std::string& path, std::string_view bytes, bool keep_old) {
@@ -211,51 +254,33 @@ Result<std::string> replace_file(const std::string& path, std::string_view bytes
     }
   }
 
-  std::string kept_as;
-  if (exists) {
-    // ReplaceFileW keeps the old file's attributes, security and streams. It
-    // always gets a backup name of its own: when it fails half-way the old
-    // file is there, and is put back.
-    const std::wstring backup = tmp + L".old";
-    error = retrying(
-        [&]() -> DWORD {
-          if (ReplaceFileW(target.c_str(), tmp.c_str(), backup.c_str(),
-                           REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
-            return 0;
-          }
-          const DWORD e = GetLastError();
-          if (e == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
-            MoveFileExW(backup.c_str(), target.c_str(), 0);
-          return e;
-        },
-        replace_may_pass);
-    if (!error) {
-      if (keep_old) {
-        kept_as = win32::narrow(win32::plain_path(move_to_backup(backup, target)));
-      } else {
-        DeleteFileW(backup.c_str());
-      }
-      // Hidden and system stay as they were, whatever the file system did.
-      constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                              FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-      const DWORD now = GetFileAttributesW(target.c_str());
-      if (now != INVALID_FILE_ATTRIBUTES && (now & kKept) != (attrs & kKept)) {
-        SetFileAttributesW(target.c_str(), (now & ~kKept) | (attrs & kKept));
-      }
-    }
-  } else {
-    // MOVEFILE_REPLACE_EXISTING would also put the file over a folder made
-    // meanwhile; without it, whatever appeared there stops the save.
-    error = retrying(
-        [&]() -> DWORD {
-          return MoveFileExW(tmp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) ? 0
-                                                                                  : GetLastError();
-        },
-        replace_may_pass);
-  }
+  const std::wstring backup = tmp + L".old";
+  bool replaced = false;
+  error = put_in_place(tmp, target, exists, backup, replaced);
   if (error) {
     DeleteFileW(tmp.c_str());
+    const DWORD now = GetFileAttributesW(target.c_str());
+    // An old copy a failed replace left aside goes too, unless it is the
+    // only one.
+    if (now != INVALID_FILE_ATTRIBUTES) DeleteFileW(backup.c_str());
+    if (now != INVALID_FILE_ATTRIBUTES && (now & FILE_ATTRIBUTE_DIRECTORY))
+      return Failed::failure(reason(std::string(kFolderInTheWay)));
     return Failed::failure(reason(system_message(error)));
+  }
+  std::string kept_as;
+  if (replaced) {
+    if (keep_old) {
+      kept_as = win32::narrow(win32::plain_path(move_to_backup(backup, target)));
+    } else {
+      DeleteFileW(backup.c_str());
+    }
+    // Hidden and system stay as they were, whatever the file system did.
+    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                            FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    const DWORD now = GetFileAttributesW(target.c_str());
+    if (now != INVALID_FILE_ATTRIBUTES && (now & kKept) != (attrs & kKept)) {
+      SetFileAttributesW(target.c_str(), (now & ~kKept) | (attrs & kKept));
+    }
   }
   return kept_as;
 }
