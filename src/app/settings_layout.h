@@ -16,13 +16,15 @@ struct Control {
   float left, top, width, height;  // twips, in the client area
 };
 
-// In tab order: creation order is the order the Tab key walks.
+// In tab order: creation order is the order the Tab key walks. Screen
+// readers name an edit box by the static text just before it, so the path
+// box's label comes first; a static takes no tab stop.
 constexpr Control kControls[] = {
+    {kPresentationLabel, L"STATIC", L"Powerpointファイルの指定", SS_LEFT | SS_NOPREFIX, 0, 120, 120,
+     3975, 255},
     {kPresentationBox, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 120, 360, 3975,
      375},
     {kBrowseButton, L"BUTTON", L"...", WS_TABSTOP | BS_PUSHBUTTON, 0, 4200, 360, 375, 375},
-    {kPresentationLabel, L"STATIC", L"Powerpointファイルの指定", SS_LEFT | SS_NOPREFIX, 0, 120, 120,
-     3975, 255},
     {kStartButton, L"BUTTON", L"スライドショー開始", WS_TABSTOP | BS_PUSHBUTTON, 0, 480, 960, 3375,
      615},
     {kFontLabel, L"STATIC", L"フォントの指定", SS_LEFT | SS_NOPREFIX, 0, 120, 1920, 1335, 255},

@@ -15,8 +15,13 @@ namespace {
 
 // Assistive tools see the display as static text named by its window text,
 // the time. It never has the focus, so a screen reader does not read out
-// every tick. oleacc loads only when a tool asks.
+// every tick. oleacc loads only when a tool asks. Wine 10 exports the proxy
+// as a stub that raises an exception when called (Wine 8 has none): there
+// the display is left to the system's object for a plain window, which is
+// named by the window text all the same.
 LRESULT static_text_object(HWND h, WPARAM wp) {
+  static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version");
+  if (wine) return 0;
   static const HMODULE oleacc = LoadLibraryW(L"oleacc.dll");
   if (!oleacc) return 0;
   using Proxy = decltype(&CreateStdAccessibleProxyW);

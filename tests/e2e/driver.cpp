@@ -290,10 +290,10 @@ void save_screenshot(HWND h, const std::string& name) { Capture(h).save(name); }
 std::optional<Accessible> accessible(HWND h) {
   static const HRESULT com = CoInitialize(nullptr);
   (void)com;
-  const LRESULT served = SendMessageW(h, WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT));
   IAccessible* object = nullptr;
-  if (!served ||
-      FAILED(ObjectFromLresult(served, IID_IAccessible, 0, reinterpret_cast<void**>(&object)))) {
+  if (FAILED(AccessibleObjectFromWindow(h, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                        reinterpret_cast<void**>(&object))) ||
+      !object) {
     return std::nullopt;
   }
   Accessible out;

@@ -91,9 +91,9 @@ void choose_colour(HWND colour_dialog, int red, int green, int blue);
 
 // The colour on screen at a point of a window's client area (0xBBGGRR).
 COLORREF client_pixel(HWND h, int x, int y);
-// How assistive tools see a window's client area (Active Accessibility),
-// when the window serves an object of its own; nullopt when it leaves that
-// to the system, which names it by its window text.
+// How a screen reader sees a window's client area (Active Accessibility):
+// the object the window serves, else the system's for its kind; nullopt
+// when there is none.
 struct Accessible {
   long role = 0;  // ROLE_SYSTEM_...
   std::string name;

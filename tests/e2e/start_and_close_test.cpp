@@ -52,14 +52,18 @@ TEST(StartAndClose, StartsWithBothWindowsAndSavesOnClose) {
 
   save_screenshot(settings, "settings-window");
 
-  // What a screen reader is told: the display is static text reading the
-  // time (where the system has the proxy for it: Wine has none); the
-  // swatches are named by their texts, and are no tab stops.
-  if (const auto display = accessible(timer)) {
-    EXPECT_EQ(*display, (Accessible{ROLE_SYSTEM_STATICTEXT, "00:00"}));
+  // What a screen reader is told: every control has a name, the path box
+  // its label's, the swatches their texts (and they are no tab stops); the
+  // display reads the time.
+  for (int id = kPresentationBox; id <= kBackSwatch; ++id) {
+    const auto control = accessible(s.control(id));
+    EXPECT_TRUE(control && !control->name.empty()) << "control " << id << " has no name";
   }
-  EXPECT_EQ(window_text(s.control(kTextSwatch)), "字色");
-  EXPECT_EQ(window_text(s.control(kBackSwatch)), "背景");
+  EXPECT_EQ(accessible(s.control(kPresentationBox)).value_or(Accessible{}).name,
+            "Powerpointファイルの指定");
+  EXPECT_EQ(accessible(s.control(kTextSwatch)).value_or(Accessible{}).name, "字色");
+  EXPECT_EQ(accessible(s.control(kBackSwatch)).value_or(Accessible{}).name, "背景");
+  EXPECT_EQ(accessible(timer).value_or(Accessible{}).name, "00:00");
   EXPECT_FALSE(GetWindowLongW(s.control(kTextSwatch), GWL_STYLE) & WS_TABSTOP);
 
   PostMessageW(settings, WM_CLOSE, 0, 0);
