@@ -1,6 +1,6 @@
 # Sourced by the test and run commands from the project's folder, after
-# deps.sh, with the command's own arguments: makes 32-bit Windows programs
-# runnable here. Where the kernel runs 32-bit processes nothing happens.
+# deps.sh, with the command's own full path and its arguments: makes 32-bit
+# Windows programs runnable here. Where the kernel runs 32-bit processes nothing happens.
 # Elsewhere the command re-enters itself in a private user and mount
 # namespace where binfmt_misc hands i386 ELF files to qemu-i386, so 32-bit
 # Wine runs the i686 build under emulation; outside that namespace the
@@ -28,7 +28,7 @@ if [ -z "${OMBRELO_I386_NS:-}" ] &&
     echo "32-bit route: i386 under $("$qemu" --version | head -1) in a private namespace"
     export OMBRELO_I386_NS=1
     exec unshare --user --map-root-user --mount --propagation private \
-      sh -c "$enter"' && shift 3 && exec "$@"' sh "$magic" "$mask" "$qemu" bash "$PWD/scripts/${0##*/}" "$@"
+      sh -c "$enter"' && shift 3 && exec "$@"' sh "$magic" "$mask" "$qemu" bash "$@"
   elif ! ombrelo_i386_native; then
     echo "32-bit route: unavailable (no qemu-i386, or no binfmt_misc in a user namespace);" \
       "the Windows suites run the x86_64 build"

@@ -9,10 +9,11 @@
 # nothing installed by hand. OMBRELO_DEMO_VIEWER=0 leaves the stand-in out:
 # the program then asks for POWERPNT.EXE on its first start.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+self=$(readlink -f "$0")
+cd "$(dirname "$self")/.."
 
 bash scripts/deps.sh
-source scripts/i386-route.sh "$@"
+source scripts/i386-route.sh "$self" "$@"
 export OMBRELO_DISPLAY=${OMBRELO_DISPLAY:-${DISPLAY:-}}
 source scripts/wine-arch.sh
 export WINEPREFIX=$WINEPREFIX-run  # never the tests' prefix

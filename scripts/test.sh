@@ -3,10 +3,11 @@
 # fuzz run of the settings reader, and the Windows build's suite under Wine
 # with the Japanese code page. Installs what is missing first.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+self=$(readlink -f "$0")
+cd "$(dirname "$self")/.."
 
 bash scripts/deps.sh
-source scripts/i386-route.sh "$@"
+source scripts/i386-route.sh "$self" "$@"
 # Each stage's heading says how long the command has run so far.
 stage() { echo "== $* (at $((SECONDS / 60)) m $((SECONDS % 60)) s)"; }
 
@@ -27,6 +28,7 @@ mkdir -p build/fuzz/corpus
   { tail -50 build/fuzz/last-run.log; exit 1; }
 tail -1 build/fuzz/last-run.log
 
+source scripts/wine-arch.sh
 source scripts/wine-env.sh
 echo "system: $(. /etc/os-release && echo "$PRETTY_NAME") $(cat /etc/debian_version), $("$OMBRELO_WINE" --version)"
 if [ "$OMBRELO_PRESET" != windows ]; then

@@ -1,9 +1,8 @@
-# Sourced by the run and test scripts: starts a private Xvfb display (unless
-# one is given in OMBRELO_DISPLAY) and readies the build's Wine prefix; the
-# Windows build to test and its Wine come from wine-arch.sh.
+# Sourced by the run and test scripts after wine-arch.sh, which chose the
+# Windows build to test, its Wine and its prefix: starts a private Xvfb
+# display (unless one is given in OMBRELO_DISPLAY) and readies the prefix.
 # Everything it starts is stopped when the sourcing shell exits.
 
-source "$(dirname "${BASH_SOURCE[0]}")/wine-arch.sh"
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
