@@ -1,11 +1,10 @@
 // The elapsed-time text and the clock it counts by.
-#include "clock/display_text.h"
-
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <thread>
 
+#include "clock/display_text.h"
 #include "platform/platform.h"
 
 namespace ombrelo {

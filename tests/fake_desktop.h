@@ -46,9 +46,9 @@ class FakeTimerView : public ui::TimerView {
     text = t;
     log_.push_back("timer.text " + t);
   }
-  void set_look(const ui::LabelLook& l) override { look = l; }
+  void set_look(const ui::DisplayLook& l) override { look = l; }
   // Ten twips a point for each character, twenty for the height.
-  ui::Rect measure(const std::string& t, const ui::LabelLook& l) override {
+  ui::Rect measure(const std::string& t, const ui::DisplayLook& l) override {
     return {0, 0, static_cast<float>(t.size()) * l.font_size * 10, l.font_size * 20};
   }
   ui::Rect bounds() const override { return bounds_; }
@@ -65,7 +65,7 @@ class FakeTimerView : public ui::TimerView {
   }
 
   std::string text;
-  ui::LabelLook look;
+  ui::DisplayLook look;
   bool shown = false;
   int interval = 0;
   int topmost_calls = 0;
@@ -90,7 +90,7 @@ class FakeSettingsView : public ui::SettingsView {
   void close() override { ++closes_asked; }
 
   std::string text;
-  bool options[2] = {false, true};  // bottom left, bottom right (selected at first)
+  bool options[2] = {false, false};  // bottom left, bottom right
   std::string caption;
   std::int32_t swatches[2] = {-1, -1};  // text, background
   int closes_asked = 0;

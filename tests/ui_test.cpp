@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "fake_desktop.h"
+#include "settings_lines.h"
 #include "ui/settings_controller.h"
 #include "ui/timer_controller.h"
 
@@ -14,7 +15,7 @@ namespace {
 using test::DialogAnswer;
 
 constexpr const char* kIni = test::FakeDesktop::kSettingsPath;
-const std::string kViewer{kDefaultViewerPath};
+const std::string kViewer = SettingsRecord{}.viewer_path;
 
 DialogAnswer choose_file(std::string path) {
   return {DialogOutcome::chosen, [path](CommonDialog& d) { d.file_name = path; }};
@@ -30,9 +31,10 @@ DialogAnswer choose_colour(std::int32_t c) {
 }
 const DialogAnswer kCancel{DialogOutcome::cancelled, {}};
 
-std::string file_with(const std::string& flags, const std::string& font_size = "9.75") {
-  return "\"C:\\talk.ppt\"\r\n\"D:\\PP\\POWERPNT.EXE\"\r\n\"Arial\"\r\n" + font_size +
-         "\r\n255\r\n16777215\r\n" + flags;
+std::string file_with(const std::string& left, const std::string& right,
+                      const std::string& font_size = "9.75") {
+  return test::settings_lines("C:\\talk.ppt", "D:\\PP\\POWERPNT.EXE", "Arial", font_size, "255",
+                              "16777215", left, right);
 }
 
 // The two windows on a fake desktop, as the program wires them.
@@ -53,8 +55,14 @@ class Windows : public ::testing::Test, protected Program {
 };
 
 TEST_F(Windows, FirstStartAsksForTheViewerAfterTheDisplayIsUp) {
-  desktop.answers.push_back(choose_file("E:\\Office\\POWERPNT.EXE"));
-  controller.load();
+  desktop.answers.push_back({DialogOutcome::chosen, [this](CommonDialog& d) {
+                               // Behind the prompt the display is up, on top, at 00:00.
+                               EXPECT_TRUE(timer.exists() && timer.shown);
+                               EXPECT_GT(timer.topmost_calls, 0);
+                               EXPECT_EQ(timer.text, "00:00");
+                               d.file_name = "E:\\Office\\POWERPNT.EXE";
+                             }});
+  controller.open();
 
   ASSERT_EQ(desktop.dialogs_shown.size(), 1u);
   const CommonDialog& asked = desktop.dialogs_shown[0];
@@ -62,12 +70,7 @@ TEST_F(Windows, FirstStartAsksForTheViewerAfterTheDisplayIsUp) {
   EXPECT_EQ(asked.title, "Powerpointアプリケーションを指定");
   EXPECT_EQ(controller.record().viewer_path, "E:\\Office\\POWERPNT.EXE");
 
-  // The display's load sequence runs first, in its order, then it moves down.
-  EXPECT_LT(position("timer.create"), position("timer.topmost"));
-  EXPECT_LT(position("timer.topmost"), position("timer.text 00:00"));
-  EXPECT_LT(position("timer.text 00:00"), position("timer.show"));
-  EXPECT_LT(position("timer.show"), position("dialog open"));
-  EXPECT_EQ(display.top(), 1650.0f);
+  EXPECT_EQ(display.bounds().top, 1650.0f) << "half the settings window lower";
   EXPECT_EQ(timer.text, "00:00");
 
   EXPECT_EQ(view.caption, "ＭＳ Ｐゴシック 9.75pt");
@@ -79,7 +82,7 @@ TEST_F(Windows, FirstStartAsksForTheViewerAfterTheDisplayIsUp) {
 }
 
 TEST_F(Windows, ViewerPromptOpensOnTheFirstCurrentOfficeFound) {
-  controller.load();
+  controller.open();
   EXPECT_EQ(desktop.dialogs_shown.back().file_name, "")
       << "no Office anywhere: the prompt opens as it always did";
   const std::string msi = "C:\\Program Files\\Microsoft Office\\Office15\\POWERPNT.EXE";
@@ -88,7 +91,7 @@ TEST_F(Windows, ViewerPromptOpensOnTheFirstCurrentOfficeFound) {
   TimerController other_timer{timer, desktop};
   SettingsController other{view, other_timer, desktop};
   desktop.answers.push_back(kCancel);
-  other.load();
+  other.open();
   const CommonDialog& asked = desktop.dialogs_shown.back();
   EXPECT_EQ(asked.file_name, msi) << "the first Program Files folder before the second";
   EXPECT_EQ(asked.filter, "Powerpointアプリケーション|POWERPNT.EXE");
@@ -97,33 +100,33 @@ TEST_F(Windows, ViewerPromptOpensOnTheFirstCurrentOfficeFound) {
 
 TEST_F(Windows, ViewerPromptCancelledOrFailingKeepsTheDefaultPath) {
   desktop.answers.push_back(kCancel);
-  controller.load();
+  controller.open();
   EXPECT_EQ(controller.record().viewer_path, kViewer);
 
   TimerController other_timer{timer, desktop};
   SettingsController other{view, other_timer, desktop};
   desktop.answers.push_back(
       {DialogOutcome::failed, [](CommonDialog& d) { d.file_name = "garbage"; }});
-  other.load();
+  other.open();
   EXPECT_EQ(other.record().viewer_path, kViewer) << "a failed dialog is no choice";
 }
 
 TEST_F(Windows, ViewerAtTheDefaultPathMeansNoPrompt) {
   desktop.files[kViewer] = "exe";
-  controller.load();
+  controller.open();
   EXPECT_TRUE(desktop.dialogs_shown.empty());
   EXPECT_EQ(controller.record().viewer_path, kViewer);
 }
 
 TEST_F(Windows, SavedSettingsAreAppliedToTheDisplayAtOnce) {
-  desktop.files[kIni] = file_with("#TRUE#\r\n#FALSE#\r\n", "36");
-  controller.load();
+  desktop.files[kIni] = file_with("#TRUE#", "#FALSE#", "36");
+  controller.open();
   EXPECT_TRUE(desktop.dialogs_shown.empty()) << "no prompt when a settings file exists";
   EXPECT_EQ(view.text, "C:\\talk.ppt");
   EXPECT_EQ(controller.record().viewer_path, "D:\\PP\\POWERPNT.EXE");
-  EXPECT_EQ(timer.look, (LabelLook{"Arial", 36.0f, 255, 16777215}));
-  EXPECT_EQ(display.width(), 5 * 36 * 10) << "fitted to the 36-point label";
-  EXPECT_EQ(display.height(), 36 * 20);
+  EXPECT_EQ(timer.look, (DisplayLook{"Arial", 36.0f, 255, 16777215}));
+  EXPECT_EQ(display.bounds().width, 5 * 36 * 10) << "fitted to the 36-point label";
+  EXPECT_EQ(display.bounds().height, 36 * 20);
   EXPECT_EQ(view.caption, "Arial 36pt");
   EXPECT_EQ(view.swatches[0], 255);
   EXPECT_EQ(view.swatches[1], 16777215);
@@ -133,26 +136,26 @@ TEST_F(Windows, SavedSettingsAreAppliedToTheDisplayAtOnce) {
 }
 
 TEST_F(Windows, BothFlagsEndWithBottomRightAlone) {
-  desktop.files[kIni] = file_with("#TRUE#\r\n#TRUE#\r\n");
-  controller.load();
+  desktop.files[kIni] = file_with("#TRUE#", "#TRUE#");
+  controller.open();
   EXPECT_FALSE(view.corner(Corner::bottom_left));
   EXPECT_TRUE(view.corner(Corner::bottom_right));
 }
 
 TEST_F(Windows, NeitherFlagLeavesTheLeftEdgeAloneOnStart) {
-  desktop.files[kIni] = file_with("#FALSE#\r\n#FALSE#\r\n");
-  controller.load();
+  desktop.files[kIni] = file_with("#FALSE#", "#FALSE#");
+  controller.open();
   EXPECT_FALSE(view.corner(Corner::bottom_left));
   EXPECT_FALSE(view.corner(Corner::bottom_right));
   display.set_left(4321);
   controller.start_show();
-  EXPECT_EQ(display.left(), 4321);
-  EXPECT_EQ(display.top(), 12000 - display.height());
+  EXPECT_EQ(display.bounds().left, 4321);
+  EXPECT_EQ(display.bounds().top, 12000 - display.bounds().height);
 }
 
 TEST_F(Windows, DamagedSettingsFileStartsWithDefaultsForWhatIsLostAndSaysSo) {
   desktop.files[kIni] = "\"C:\\talk.ppt\"\r\n\"D:\\PP\\POWERPNT.EXE\"\r\n\"Arial\r\nhuge\r\n";
-  controller.load();
+  controller.open();
   ASSERT_EQ(desktop.messages.size(), 1u);
   const std::string& m = desktop.messages[0];
   EXPECT_NE(m.find(kIni), std::string::npos) << m;
@@ -160,12 +163,12 @@ TEST_F(Windows, DamagedSettingsFileStartsWithDefaultsForWhatIsLostAndSaysSo) {
     EXPECT_NE(m.find(line), std::string::npos) << line;
   }
   EXPECT_EQ(view.text, "C:\\talk.ppt");
-  EXPECT_EQ(controller.record().font_name, std::string(kDefaultFontName));
+  EXPECT_EQ(controller.record().font_name, SettingsRecord{}.font_name);
   EXPECT_EQ(view.caption, "ＭＳ Ｐゴシック 9.75pt");
   EXPECT_EQ(view.swatches[0], 65280);
   EXPECT_TRUE(view.corner(Corner::bottom_right));
   const std::string damaged = desktop.files.at(kIni);
-  controller.unload();
+  controller.close();
   EXPECT_EQ(desktop.files.at(std::string(kIni) + ".bak"), damaged) << "what the lines held is kept";
 
   // Where the folder takes no backup, only a "yes" gives the old bytes up.
@@ -174,9 +177,9 @@ TEST_F(Windows, DamagedSettingsFileStartsWithDefaultsForWhatIsLostAndSaysSo) {
     p.desktop.files[kIni] = damaged;
     p.desktop.backups_possible = false;
     p.desktop.answer_yes = yes;
-    p.controller.load();
+    p.controller.open();
     EXPECT_EQ(p.desktop.messages.at(0).find(".bak"), std::string::npos) << "no backup promised";
-    session_ends ? p.controller.end_session() : p.controller.unload();
+    session_ends ? p.controller.end_session() : p.controller.close();
     // Nobody answers at the session's end; the question names the file.
     EXPECT_EQ(p.desktop.questions.size(), session_ends ? 0u : 1u);
     for (const std::string& q : p.desktop.questions) EXPECT_NE(q.find(kIni), std::string::npos);
@@ -188,19 +191,19 @@ TEST_F(Windows, DamagedSettingsFileStartsWithDefaultsForWhatIsLostAndSaysSo) {
 }
 
 TEST_F(Windows, UnreadableSettingsFileIsReportedAndSurvivesTheClose) {
-  const std::string good = file_with("#FALSE#\r\n#TRUE#\r\n");
+  const std::string good = file_with("#FALSE#", "#TRUE#");
   desktop.files[kIni] = good;
   desktop.files[std::string(kIni) + ".bak"] = "someone else's";
   desktop.read_error = "別のプロセスが使用中のため、プロセスはファイルにアクセスできません。";
   desktop.answers.push_back(kCancel);
-  controller.load();
+  controller.open();
   ASSERT_EQ(desktop.messages.size(), 1u);
   for (const std::string& named : {std::string(kIni), desktop.read_error}) {
     EXPECT_NE(desktop.messages[0].find(named), std::string::npos) << named;
   }
   EXPECT_EQ(desktop.dialogs_shown.size(), 1u) << "started as on a first run";
 
-  controller.unload();
+  controller.close();
   const std::string kept = std::string(kIni) + ".bak2";
   EXPECT_EQ(desktop.files.at(kept), good) << "the old file is kept under a fresh name";
   ASSERT_EQ(desktop.messages.size(), 2u);
@@ -213,26 +216,26 @@ TEST_F(Windows, UnreadableSettingsFileIsReportedAndSurvivesTheClose) {
 TEST_F(Windows, CloseDuringStartUpWaitsForItsEnd) {
   desktop.answers.push_back({DialogOutcome::chosen, [this](CommonDialog& d) {
                                d.file_name = "E:\\POWERPNT.EXE";
-                               EXPECT_FALSE(controller.query_unload());
+                               EXPECT_FALSE(controller.can_close());
                                EXPECT_EQ(view.closes_asked, 0);
                              }});
-  controller.load();
+  controller.open();
   EXPECT_FALSE(desktop.files.count(kIni)) << "nothing written while loading";
-  EXPECT_TRUE(controller.closing());
+  EXPECT_TRUE(controller.close_pending());
   EXPECT_EQ(view.closes_asked, 1) << "the close comes once start-up is over";
-  ASSERT_TRUE(controller.query_unload());
-  controller.unload();
+  ASSERT_TRUE(controller.can_close());
+  controller.close();
   const ParsedSettings saved = parse_settings(desktop.files.at(kIni));
   EXPECT_TRUE(saved.problems.empty());
   EXPECT_EQ(saved.record.viewer_path, "E:\\POWERPNT.EXE");
-  EXPECT_EQ(saved.record.font_name, std::string(kDefaultFontName));
+  EXPECT_EQ(saved.record.font_name, SettingsRecord{}.font_name);
 }
 
 TEST_F(Windows, EndOfSessionSavesOnceWithoutAMessage) {
   // Ending during start-up: the record is not built, the file stays.
   desktop.answers.push_back(
       {DialogOutcome::chosen, [this](CommonDialog&) { controller.end_session(); }});
-  controller.load();
+  controller.open();
   EXPECT_FALSE(desktop.files.count(kIni));
 
   view.text = "C:\\typed.ppt";
@@ -242,7 +245,7 @@ TEST_F(Windows, EndOfSessionSavesOnceWithoutAMessage) {
   EXPECT_TRUE(desktop.messages.empty()) << "nobody is there to answer a message";
   desktop.write_error.clear();
   controller.end_session();
-  controller.unload();
+  controller.close();
   EXPECT_EQ(std::count(log.begin(), log.end(), std::string("write ") + kIni), 1);
 }
 
@@ -250,7 +253,7 @@ class Started : public Windows {
  protected:
   void SetUp() override {
     desktop.files[kViewer] = "exe";
-    controller.load();
+    controller.open();
     view.text = "C:\\講演\\talk.ppt";
   }
 };
@@ -259,8 +262,8 @@ TEST_F(Started, StartLaunchesTheShowPlacesTheDisplayAndCounts) {
   controller.start_show();
   ASSERT_EQ(desktop.started.size(), 1u);
   EXPECT_EQ(desktop.started[0], "\"" + kViewer + "\" /s \"C:\\講演\\talk.ppt\"");
-  EXPECT_EQ(display.left() + display.width(), 19200) << "right edge on the screen's";
-  EXPECT_EQ(display.top() + display.height(), 12000) << "bottom edge on the screen's";
+  EXPECT_EQ(display.bounds().left + display.bounds().width, 19200) << "right edge on the screen's";
+  EXPECT_EQ(display.bounds().top + display.bounds().height, 12000) << "bottom edge on the screen's";
   EXPECT_EQ(timer.interval, 500);
   EXPECT_EQ(timer.text, "00:00") << "the text changes at the first tick";
 
@@ -300,8 +303,8 @@ TEST_F(Started, BottomLeftPutsTheDisplayOnTheLeftEdge) {
   view.options[0] = true;
   view.options[1] = false;
   controller.start_show();
-  EXPECT_EQ(display.left(), 0);
-  EXPECT_EQ(display.top() + display.height(), 12000);
+  EXPECT_EQ(display.bounds().left, 0);
+  EXPECT_EQ(display.bounds().top + display.bounds().height, 12000);
 }
 
 TEST_F(Started, PlacementAndEachTickClaimTheTop) {
@@ -329,8 +332,8 @@ TEST_F(Started, ScreenSizeChangeKeepsTheDisplayInItsCornerOnceStarted) {
   desktop.screen_w = 19200;
   desktop.screen_h = 14400;
   display.display_changed();
-  EXPECT_EQ(display.left(), 0);
-  EXPECT_EQ(display.top() + display.height(), 14400);
+  EXPECT_EQ(display.bounds().left, 0);
+  EXPECT_EQ(display.bounds().top + display.bounds().height, 14400);
 }
 
 TEST_F(Started, ViewerThatWillNotStartLeavesEverythingAsItWas) {
@@ -370,16 +373,16 @@ TEST_F(Started, ChoosingAFileReplacesTheTypedPathAndCancelKeepsIt) {
 
 TEST_F(Started, LargerFontGrowsTheDisplayAndKeepsItsTopLeft) {
   display.set_left(300);
-  const float top = display.top();
-  const float width = display.width();
+  const float top = display.bounds().top;
+  const float width = display.bounds().width;
   desktop.answers.push_back(choose_font("Arial", 36.0f));
   controller.choose_font();
-  EXPECT_EQ(desktop.dialogs_shown.back().flags, 1);
+  EXPECT_TRUE(desktop.dialogs_shown.back().screen_fonts);
   EXPECT_EQ(view.caption, "Arial 36pt");
   EXPECT_EQ(controller.record().font_size, Number::single(36.0f));
-  EXPECT_GT(display.width(), width);
-  EXPECT_EQ(display.left(), 300);
-  EXPECT_EQ(display.top(), top);
+  EXPECT_GT(display.bounds().width, width);
+  EXPECT_EQ(display.bounds().left, 300);
+  EXPECT_EQ(display.bounds().top, top);
   EXPECT_EQ(timer.look.font_name, "Arial");
 }
 
@@ -389,8 +392,8 @@ TEST_F(Started, CancelledFontStillReappliesTheUnchangedFont) {
   desktop.answers.push_back(kCancel);
   controller.choose_font();
   EXPECT_EQ(view.caption, "ＭＳ Ｐゴシック 9.75pt");
-  EXPECT_EQ(timer.look.font_name, std::string(kDefaultFontName));
-  EXPECT_EQ(desktop.dialogs_shown.back().font_name, std::string(kDefaultFontName))
+  EXPECT_EQ(timer.look.font_name, SettingsRecord{}.font_name);
+  EXPECT_EQ(desktop.dialogs_shown.back().font_name, SettingsRecord{}.font_name)
       << "the dialog opens on the font in use";
 }
 
@@ -431,15 +434,15 @@ TEST_F(Started, DialogObjectIsSharedBetweenCommands) {
   desktop.answers.push_back(kCancel);
   controller.choose_back_colour();
   const CommonDialog& last = desktop.dialogs_shown.back();
-  EXPECT_EQ(last.flags, 1) << "left by the font command";
+  EXPECT_TRUE(last.screen_fonts) << "left by the font command";
   EXPECT_EQ(last.colour, 42) << "left by the previous colour dialog";
 }
 
-TEST_F(Started, ClosingUnloadsTheDisplayThenSavesEverything) {
+TEST_F(Started, ClosingClosesTheDisplayThenSavesEverything) {
   controller.start_show();
   view.options[0] = true;
   view.options[1] = false;
-  controller.unload();
+  controller.close();
   EXPECT_FALSE(timer.exists());
   EXPECT_LT(position("timer.destroy"), position(std::string("write ") + kIni));
   const ParsedSettings saved = parse_settings(desktop.files.at(kIni));
@@ -452,7 +455,7 @@ TEST_F(Started, ClosingUnloadsTheDisplayThenSavesEverything) {
 
 TEST_F(Started, SaveFailureIsReportedAndTheProgramStillCloses) {
   desktop.write_error = "書き込みが禁止されています。";
-  controller.unload();
+  controller.close();
   EXPECT_FALSE(timer.exists());
   ASSERT_EQ(desktop.messages.size(), 1u);
   EXPECT_NE(desktop.messages[0].find(kIni), std::string::npos);

@@ -8,9 +8,8 @@
 #include <cwchar>
 
 #include "app/screen.h"
-#include "app/timer_window.h"
-#include "app/window.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/library.h"
 #include "platform/win32/system_message.h"
 #include "platform/win32/utf16.h"
 
@@ -20,14 +19,10 @@ namespace {
 
 // The common dialogs' DLL, and the shell libraries it brings along, load on
 // the first dialog rather than at start-up, which they would slow down.
-FARPROC comdlg(const char* name) {
-  static const HMODULE module = LoadLibraryW(L"comdlg32.dll");
-  return module ? GetProcAddress(module, name) : nullptr;
-}
-
 template <typename Fn>
 Fn* comdlg_fn(const char* name) {
-  return reinterpret_cast<Fn*>(reinterpret_cast<void*>(comdlg(name)));
+  static const HMODULE module = LoadLibraryW(L"comdlg32.dll");
+  return find_function<Fn>(module, name);
 }
 
 DWORD extended_error() {
@@ -116,7 +111,7 @@ ui::DialogOutcome Win32Desktop::show_font(ui::CommonDialog& dialog) {
   cf.hwndOwner = owner();
   cf.lpLogFont = &lf;
   // Never the "@" faces for vertical writing: their digits lie on their side.
-  cf.Flags = static_cast<DWORD>(dialog.flags) | CF_NOVERTFONTS;
+  cf.Flags = (dialog.screen_fonts ? CF_SCREENFONTS : 0) | CF_NOVERTFONTS;
   if (!dialog.font_name.empty()) {
     // Open on the font in use.
     UniqueFont current = make_font(dialog.font_name, dialog.font_size);
@@ -197,16 +192,9 @@ std::vector<std::string> Win32Desktop::program_folders() {
       folders.push_back(std::move(folder));
     }
   };
-  const HMODULE shell = LoadLibraryW(L"shell32.dll");
-  const HMODULE ole = LoadLibraryW(L"ole32.dll");
-  using GetKnown = decltype(&SHGetKnownFolderPath);
-  using Free = decltype(&CoTaskMemFree);
-  auto get = shell ? reinterpret_cast<GetKnown>(
-                         reinterpret_cast<void*>(GetProcAddress(shell, "SHGetKnownFolderPath")))
-                   : nullptr;
-  auto free =
-      ole ? reinterpret_cast<Free>(reinterpret_cast<void*>(GetProcAddress(ole, "CoTaskMemFree")))
-          : nullptr;
+  auto get = find_function<decltype(SHGetKnownFolderPath)>(LoadLibraryW(L"shell32.dll"),
+                                                           "SHGetKnownFolderPath");
+  auto free = find_function<decltype(CoTaskMemFree)>(LoadLibraryW(L"ole32.dll"), "CoTaskMemFree");
   for (const KNOWNFOLDERID* id :
        {&FOLDERID_ProgramFilesX64, &FOLDERID_ProgramFiles, &FOLDERID_ProgramFilesX86}) {
     PWSTR path = nullptr;

@@ -7,8 +7,9 @@
 namespace ombrelo::win32 {
 
 // The system services on Windows: common dialogs, message boxes, process
-// start, the program folders and the screen.
-class Win32Desktop final : public ui::Desktop {
+// start, the program folders and the screen; files and the clock from the
+// platform.
+class Win32Desktop final : public ui::PlatformDesktop {
  public:
   // Dialogs and messages belong to this window once it is on screen.
   void set_owner(HWND owner) { owner_ = owner; }

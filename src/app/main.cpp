@@ -5,6 +5,7 @@
 #include "app/desktop_win32.h"
 #include "app/settings_window.h"
 #include "app/timer_window.h"
+#include "platform/win32/library.h"
 #include "ui/settings_controller.h"
 #include "ui/timer_controller.h"
 
@@ -19,12 +20,9 @@ namespace {
 // since Windows 7 without its update lacks it.
 void load_dlls_from_the_system_only() {
   SetDllDirectoryW(L"");
-  using SetDefault = BOOL(WINAPI*)(DWORD);
-  if (HMODULE kernel = GetModuleHandleW(L"kernel32.dll")) {
-    if (auto fn = reinterpret_cast<SetDefault>(
-            reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")))) {
-      fn(LOAD_LIBRARY_SEARCH_SYSTEM32);
-    }
+  if (auto set_default = win32::find_function<BOOL WINAPI(DWORD)>(GetModuleHandleW(L"kernel32.dll"),
+                                                                  "SetDefaultDllDirectories")) {
+    set_default(LOAD_LIBRARY_SEARCH_SYSTEM32);
   }
 }
 
@@ -50,9 +48,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   ui::SettingsController controller(settings, timer, desktop);
   settings.attach(controller);
 
-  controller.load();
+  controller.open();
   // Closed during start-up: the close is on its way, with nothing to show.
-  if (!controller.closing()) settings.show();
+  if (!controller.close_pending()) settings.show();
 
   MSG msg{};
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

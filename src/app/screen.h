@@ -1,14 +1,18 @@
 #pragma once
 
-// Drawing on this screen: its units (twips and pixels at its DPI), colours
-// as Windows draws them, and the scoped GDI states painting needs.
+// Drawing on this screen: its units (twips and pixels at its DPI), fonts and
+// colours as Windows draws them, and the scoped GDI states painting needs.
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cwchar>
+#include <string>
 
 #include "platform/win32/handles.h"
+#include "platform/win32/utf16.h"
 
 namespace ombrelo::win32 {
 
@@ -60,6 +64,24 @@ inline int to_pixels(float twips) {
   return static_cast<int>(std::lround(twips / twips_per_pixel()));
 }
 inline float to_twips(int pixels) { return static_cast<float>(pixels) * twips_per_pixel(); }
+
+// Exactly the named face (no character set that would make Windows pick
+// another), at the size in points for this screen: the display's font, and
+// the font dialog's first choice.
+inline UniqueFont make_font(const std::string& face, float points) {
+  LOGFONTW lf{};
+  // At least a pixel: a height of 0 would ask for the face's default size,
+  // larger than a tiny one.
+  lf.lfHeight = -std::max(1L, std::lround(points * static_cast<float>(screen_dpi()) / 72.0f));
+  lf.lfWeight = FW_NORMAL;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  lf.lfQuality = DEFAULT_QUALITY;
+  const std::wstring w = widen(face);
+  std::wcsncpy(lf.lfFaceName, w.c_str(), LF_FACESIZE - 1);
+  return UniqueFont(CreateFontIndirectW(&lf));
+}
 
 // A stored colour as Windows draws it: red in the low byte; values with the
 // high bit set name a system colour by their low byte.

@@ -117,8 +117,6 @@ void SettingsWindow::create_controls() {
       }
     }
   }
-  // Bottom right is the initial corner.
-  SendMessageW(item(kBottomRightOption), BM_SETCHECK, BST_CHECKED, 0);
 }
 
 void SettingsWindow::show() {
@@ -201,8 +199,8 @@ LRESULT SettingsWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case WM_CLOSE:
       if (controller_) {
-        if (!controller_->query_unload()) return 0;  // comes again when the handler ends
-        controller_->unload();
+        if (!controller_->can_close()) return 0;  // comes again when the handler ends
+        controller_->close();
       }
       window_.reset();
       return 0;

@@ -14,7 +14,7 @@ class SettingsWindow final : public Window<SettingsWindow>, public ui::SettingsV
   // Creates the window hidden, at its size, with all its controls.
   explicit SettingsWindow(HINSTANCE instance);
 
-  void attach(ui::SettingsController& form) { controller_ = &form; }
+  void attach(ui::SettingsController& controller) { controller_ = &controller; }
   // Shows the window centred on the work area, the focus in the path box.
   void show();
 

@@ -7,6 +7,7 @@
 #include <cwchar>
 
 #include "app/screen.h"
+#include "platform/win32/library.h"
 #include "platform/win32/utf16.h"
 
 namespace ombrelo::win32 {
@@ -20,16 +21,13 @@ namespace {
 // the display is left to the system's object for a plain window, which is
 // named by the window text all the same.
 LRESULT static_text_object(HWND h, WPARAM wp) {
-  static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version");
+  static const bool wine =
+      find_function<const char*()>(GetModuleHandleW(L"ntdll.dll"), "wine_get_version");
   if (wine) return 0;
   static const HMODULE oleacc = LoadLibraryW(L"oleacc.dll");
-  if (!oleacc) return 0;
-  using Proxy = decltype(&CreateStdAccessibleProxyW);
-  using Result = decltype(&LresultFromObject);
-  auto proxy = reinterpret_cast<Proxy>(
-      reinterpret_cast<void*>(GetProcAddress(oleacc, "CreateStdAccessibleProxyW")));
-  auto result = reinterpret_cast<Result>(
-      reinterpret_cast<void*>(GetProcAddress(oleacc, "LresultFromObject")));
+  auto proxy =
+      find_function<decltype(CreateStdAccessibleProxyW)>(oleacc, "CreateStdAccessibleProxyW");
+  auto result = find_function<decltype(LresultFromObject)>(oleacc, "LresultFromObject");
   IAccessible* object = nullptr;
   if (!proxy || !result ||
       FAILED(
@@ -52,21 +50,6 @@ constexpr UINT kGuardMilliseconds = 10, kBetweenBeatsMilliseconds = 30;
 constexpr DWORD kCalmMilliseconds = 2000;
 constexpr DWORD kBeatTolerance = 20, kWakeBeforeBeat = 80;
 }  // namespace
-
-UniqueFont make_font(const std::string& face, float points) {
-  LOGFONTW lf{};
-  // At least a pixel: a height of 0 would ask for the face's default size,
-  // larger than a tiny one.
-  lf.lfHeight = -std::max(1L, std::lround(points * static_cast<float>(screen_dpi()) / 72.0f));
-  lf.lfWeight = FW_NORMAL;
-  lf.lfCharSet = DEFAULT_CHARSET;
-  lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
-  lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-  lf.lfQuality = DEFAULT_QUALITY;
-  const std::wstring w = widen(face);
-  std::wcsncpy(lf.lfFaceName, w.c_str(), LF_FACESIZE - 1);
-  return UniqueFont(CreateFontIndirectW(&lf));
-}
 
 void TimerWindow::create() {
   register_class(instance_);
@@ -174,7 +157,7 @@ void TimerWindow::set_text(const std::string& text) {
   InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
-void TimerWindow::set_look(const ui::LabelLook& look) {
+void TimerWindow::set_look(const ui::DisplayLook& look) {
   if (!font_ || look.font_name != look_.font_name || look.font_size != look_.font_size) {
     if (UniqueFont f = make_font(look.font_name, look.font_size)) font_ = std::move(f);
   }
@@ -182,7 +165,7 @@ void TimerWindow::set_look(const ui::LabelLook& look) {
   if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
-ui::Rect TimerWindow::measure(const std::string& text, const ui::LabelLook& look) {
+ui::Rect TimerWindow::measure(const std::string& text, const ui::DisplayLook& look) {
   UniqueFont temporary;
   HFONT font = font_.get();
   if (!font || look.font_name != look_.font_name || look.font_size != look_.font_size) {
@@ -224,9 +207,7 @@ void TimerWindow::set_tick_interval(int milliseconds) {
   }
 }
 
-void TimerWindow::paint() {
-  const Painting painting(hwnd());
-  const HDC dc = painting.dc();
+void TimerWindow::paint(HDC dc) {
   RECT client;
   GetClientRect(hwnd(), &client);
   // Background and text in one call: the whole window filled in the back
@@ -240,7 +221,12 @@ void TimerWindow::paint() {
 
 LRESULT TimerWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_PAINT: paint(); return 0;
+    case WM_PAINT: {
+      const Painting painting(hwnd());
+      paint(painting.dc());
+      return 0;
+    }
+    case WM_PRINTCLIENT: paint(reinterpret_cast<HDC>(wp)); return 0;
     case WM_ERASEBKGND: return 1;
     case WM_DESTROY:  // also when the system closes the display on its own
       foreground_hook_.reset();

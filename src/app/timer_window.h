@@ -27,8 +27,8 @@ class TimerWindow final : public Window<TimerWindow>, public ui::TimerView {
   void bring_to_top() override;
   void show() override;
   void set_text(const std::string& text) override;
-  void set_look(const ui::LabelLook& look) override;
-  ui::Rect measure(const std::string& text, const ui::LabelLook& look) override;
+  void set_look(const ui::DisplayLook& look) override;
+  ui::Rect measure(const std::string& text, const ui::DisplayLook& look) override;
   ui::Rect bounds() const override;
   void set_bounds(const ui::Rect& r) override;
   void set_tick_interval(int milliseconds) override;
@@ -38,14 +38,14 @@ class TimerWindow final : public Window<TimerWindow>, public ui::TimerView {
  private:
   friend class Window<TimerWindow>;
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
-  void paint();
-  bool claim_top();  // true when it had to restack
+  void paint(HDC dc);  // for WM_PAINT and WM_PRINTCLIENT alike
+  bool claim_top();    // true when it had to restack
   void guard();
   static void CALLBACK on_stacking_change(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD);
 
   HINSTANCE instance_;
   std::wstring text_;
-  ui::LabelLook look_;
+  ui::DisplayLook look_;
   UniqueFont font_;
   // Another program raising a window or taking the foreground: the display
   // claims the top at once rather than at its next tick.
@@ -57,9 +57,5 @@ class TimerWindow final : public Window<TimerWindow>, public ui::TimerView {
   UINT pace_ = 0;
   DWORD last_claim_ = 0, beat_ = 0, close_watch_from_ = 0;
 };
-
-// The display's font: exactly the named face (no character set that would
-// make Windows pick another), at the size in points for this screen.
-UniqueFont make_font(const std::string& face, float points);
 
 }  // namespace ombrelo::win32

@@ -16,6 +16,16 @@ class Window {
   HWND hwnd() const { return window_.get(); }
 
  protected:
+  Window() = default;
+  // The derived object is gone by now: the window, destroyed after this,
+  // is let go first, so that the messages its end sends get the default
+  // handling instead of reaching what is left of the object.
+  ~Window() {
+    if (HWND h = window_.get()) SetWindowLongPtrW(h, GWLP_USERDATA, 0);
+  }
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+
   // Registers T's window class, T::kClassName, once.
   static void register_class(HINSTANCE instance, HBRUSH background = nullptr, HICON icon = nullptr,
                              HICON small_icon = nullptr) {

@@ -4,26 +4,28 @@
 
 namespace ombrelo::ui {
 
-bool Desktop::is_ordinary_file(const std::string& path) { return platform::is_ordinary_file(path); }
+bool PlatformDesktop::is_ordinary_file(const std::string& path) {
+  return platform::is_ordinary_file(path);
+}
 
-std::string Desktop::settings_path() {
+std::string PlatformDesktop::settings_path() {
   static const std::string path = settings_path_for(platform::executable_path());
   return path;
 }
 
-Result<ParsedSettings> Desktop::read_settings(const std::string& path) {
+Result<ParsedSettings> PlatformDesktop::read_settings(const std::string& path) {
   return read_settings_file(path);
 }
 
-bool Desktop::can_keep_backup(const std::string& path) {
+bool PlatformDesktop::can_keep_backup(const std::string& path) {
   return platform::takes_new_file_beside(path);
 }
 
-Result<std::string> Desktop::write_settings(const std::string& path, const SettingsRecord& record,
-                                            bool keep_old) {
+Result<std::string> PlatformDesktop::write_settings(const std::string& path,
+                                                    const SettingsRecord& record, bool keep_old) {
   return write_settings_file(path, record, keep_old);
 }
 
-std::int64_t Desktop::clock() { return platform::milliseconds_since_start_up(); }
+std::int64_t PlatformDesktop::clock() { return platform::milliseconds_since_start_up(); }
 
 }  // namespace ombrelo::ui

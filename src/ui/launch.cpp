@@ -1,6 +1,6 @@
-#include "clock/start_command.h"
+#include "ui/launch.h"
 
-namespace ombrelo {
+namespace ombrelo::ui {
 
 std::string launch_command_line(std::string_view viewer, std::string_view presentation) {
   std::string cmd = "\"";
@@ -19,4 +19,4 @@ bool launchable_path(std::string_view path) {
   return true;
 }
 
-}  // namespace ombrelo
+}  // namespace ombrelo::ui

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace ombrelo {
+namespace ombrelo::ui {
 
 // The viewer's command line: the quoted viewer path, /s, the quoted
 // presentation path.
@@ -15,4 +15,4 @@ std::string launch_command_line(std::string_view viewer, std::string_view presen
 // Windows path contains one.
 bool launchable_path(std::string_view path);
 
-}  // namespace ombrelo
+}  // namespace ombrelo::ui

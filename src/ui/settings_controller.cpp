@@ -1,22 +1,14 @@
 #include "ui/settings_controller.h"
 
-#include "clock/start_command.h"
+#include "ui/launch.h"
 #include "ui/messages.h"
 
 namespace ombrelo::ui {
 
-namespace {
-
-LabelLook look_of(const SettingsRecord& r) {
-  return {r.font_name, r.font_size.as_single(), r.text_colour.to_colour(), r.back_colour};
-}
-
-}  // namespace
-
 // Marks a handler as running; a close asked for meanwhile comes at its end.
 class SettingsController::Busy {
  public:
-  explicit Busy(SettingsController& form) : controller_(form) { ++controller_.busy_; }
+  explicit Busy(SettingsController& controller) : controller_(controller) { ++controller_.busy_; }
   ~Busy() {
     if (--controller_.busy_ == 0 && controller_.close_pending_) controller_.view_.close();
   }
@@ -27,7 +19,7 @@ class SettingsController::Busy {
   SettingsController& controller_;
 };
 
-bool SettingsController::query_unload() {
+bool SettingsController::can_close() {
   if (busy_ == 0) return true;
   close_pending_ = true;
   return false;
@@ -38,34 +30,31 @@ void SettingsController::end_session() {
   // the file stays as it was.
   if (loading_) return;
   quiet_ = true;
-  unload();
+  close();
 }
 
-void SettingsController::load() {
+void SettingsController::open() {
   Busy busy(*this);
   loading_ = true;
-  // The first use of the timer window loads and shows it.
-  timer_.set_top(timer_.top() + view_.outer_height() / 2.0f);
-  load_settings();
-  show_font_caption();
-  view_.set_swatch(Swatch::text, record_.text_colour.to_colour());
-  view_.set_swatch(Swatch::back, record_.back_colour);
+  // The display is up first, behind whatever start-up asks or tells, and
+  // half the settings window's height lower, so that the settings window,
+  // centred on the screen, does not cover it.
+  timer_.open();
+  timer_.set_top(timer_.bounds().top + view_.outer_height() / 2.0f);
+  read_settings();
   loading_ = false;
 }
 
-void SettingsController::load_settings() {
-  // Whatever the file cannot give, or all of it without a file, keeps its
-  // default.
+void SettingsController::read_settings() {
+  // Whatever the file cannot give, or all of it without a file, keeps the
+  // record's default.
   const std::string path = desktop_.settings_path();
   if (desktop_.is_ordinary_file(path)) {
     const auto file = desktop_.read_settings(path);
     if (file) {
       const ParsedSettings& read = file.value();
       record_ = read.record;
-      view_.set_presentation_path(record_.presentation_path);
-      set_corner(Corner::bottom_left, record_.bottom_left);
-      set_corner(Corner::bottom_right, record_.bottom_right);
-      apply_look();
+      show_record();
       if (!read.problems.empty()) {
         keep_old_ = true;  // what the user typed on the damaged lines
         desktop_.message(
@@ -76,11 +65,23 @@ void SettingsController::load_settings() {
     // Unreadable (locked, or no permission): say so, start as on a first
     // run, and keep the old file when saving, since it may be good.
     keep_old_ = true;
+    show_record();
     desktop_.message(
         unreadable_settings_message(path, file.reason(), desktop_.can_keep_backup(path)));
+  } else {
+    show_record();
   }
-
   if (!desktop_.is_ordinary_file(record_.viewer_path)) ask_for_viewer();
+}
+
+void SettingsController::show_record() {
+  view_.set_presentation_path(record_.presentation_path);
+  set_corner(Corner::bottom_left, record_.bottom_left);
+  set_corner(Corner::bottom_right, record_.bottom_right);
+  apply_look();
+  show_font_caption();
+  view_.set_swatch(Swatch::text, record_.text_colour.to_colour());
+  view_.set_swatch(Swatch::back, record_.back_colour);
 }
 
 void SettingsController::ask_for_viewer() {
@@ -95,10 +96,10 @@ void SettingsController::ask_for_viewer() {
   if (desktop_.show_open(dialog_) == DialogOutcome::chosen) record_.viewer_path = dialog_.file_name;
 }
 
-void SettingsController::unload() {
-  if (unloaded_) return;  // the end of the session saved already
-  unloaded_ = true;
-  timer_.unload();
+void SettingsController::close() {
+  if (closed_) return;  // the end of the session saved already
+  closed_ = true;
+  timer_.close();
   const std::string path = desktop_.settings_path();
   bool keep = false;
   if (keep_old_) {
@@ -191,7 +192,7 @@ void SettingsController::show_font_caption() {
 
 void SettingsController::choose_font() {
   Busy busy(*this);
-  dialog_.flags = 1;  // screen fonts
+  dialog_.screen_fonts = true;
   // The dialog opens on the font in use.
   dialog_.font_name = record_.font_name;
   dialog_.font_size = record_.font_size.as_single();

@@ -10,21 +10,24 @@
 
 namespace ombrelo::ui {
 
-// The settings window: holds the live settings, loads them at start-up,
+// The settings window: holds the live settings, reads them at start-up,
 // saves them when closed, and carries the start and appearance commands.
 class SettingsController {
  public:
   SettingsController(SettingsView& view, TimerController& timer, Desktop& desktop)
       : view_(view), timer_(timer), desktop_(desktop) {}
 
-  void load();
-  void unload();
+  // Start-up, before the window shows: the display opens, then the settings
+  // are read and shown in both windows.
+  void open();
+  // The window closes: the display closes and the settings are saved.
+  void close();
 
   // Whether the window may close now. Not while a handler runs (start-up,
   // or a command with its dialog or message up): the record may be half
   // built. The close then comes once that handler has ended.
-  bool query_unload();
-  bool closing() const { return close_pending_; }
+  bool can_close();
+  bool close_pending() const { return close_pending_; }
   // The user logs off or shuts down: Windows may end the process as soon as
   // this returns, so save now, without a message that nobody would answer.
   void end_session();
@@ -39,7 +42,8 @@ class SettingsController {
   SettingsRecord record() const;
 
  private:
-  void load_settings();
+  void read_settings();
+  void show_record();     // in the window's controls and on the display
   void ask_for_viewer();  // the first start's prompt for the viewer
   // The option group: turning one on turns the other off; turning one off
   // leaves the other as it is.
@@ -55,12 +59,15 @@ class SettingsController {
   // The path and the corner live in the path box and the options while the
   // window is up; record() takes them from there.
   SettingsRecord record_;
+  // One dialog object for every command, as the window always had: what one
+  // dialog leaves in it stays for the next, so the presentation dialog opens
+  // where the viewer was found.
   CommonDialog dialog_;
 
   int busy_ = 0;  // handlers running: one, or start-up and its prompt
   bool loading_ = false;
   bool close_pending_ = false;
-  bool unloaded_ = false;
+  bool closed_ = false;
   bool quiet_ = false;
   // Start-up could not read all of the file: the save keeps the old one.
   bool keep_old_ = false;

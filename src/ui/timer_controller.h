@@ -9,25 +9,28 @@
 
 namespace ombrelo::ui {
 
-// The timer window: one label showing the elapsed time, always exactly the
-// label's size, above every other window. It loads itself on first use, and
+// The display: one text showing the elapsed time, its window always exactly
+// the text's size, above every other window. It opens on first use, and
 // again on the next use after the system closed it.
 class TimerController {
  public:
   TimerController(TimerView& view, Desktop& desktop) : view_(view), desktop_(desktop) {}
 
-  // The label's font and colours. A new font is followed by fit() by the
-  // caller; new colours resize nothing.
-  void set_look(const LabelLook& look);
+  // Opens the display unless it is open: topmost, reading "00:00" in the
+  // look last set, fitted to its text, shown.
+  void open();
+  void close();
+  bool is_open() const { return open_ && view_.exists(); }
 
-  // Makes the window exactly as large as its label, keeping its top-left.
+  // The text's font and colours. A new font is followed by fit() by the
+  // caller; new colours resize nothing.
+  void set_look(const DisplayLook& look);
+
+  // Makes the window exactly as large as its text, keeping its top-left.
   void fit();
 
-  // Outer geometry, in twips.
-  float left();
-  float top();
-  float width();
-  float height();
+  // Outer geometry, in twips; empty while the display is closed.
+  Rect bounds() const { return is_open() ? view_.bounds() : Rect{}; }
   void set_left(float v);
   void set_top(float v);
 
@@ -44,22 +47,20 @@ class TimerController {
   void set_interval(int milliseconds);
 
   void tick();
-  void unload();
-  bool loaded() const { return loaded_ && view_.exists(); }
 
  private:
-  void ensure_loaded();
-  void load();
-  void set_label_text(const std::string& text);
-  void relabel();  // the auto-sized label's size is to be measured again
+  void set_text(const std::string& text);
+  void fit_window();
 
   TimerView& view_;
   Desktop& desktop_;
-  bool loaded_ = false;
+  bool open_ = false;
   std::string text_;
-  LabelLook look_;
-  float label_width_ = 0, label_height_ = 0;  // the auto-sized label: its text's size
-  bool label_stale_ = true;
+  DisplayLook look_ = look_of(SettingsRecord{});
+  // The size of text_ in look_, measured again only when a fit needs it
+  // after either changed: not on every tick's new text.
+  float text_width_ = 0, text_height_ = 0;
+  bool text_size_stale_ = true;
   std::optional<std::int64_t> start_;
   struct Corner {
     bool bottom_left, bottom_right;

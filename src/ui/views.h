@@ -17,14 +17,19 @@ struct Rect {
   bool operator==(const Rect&) const = default;
 };
 
-// The display's look: the timer label's font and colours.
-struct LabelLook {
-  std::string font_name{kDefaultFontName};
-  float font_size = kDefaultFontSize;
-  std::int32_t text_colour = kDefaultTextColour;
-  std::int32_t back_colour = kDefaultBackColour;
-  bool operator==(const LabelLook&) const = default;
+// The display's look: its text's font and colours.
+struct DisplayLook {
+  std::string font_name;
+  float font_size = 0;
+  std::int32_t text_colour = 0;
+  std::int32_t back_colour = 0;
+  bool operator==(const DisplayLook&) const = default;
 };
+
+// The look a record gives the display.
+inline DisplayLook look_of(const SettingsRecord& r) {
+  return {r.font_name, r.font_size.as_single(), r.text_colour.to_colour(), r.back_colour};
+}
 
 // The timer window as the platform shows it: a borderless topmost window that
 // is nothing but its label.
@@ -43,9 +48,9 @@ class TimerView {
   virtual void bring_to_top() = 0;
   virtual void show() = 0;
   virtual void set_text(const std::string& text) = 0;
-  virtual void set_look(const LabelLook& look) = 0;
+  virtual void set_look(const DisplayLook& look) = 0;
   // The size of the text in that look, in twips, as the platform measures it.
-  virtual Rect measure(const std::string& text, const LabelLook& look) = 0;
+  virtual Rect measure(const std::string& text, const DisplayLook& look) = 0;
   virtual Rect bounds() const = 0;
   virtual void set_bounds(const Rect& r) = 0;
   // 0 stops the ticks.

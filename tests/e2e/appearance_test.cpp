@@ -139,10 +139,10 @@ TEST(Appearance, FontDialogCancelledAndAnswered) {
 
   PostMessageW(r.settings, WM_CLOSE, 0, 0);
   ASSERT_TRUE(r.s.wait_exit());
-  EXPECT_EQ(r.s.read_file(L"ombrelo.ini"), ini("C:\\talk.ppt", r.viewer,
-                                               "IPA P\x83S\x83V\x83"
-                                               "b\x83N",
-                                               "36"));
+  EXPECT_EQ(r.s.read_file(L"ombrelo.ini"), settings_lines("C:\\talk.ppt", r.viewer,
+                                                          "IPA P\x83S\x83V\x83"
+                                                          "b\x83N",
+                                                          "36"));
 }
 
 TEST(Appearance, ColourDialogsMoveTheSwatchesAndThePreview) {
@@ -184,7 +184,7 @@ TEST(Appearance, ColourDialogsMoveTheSwatchesAndThePreview) {
   PostMessageW(r.settings, WM_CLOSE, 0, 0);
   ASSERT_TRUE(r.s.wait_exit());
   EXPECT_EQ(r.s.read_file(L"ombrelo.ini"),
-            ini("C:\\talk.ppt", r.viewer, kFontCp932, "9.75", "255", "8388608"));
+            settings_lines("C:\\talk.ppt", r.viewer, kFontCp932, "9.75", "255", "8388608"));
 }
 
 TEST(Appearance, FileDialogReplacesTheTypedPathAndKeepsTheCurrentDirectory) {

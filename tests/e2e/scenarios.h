@@ -1,30 +1,17 @@
 #pragma once
 
-// What the end-to-end scenarios share: a settings file's lines, a program
-// started on one, and what they look for in its display.
+// What the end-to-end scenarios share: a program started on a settings
+// file, and what they look for in its display.
 
 #include <string>
 
+#include "../settings_lines.h"
 #include "driver.h"
 
 namespace ombrelo::e2e {
 
-// "ＭＳ Ｐゴシック" in code page 932.
-inline const std::string kFontCp932 =
-    "\x82l\x82r \x82o\x83S\x83V\x83"
-    "b\x83N";
-
-inline std::string ini(const std::string& presentation, const std::string& viewer,
-                       const std::string& font = kFontCp932, const std::string& size = "9.75",
-                       const std::string& fore = "65280", const std::string& back = "0",
-                       const std::string& left = "#FALSE#", const std::string& right = "#TRUE#") {
-  std::string out;
-  for (const std::string& line : {"\"" + presentation + "\"", "\"" + viewer + "\"",
-                                  "\"" + font + "\"", size, fore, back, left, right}) {
-    out += line + "\r\n";
-  }
-  return out;
-}
+using test::kFontCp932;
+using test::settings_lines;
 
 // A scenario with the stand-in viewer and a settings file, started and
 // showing its settings window.
@@ -35,7 +22,7 @@ struct Running {
       : s(name) {
     viewer = narrow(s.install_viewer());
     s.write_file(L"ombrelo.ini",
-                 ini("C:\\talk.ppt", viewer, font, size, "65280", "0", left, right));
+                 settings_lines("C:\\talk.ppt", viewer, font, size, "65280", "0", left, right));
     s.start();
     settings = s.wait_window(kSettingsClass);
     timer = s.timer();

@@ -14,7 +14,7 @@ namespace {
 TEST(StartAndClose, StartsWithBothWindowsAndSavesOnClose) {
   Scenario s("smoke");
   const std::string viewer = narrow(s.install_viewer());
-  const std::string file = ini("C:\\talk.ppt", viewer);
+  const std::string file = settings_lines("C:\\talk.ppt", viewer);
   s.write_file(L"ombrelo.ini", file);
   s.start();
 
@@ -86,7 +86,7 @@ TEST(StartAndClose, FirstStartAsksForTheViewerBeforeTheSettingsWindowShows) {
   PostMessageW(settings, WM_CLOSE, 0, 0);
   ASSERT_TRUE(s.wait_exit());
   EXPECT_EQ(s.read_file(L"ombrelo.ini"),
-            ini("", "C:\\Program Files\\Microsoft Office\\Office\\POWERPNT.EXE"));
+            settings_lines("", "C:\\Program Files\\Microsoft Office\\Office\\POWERPNT.EXE"));
 }
 
 // Closed while start-up asks for the viewer: nothing half-built is written;
@@ -103,7 +103,7 @@ TEST(StartAndClose, CloseDuringTheFirstPromptWaitsForStartUp) {
   press(prompt, IDCANCEL);
   ASSERT_TRUE(s.wait_exit());
   EXPECT_EQ(s.read_file(L"ombrelo.ini"),
-            ini("", "C:\\Program Files\\Microsoft Office\\Office\\POWERPNT.EXE"));
+            settings_lines("", "C:\\Program Files\\Microsoft Office\\Office\\POWERPNT.EXE"));
 }
 
 // Log-off and shut-down send no WM_CLOSE; the change is saved before
@@ -115,7 +115,7 @@ TEST(StartAndClose, EndOfSessionSavesTheTypedChange) {
                reinterpret_cast<LPARAM>(L"C:\\typed.ppt"));
   EXPECT_TRUE(SendMessageW(r.settings, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
   SendMessageW(r.settings, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
-  EXPECT_EQ(r.s.read_file(L"ombrelo.ini"), ini("C:\\typed.ppt", r.viewer));
+  EXPECT_EQ(r.s.read_file(L"ombrelo.ini"), settings_lines("C:\\typed.ppt", r.viewer));
   EXPECT_FALSE(IsWindow(r.timer)) << "the display is gone";
   EXPECT_FALSE(r.s.find(L"#32770")) << "no message waits for an answer";
   EXPECT_TRUE(r.s.wait_exit()) << "nothing left to take changes it would not save";
@@ -148,7 +148,7 @@ TEST(StartAndClose, DamagedSettingsFileIsNamedInAMessageAndTheProgramStarts) {
 TEST(StartAndClose, ReadOnlySettingsFileIsKeptAndTheProgramStillEnds) {
   Scenario s("read-only");
   const std::string viewer = narrow(s.install_viewer());
-  const std::string file = ini("C:\\old.ppt", viewer);
+  const std::string file = settings_lines("C:\\old.ppt", viewer);
   s.write_file(L"ombrelo.ini", file);
   SetFileAttributesW(s.ini_path().c_str(), FILE_ATTRIBUTE_READONLY);
   s.start();
@@ -175,7 +175,7 @@ TEST(StartAndClose, AnsweredViewerPromptIsSavedAsTheViewer) {
   ASSERT_TRUE(settings);
   PostMessageW(settings, WM_CLOSE, 0, 0);
   ASSERT_TRUE(s.wait_exit());
-  EXPECT_EQ(s.read_file(L"ombrelo.ini"), ini("", narrow(viewer)));
+  EXPECT_EQ(s.read_file(L"ombrelo.ini"), settings_lines("", narrow(viewer)));
 }
 
 // Puts a viewer where Office installs it, for the scenario's length.
@@ -221,7 +221,7 @@ TEST(StartAndClose, FirstStartPromptOpensOnCurrentOffice) {
   ASSERT_TRUE(settings);
   PostMessageW(settings, WM_CLOSE, 0, 0);
   ASSERT_TRUE(s.wait_exit());
-  EXPECT_EQ(s.read_file(L"ombrelo.ini"), ini("", narrow(c2r)));
+  EXPECT_EQ(s.read_file(L"ombrelo.ini"), settings_lines("", narrow(c2r)));
 }
 
 TEST(StartAndClose, SavedLookAndCornerAreOnThePreviewAtStart) {

@@ -14,7 +14,8 @@ namespace {
 TEST(StartShow, StartCommandLaunchesTheViewerAndCountsInTheCorner) {
   Scenario s("start");
   const std::string viewer = narrow(s.install_viewer());
-  s.write_file(L"ombrelo.ini", ini("C:\\\x94\xad\x95\\\\talk.ppt", viewer));  // C:\発表\talk.ppt
+  s.write_file(L"ombrelo.ini",
+               settings_lines("C:\\\x94\xad\x95\\\\talk.ppt", viewer));  // C:\発表\talk.ppt
   s.start();
   ASSERT_TRUE(s.wait_window(kSettingsClass));
   HWND timer = s.timer();
@@ -98,7 +99,7 @@ TEST(StartShow, DisplayStaysAboveASlideShowThatKeepsRaisingItself) {
 TEST(StartShow, ViewerThatCannotStartIsReportedAndNothingMoves) {
   Scenario s("no-viewer");
   s.install_viewer();  // present, so no prompt, but the file names another
-  s.write_file(L"ombrelo.ini", ini("C:\\talk.ppt", "C:\\nowhere\\POWERPNT.EXE"));
+  s.write_file(L"ombrelo.ini", settings_lines("C:\\talk.ppt", "C:\\nowhere\\POWERPNT.EXE"));
   s.start();
   ASSERT_TRUE(s.wait_window(kSettingsClass));
   HWND timer = s.timer();

@@ -1,0 +1,23 @@
+// Where the start command puts the display.
+#include "ui/corner_placement.h"
+
+#include <gtest/gtest.h>
+
+namespace ombrelo::ui {
+namespace {
+
+TEST(CornerPlacement, BottomEdgeAndTheChosenSide) {
+  // Screen 1280x800 px at 15 twips a pixel; window 600x300 twips.
+  const Placement right = corner_placement(19200, 12000, 600, 300, false, true);
+  EXPECT_EQ(right.top, 11700);
+  EXPECT_EQ(right.left, 18600);
+  const Placement left = corner_placement(19200, 12000, 600, 300, true, false);
+  EXPECT_EQ(left.top, 11700);
+  EXPECT_EQ(left.left, 0.0f);
+  EXPECT_EQ(corner_placement(19200, 12000, 600, 300, false, false).left, std::nullopt);
+  EXPECT_EQ(corner_placement(19200, 12000, 600, 300, true, true).left, 18600)
+      << "the right-hand test comes last";
+}
+
+}  // namespace
+}  // namespace ombrelo::ui
