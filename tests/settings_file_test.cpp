@@ -137,7 +137,7 @@ TEST_F(SettingsFile, HugeFileIsReadOnlyUpToTheLimit) {
   ASSERT_TRUE(r);
   ASSERT_EQ(r.value().problems.size(), 1u);
   EXPECT_EQ(r.value().problems[0].line, 8);
-  EXPECT_EQ(r.value().record.font_name, std::string(kDefaultFontName));
+  EXPECT_EQ(r.value().record.font_name, SettingsRecord{}.font_name);
 }
 
 TEST_F(SettingsFile, AnyFileButAFolderCountsAsPresent) {

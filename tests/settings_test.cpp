@@ -8,27 +8,15 @@
 #include <windows.h>
 #endif
 
+#include "settings_lines.h"
+
 namespace ombrelo {
 namespace {
 
 using namespace std::string_literals;
 
-// "ＭＳ Ｐゴシック" in code page 932.
-const std::string kFontCp932 =
-    "\x82l\x82r \x82o\x83S\x83V\x83"
-    "b\x83N";
-
-const std::string kDefaultFile =
-    "\"\"\r\n"
-    "\"C:\\Program Files\\Microsoft Office\\Office\\POWERPNT.EXE\"\r\n"
-    "\"" +
-    kFontCp932 +
-    "\"\r\n"
-    "9.75\r\n"
-    "65280\r\n"
-    "0\r\n"
-    "#FALSE#\r\n"
-    "#TRUE#\r\n";
+using test::kFontCp932;
+const std::string kDefaultFile = test::settings_lines();
 
 TEST(SettingsFormat, DefaultRecordIsWrittenByteForByteInCodePage932) {
   EXPECT_EQ(format_settings(SettingsRecord{}), kDefaultFile);
@@ -77,8 +65,7 @@ TEST(SettingsRoundTrip, TextOutsideTheCodePageFallsBackToUtf8WithBom) {
   // "ﾃｽ" and "ﾏｲ" in code page 932 are C3 BD and CF B2, well-formed UTF-8 too:
   // a legacy file of them reads as written and is written back the same.
   const std::string legacy =
-      "\"C:\\\xC3\xBD\\talk.ppt\"\r\n\"C:\\\xCF\xB2\\POWERPNT.EXE\"\r\n\"Arial\"\r\n"
-      "9.75\r\n65280\r\n0\r\n#FALSE#\r\n#TRUE#\r\n";
+      test::settings_lines("C:\\\xC3\xBD\\talk.ppt", "C:\\\xCF\xB2\\POWERPNT.EXE", "Arial");
   EXPECT_EQ(parse_settings(legacy).record.presentation_path, "C:\\ﾃｽ\\talk.ppt");
   EXPECT_EQ(format_settings(parse_settings(legacy).record), legacy);
   // A kanji with lead byte E0-EF and a katakana after it reads as UTF-8.
@@ -181,8 +168,8 @@ TEST(SettingsRead, DamagedLinesAreReportedAndTheRestIsKept) {
   EXPECT_EQ(p.record.font_name, "Arial");
   EXPECT_EQ(p.record.bottom_right, true);
   const SettingsRecord r = p.record;
-  EXPECT_EQ(r.viewer_path, kDefaultViewerPath);
-  EXPECT_EQ(r.font_size, Number::single(kDefaultFontSize));
+  EXPECT_EQ(r.viewer_path, SettingsRecord{}.viewer_path);
+  EXPECT_EQ(r.font_size, SettingsRecord{}.font_size);
   EXPECT_FALSE(r.bottom_left);
 }
 
@@ -227,9 +214,8 @@ TEST(SettingsRead, OtherEditorsFilesReadTheSame) {
       u"\"C:\\講演 "
       u"😀.ppt\"\r\n\"C:\\v.exe\"\r\n\"Arial\"\r\n12\r\n255\r\n0\r\n#TRUE#\r\n#FALSE#\r\n";
   std::string cr_only = "\"C:\\x.ppt\"\r\"C:\\v.exe\"\r\"Arial\"\r12\r255\r0\r#TRUE#\r#FALSE#\r";
-  std::string notepad =
-      "\"C:\\発表資料\\テスト.ppt\"\r\n\"C:\\v.exe\"\r\n\"Arial\"\r\n12\r\n255\r\n0\r\n#TRUE#\r\n#"
-      "FALSE#\r\n";
+  std::string notepad = test::settings_lines("C:\\発表資料\\テスト.ppt", "C:\\v.exe", "Arial", "12",
+                                             "255", "0", "#TRUE#", "#FALSE#");
   for (const std::string& bytes : {utf16(text, false), utf16(text, true), cr_only, notepad}) {
     const ParsedSettings p = parse_settings(bytes);
     EXPECT_TRUE(p.problems.empty()) << p.problems.size();
@@ -253,7 +239,7 @@ TEST(Utf8CodePage, FilesAreWrittenAsUtf8AndJapaneseFilesStillRead) {
   // A file from a code page 932 system, without a byte-order mark.
   const ParsedSettings p = parse_settings(kDefaultFile);
   EXPECT_TRUE(p.problems.empty());
-  EXPECT_EQ(p.record.font_name, std::string(kDefaultFontName));
+  EXPECT_EQ(p.record.font_name, SettingsRecord{}.font_name);
 }
 #endif
 

@@ -103,12 +103,12 @@ class BigInt {
 };
 
 // (q + a fraction that is nonzero when `inexact`) × 2^e, rounded to a double:
-// 53 significant bits, fewer where the result is subnormal.
+// 53 significant bits, fewer where the result is subnormal. q has more than
+// 53 bits (the division below gives 63 or 64), so some are always dropped.
 double nearest_double(std::uint64_t q, bool inexact, int e) {
   constexpr int kLeastExponent = -1074;  // of the smallest subnormal's bit
   int drop = std::bit_width(q) - 53;
   if (e + drop < kLeastExponent) drop = kLeastExponent - e;
-  if (drop <= 0) return std::ldexp(static_cast<double>(q), e);
   if (drop > 64) return 0;  // below half the smallest subnormal
   const std::uint64_t half = std::uint64_t{1} << (drop - 1);
   const std::uint64_t kept = drop == 64 ? 0 : q >> drop;

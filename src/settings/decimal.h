@@ -10,9 +10,9 @@ namespace ombrelo {
 // Those bring every format and notation they know (about 40 KB of the exe)
 // for the settings file's plain decimals.
 
-// A positive finite value's first `significant` digits, rounded, without
-// trailing zeros, and the power of ten of the first: 9.75 -> {"975", 0},
-// 0.00025 -> {"25", -4}.
+// A positive finite value's first `significant` digits (at least one),
+// rounded, without trailing zeros, and the power of ten of the first: 9.75
+// -> {"975", 0}, 0.00025 -> {"25", -4}.
 struct DecimalDigits {
   std::string digits;
   int exponent = 0;

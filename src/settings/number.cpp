@@ -7,6 +7,9 @@
 
 namespace ombrelo {
 
+namespace {
+
+// Rounds halves to even (0.5 -> 0, 1.5 -> 2, 2.5 -> 2).
 double round_half_even(double v) {
   double r = std::round(v);  // halves away from zero
   if (std::fabs(v - std::trunc(v)) == 0.5 && std::fmod(r, 2.0) != 0.0) {
@@ -14,6 +17,8 @@ double round_half_even(double v) {
   }
   return r;
 }
+
+}  // namespace
 
 std::optional<std::int32_t> Number::to_int32() const {
   if (!std::isfinite(value_)) return std::nullopt;

@@ -37,11 +37,9 @@ class Number {
   double value_ = 0;
 };
 
-// Rounds halves to even (0.5 -> 0, 1.5 -> 2, 2.5 -> 2).
-double round_half_even(double v);
-
-// Plain decimal with '.', rounded to `significant` digits, no exponent, no
-// trailing zeros and no trailing point; values below 1 keep a leading "0".
+// Plain decimal with '.', rounded to `significant` digits (at least one), no
+// exponent, no trailing zeros and no trailing point; values below 1 keep a
+// leading "0".
 std::string format_decimal(double v, int significant);
 
 // The settings file's form of a number: integers as decimal digits, single

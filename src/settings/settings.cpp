@@ -14,37 +14,6 @@ namespace {
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr std::string_view kNewline = "\r\n";
 
-// Whether the bytes have the shape of code page 932 text: ASCII, half-width
-// katakana (A1-DF), and double-byte characters, a lead byte (81-9F, E0-FC)
-// followed by a trail byte (40-7E, 80-FC).
-bool is_cp932_shaped(std::string_view bytes) {
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    const auto b = static_cast<unsigned char>(bytes[i]);
-    if (b < 0x80 || (b >= 0xA1 && b <= 0xDF)) continue;
-    if (!((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) || ++i == bytes.size()) {
-      return false;
-    }
-    const auto t = static_cast<unsigned char>(bytes[i]);
-    if (t < 0x40 || t == 0x7F || t > 0xFC) return false;
-  }
-  return true;
-}
-
-// Bytes without a mark that are taken for UTF-8 (as current Notepad saves).
-// Half-width katakana in pairs are well-formed UTF-8 too (ﾃｽ is C3 BD, "ý"),
-// so where both readings fit, the file format's own code page wins, unless
-// a 3- or 4-byte sequence shows UTF-8: Japanese text in UTF-8 always has
-// them, code page 932 text next to never. The writer makes sure its own
-// code page bytes never read as UTF-8.
-bool reads_as_utf8(std::string_view bytes) {
-  if (!is_valid_utf8(bytes)) return false;
-  const bool beyond_ascii = std::any_of(
-      bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
-  const bool long_sequence = std::any_of(
-      bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0xE0; });
-  return beyond_ascii && (long_sequence || !is_cp932_shaped(bytes));
-}
-
 std::string quoted(std::string_view s) {
   std::string out = "\"";
   out += s;
@@ -119,73 +88,25 @@ std::string file_text(std::string_view text) {
 
 namespace {
 
-template <typename T>
-using Member = T SettingsRecord::*;
+// How the file holds its texts: in the ANSI code page, or as UTF-8 (after a
+// byte-order mark, or recognised as such). Writing, it gathers the texts'
+// bytes, to see whether the file would read back as UTF-8.
+struct Texts {
+  bool utf8 = false;
+  std::string written;
+};
 
-}  // namespace
-
-std::string format_settings(const SettingsRecord& record) {
-  // The texts first: one encoding holds them all.
-  std::vector<std::string> texts, encoded;
-  for (const SettingsField& f : kSettingsFields) {
-    if (const auto* m = std::get_if<Member<std::string>>(&f.member)) {
-      texts.push_back(file_text(record.**m));
-    }
-  }
-  bool ansi = true;
-  for (const std::string& text : texts) {
-    auto a = is_valid_utf8(text) ? platform::utf8_to_ansi(text) : std::nullopt;
-    if (!a) {
-      ansi = false;
-      break;
-    }
-    encoded.push_back(std::move(*a));
-  }
-  // A kanji with a lead byte of E0-EF before two bytes of 80-BF makes code
-  // page 932 bytes that read as UTF-8.
-  std::string joined;
-  for (const std::string& e : encoded) joined += e;
-  if (ansi && reads_as_utf8(joined)) ansi = false;
-  std::string out;
-  if (!ansi) {
-    // The code page cannot hold a value, or its bytes would read as another
-    // text: keep it intact as UTF-8 instead.
-    out += kBom;
-    encoded = texts;
-  }
-  auto next_text = encoded.begin();
-  for (const SettingsField& f : kSettingsFields) {
-    std::visit(
-        [&](auto member) {
-          const auto& value = record.*member;
-          using T = std::remove_cvref_t<decltype(value)>;
-          if constexpr (std::is_same_v<T, std::string>) {
-            out += quoted(*next_text++);
-          } else if constexpr (std::is_same_v<T, Number>) {
-            out += format_number(value);
-          } else if constexpr (std::is_same_v<T, bool>) {
-            out += value ? "#TRUE#" : "#FALSE#";
-          } else {
-            out += std::to_string(value);
-          }
-        },
-        f.member);
-    out += kNewline;
-  }
-  return out;
-}
-
-namespace {
-
-// Each reader takes one line's value into its field, or says why it cannot
-// and leaves the field as it was.
+// A reader takes one line's value into its field, or says why it cannot and
+// leaves the field as it was; a writer gives the line's value, nullopt when
+// the file's encoding cannot hold it.
 using Problem = std::optional<std::string>;
+using Written = std::optional<std::string>;
 
-Problem read_text(std::string_view v, bool utf8, bool may_be_empty, std::string& field) {
+Problem read_text(std::string_view v, const Texts& texts, bool may_be_empty, std::string& field) {
   if (v.find('\0') != std::string_view::npos) return "NUL 文字が含まれています";
   if (v.empty() && !may_be_empty) return "値が空です";
   std::optional<std::string> u;
-  if (utf8) {
+  if (texts.utf8) {
     if (is_valid_utf8(v)) u = std::string(v);
   } else if (!(u = platform::ansi_to_utf8(v))) {
     u = platform::cp932_to_utf8(v);
@@ -193,6 +114,17 @@ Problem read_text(std::string_view v, bool utf8, bool may_be_empty, std::string&
   if (!u) return "文字コードが正しくありません";
   field = std::move(*u);
   return std::nullopt;
+}
+
+Written write_text(const std::string& field, Texts& texts) {
+  std::string text = file_text(field);
+  if (!texts.utf8) {
+    auto ansi = is_valid_utf8(text) ? platform::utf8_to_ansi(text) : std::nullopt;
+    if (!ansi) return std::nullopt;
+    text = std::move(*ansi);
+  }
+  texts.written += text;
+  return quoted(text);
 }
 
 Problem read_font_size(std::string_view v, Number& field) {
@@ -232,31 +164,77 @@ Problem read_flag(std::string_view v, bool& field) {
   return std::nullopt;
 }
 
-Problem read_field(const SettingsField& f, std::string_view v, bool utf8, SettingsRecord& r) {
-  return std::visit(
-      [&](auto member) -> Problem {
-        auto& field = r.*member;
-        using T = std::remove_cvref_t<decltype(field)>;
-        if constexpr (std::is_same_v<T, std::string>) {
-          return read_text(v, utf8, f.rule == FieldRule::any_text, field);
-        } else if constexpr (std::is_same_v<T, bool>) {
-          return read_flag(v, field);
-        } else if constexpr (std::is_same_v<T, Number>) {
-          return f.rule == FieldRule::font_size ? read_font_size(v, field) : read_colour(v, field);
-        } else {
-          return read_colour(v, field);
-        }
-      },
-      f.member);
+std::string write_flag(bool field) { return field ? "#TRUE#" : "#FALSE#"; }
+
+// One line of the file: what it holds, for messages, and how its value is
+// read into the record and written from it.
+using Record = SettingsRecord;
+using Value = std::string_view;
+struct SettingsField {
+  std::string_view label;
+  Problem (*read)(Value value, const Texts& texts, Record& r);
+  Written (*write)(const Record& r, Texts& texts);
+};
+
+// The settings file's lines, in order: the one place that lists them.
+constexpr SettingsField kSettingsFields[] = {
+    {"プレゼンテーションのファイル",
+     [](Value v, const Texts& t, Record& r) { return read_text(v, t, true, r.presentation_path); },
+     [](const Record& r, Texts& t) { return write_text(r.presentation_path, t); }},
+    {"PowerPoint のパス",
+     [](Value v, const Texts& t, Record& r) { return read_text(v, t, false, r.viewer_path); },
+     [](const Record& r, Texts& t) { return write_text(r.viewer_path, t); }},
+    {"フォント名",
+     [](Value v, const Texts& t, Record& r) { return read_text(v, t, false, r.font_name); },
+     [](const Record& r, Texts& t) { return write_text(r.font_name, t); }},
+    {"フォントサイズ",
+     [](Value v, const Texts&, Record& r) { return read_font_size(v, r.font_size); },
+     [](const Record& r, Texts&) -> Written { return format_number(r.font_size); }},
+    {"文字色", [](Value v, const Texts&, Record& r) { return read_colour(v, r.text_colour); },
+     [](const Record& r, Texts&) -> Written { return format_number(r.text_colour); }},
+    {"背景色", [](Value v, const Texts&, Record& r) { return read_colour(v, r.back_colour); },
+     [](const Record& r, Texts&) -> Written { return std::to_string(r.back_colour); }},
+    {"左下", [](Value v, const Texts&, Record& r) { return read_flag(v, r.bottom_left); },
+     [](const Record& r, Texts&) -> Written { return write_flag(r.bottom_left); }},
+    {"右下", [](Value v, const Texts&, Record& r) { return read_flag(v, r.bottom_right); },
+     [](const Record& r, Texts&) -> Written { return write_flag(r.bottom_right); }},
+};
+static_assert(std::size(kSettingsFields) == kSettingsLines);
+
+// The whole file in that encoding, nullopt when it cannot hold a text.
+std::optional<std::string> format_lines(const SettingsRecord& record, Texts& texts) {
+  std::string out;
+  for (const SettingsField& f : kSettingsFields) {
+    const Written value = f.write(record, texts);
+    if (!value) return std::nullopt;
+    out += *value;
+    out += kNewline;
+  }
+  return out;
 }
 
 }  // namespace
+
+std::string_view settings_line_label(int line) {
+  return kSettingsFields[static_cast<std::size_t>(line - 1)].label;
+}
+
+std::string format_settings(const SettingsRecord& record) {
+  // In the ANSI code page, unless it cannot hold a value or its bytes would
+  // read as another text (a kanji with a lead byte of E0-EF before two bytes
+  // of 80-BF reads as UTF-8): then UTF-8, which keeps every value intact,
+  // after a byte-order mark.
+  Texts ansi;
+  if (auto out = format_lines(record, ansi); out && !reads_as_utf8(ansi.written)) return *out;
+  Texts utf8{true, {}};
+  return std::string(kBom) + format_lines(record, utf8).value_or("");
+}
 
 ParsedSettings parse_settings(std::string_view bytes, bool complete) {
   ParsedSettings p;
   std::string from_utf16;  // a file saved as Unicode by Notepad, as UTF-8
   const bool le = bytes.starts_with("\xFF\xFE"), be = bytes.starts_with("\xFE\xFF");
-  const bool utf8 = le || be || bytes.starts_with(kBom) || reads_as_utf8(bytes);
+  const Texts texts{le || be || bytes.starts_with(kBom) || reads_as_utf8(bytes), {}};
   if (le || be) {
     from_utf16 = utf16_to_utf8(bytes.substr(2), be);
     bytes = from_utf16;
@@ -278,7 +256,7 @@ ParsedSettings parse_settings(std::string_view bytes, bool complete) {
     } else if (const auto v = line_value(l->text); !v) {
       problem = "閉じる引用符 (\") がありません";
     } else {
-      problem = read_field(kSettingsFields[static_cast<std::size_t>(line - 1)], *v, utf8, p.record);
+      problem = kSettingsFields[static_cast<std::size_t>(line - 1)].read(*v, texts, p.record);
     }
     if (problem) p.problems.push_back({line, std::move(*problem)});
   }

@@ -1,10 +1,8 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
 
 #include "platform/result.h"
@@ -12,61 +10,30 @@
 
 namespace ombrelo {
 
-inline constexpr std::string_view kDefaultViewerPath =
-    "C:\\Program Files\\Microsoft Office\\Office\\POWERPNT.EXE";
-// The display's initial look, which stands in for a missing settings file.
-inline constexpr std::string_view kDefaultFontName = "ＭＳ Ｐゴシック";
-inline constexpr float kDefaultFontSize = 9.75f;
-inline constexpr std::int32_t kDefaultTextColour = 65280;  // green
-inline constexpr std::int32_t kDefaultBackColour = 0;      // black
-
-// Everything the user chose. Each member's default stands in for a missing
-// settings file; kSettingsFields below gives the file's order and form.
+// Everything the user chose. Each member's default is the program's: it
+// stands in for a missing settings file or line, and is what the windows
+// show on a first run.
 struct SettingsRecord {
   std::string presentation_path;
-  std::string viewer_path{kDefaultViewerPath};
-  std::string font_name{kDefaultFontName};
-  Number font_size = Number::single(kDefaultFontSize);
-  Number text_colour = Number::integer(kDefaultTextColour);
-  std::int32_t back_colour = kDefaultBackColour;
+  std::string viewer_path = "C:\\Program Files\\Microsoft Office\\Office\\POWERPNT.EXE";
+  std::string font_name = "ＭＳ Ｐゴシック";
+  Number font_size = Number::single(9.75f);
+  // The file format keeps the text colour as whatever number it was given
+  // (an integer from the colour dialog, a decimal as read), and rounds it
+  // into a colour only where it is used; the background colour is a 32-bit
+  // integer, a number read for it rounded into one.
+  Number text_colour = Number::integer(65280);  // green
+  std::int32_t back_colour = 0;                 // black
   bool bottom_left = false;
   bool bottom_right = true;
 
   bool operator==(const SettingsRecord&) const = default;
 };
 
-// How a line's value is read; how it is written follows from its type: a
-// quoted text, a number in its kind, an integer, #TRUE# or #FALSE#.
-enum class FieldRule {
-  any_text,    // may be empty
-  named_text,  // must name something
-  font_size,   // a number above 0, up to kMaxFontSize
-  colour,      // a number that rounds into 32 bits
-  flag,        // #TRUE#, #FALSE# or a number (non-zero is true)
-};
-
-// One line of the settings file: what it holds, for messages to the user,
-// the member it fills and how it is read.
-struct SettingsField {
-  std::string_view label;
-  std::variant<std::string SettingsRecord::*, Number SettingsRecord::*,
-               std::int32_t SettingsRecord::*, bool SettingsRecord::*>
-      member;
-  FieldRule rule;
-};
-
-// The settings file's lines, in order: the one place that lists them.
-inline constexpr std::array<SettingsField, 8> kSettingsFields = {{
-    {"プレゼンテーションのファイル", &SettingsRecord::presentation_path, FieldRule::any_text},
-    {"PowerPoint のパス", &SettingsRecord::viewer_path, FieldRule::named_text},
-    {"フォント名", &SettingsRecord::font_name, FieldRule::named_text},
-    {"フォントサイズ", &SettingsRecord::font_size, FieldRule::font_size},
-    {"文字色", &SettingsRecord::text_colour, FieldRule::colour},
-    {"背景色", &SettingsRecord::back_colour, FieldRule::colour},
-    {"左下", &SettingsRecord::bottom_left, FieldRule::flag},
-    {"右下", &SettingsRecord::bottom_right, FieldRule::flag},
-}};
-inline constexpr int kSettingsLines = static_cast<int>(kSettingsFields.size());
+// The settings file's lines, one value each, in the record's order.
+inline constexpr int kSettingsLines = 8;
+// What a line (1 to 8) holds, for messages to the user.
+std::string_view settings_line_label(int line);
 
 // Largest font size a stored value may ask for, as the font dialog allows.
 inline constexpr double kMaxFontSize = 1638;

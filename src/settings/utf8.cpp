@@ -1,5 +1,6 @@
 #include "settings/utf8.h"
 
+#include <algorithm>
 #include <string>
 
 namespace ombrelo {
@@ -88,6 +89,35 @@ std::string utf16_to_utf8(std::string_view bytes, bool big_endian) {
   }
   if (i < bytes.size()) out += kNeverUtf8;
   return out;
+}
+
+namespace {
+
+// Whether the bytes have the shape of code page 932 text: ASCII, half-width
+// katakana (A1-DF), and double-byte characters, a lead byte (81-9F, E0-FC)
+// followed by a trail byte (40-7E, 80-FC).
+bool is_cp932_shaped(std::string_view bytes) {
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    if (b < 0x80 || (b >= 0xA1 && b <= 0xDF)) continue;
+    if (!((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) || ++i == bytes.size()) {
+      return false;
+    }
+    const auto t = static_cast<unsigned char>(bytes[i]);
+    if (t < 0x40 || t == 0x7F || t > 0xFC) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool reads_as_utf8(std::string_view bytes) {
+  if (!is_valid_utf8(bytes)) return false;
+  const bool beyond_ascii = std::any_of(
+      bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+  const bool long_sequence = std::any_of(
+      bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0xE0; });
+  return beyond_ascii && (long_sequence || !is_cp932_shaped(bytes));
 }
 
 }  // namespace ombrelo

@@ -31,9 +31,8 @@ std::string damaged_settings_message(std::string_view path,
       concat({"設定ファイルの一部を読み取れなかったため、その項目は既定値を使います。\n",
               what_the_save_does(can_keep_backup), "\nファイル: ", path, "\n"});
   for (const auto& p : problems) {
-    text += concat({"・", std::to_string(p.line), " 行目 (",
-                    kSettingsFields[static_cast<std::size_t>(p.line - 1)].label, "): ", p.reason,
-                    "\n"});
+    text += concat({"・", std::to_string(p.line), " 行目 (", settings_line_label(p.line),
+                    "): ", p.reason, "\n"});
   }
   return text;
 }
