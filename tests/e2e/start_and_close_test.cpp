@@ -181,7 +181,7 @@ TEST(StartAndClose, AnsweredViewerPromptIsSavedAsTheViewer) {
 // Puts a viewer where Office installs it, for the scenario's length.
 class InstalledViewer {
  public:
-  explicit InstalledViewer(const Scenario& s, std::wstring path = kDefaultPath)
+  explicit InstalledViewer(const Scenario& s, std::wstring path = widen(test::kDefaultViewer))
       : path_(std::move(path)) {
     for (std::size_t at = path_.find(L'\\', 3); at != std::wstring::npos;
          at = path_.find(L'\\', at + 1)) {
@@ -190,8 +190,6 @@ class InstalledViewer {
     CopyFileW(s.install_viewer(L"viewer-copy.exe").c_str(), path_.c_str(), FALSE);
   }
   ~InstalledViewer() { DeleteFileW(path_.c_str()); }
-  static constexpr const wchar_t* kDefaultPath =
-      L"C:\\Program Files\\Microsoft Office\\Office\\POWERPNT.EXE";
 
  private:
   std::wstring path_;
