@@ -49,29 +49,28 @@ void SettingsController::read_settings() {
   // Whatever the file cannot give, or all of it without a file, keeps the
   // record's default.
   const std::string path = desktop_.settings_path();
+  bool first_run = true;
+  std::string message;
   if (desktop_.is_ordinary_file(path)) {
     const auto file = desktop_.read_settings(path);
     if (file) {
       const ParsedSettings& read = file.value();
       record_ = read.record;
-      show_record();
+      first_run = false;
       if (!read.problems.empty()) {
         keep_old_ = true;  // what the user typed on the damaged lines
-        desktop_.message(
-            damaged_settings_message(path, read.problems, desktop_.can_keep_backup(path)));
+        message = damaged_settings_message(path, read.problems, desktop_.can_keep_backup(path));
       }
-      return;
+    } else {
+      // Unreadable (locked, or no permission): say so, start as on a first
+      // run, and keep the old file when saving, since it may be good.
+      keep_old_ = true;
+      message = unreadable_settings_message(path, file.reason(), desktop_.can_keep_backup(path));
     }
-    // Unreadable (locked, or no permission): say so, start as on a first
-    // run, and keep the old file when saving, since it may be good.
-    keep_old_ = true;
-    show_record();
-    desktop_.message(
-        unreadable_settings_message(path, file.reason(), desktop_.can_keep_backup(path)));
-  } else {
-    show_record();
   }
-  if (!desktop_.is_ordinary_file(record_.viewer_path)) ask_for_viewer();
+  show_record();
+  if (!message.empty()) desktop_.message(message);
+  if (first_run && !desktop_.is_ordinary_file(record_.viewer_path)) ask_for_viewer();
 }
 
 void SettingsController::show_record() {
