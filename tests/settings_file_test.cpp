@@ -200,7 +200,6 @@ class Holder {
   }
   ~Holder() {
     if (timer_) DeleteTimerQueueTimer(nullptr, timer_, INVALID_HANDLE_VALUE);
-    if (back_) DeleteTimerQueueTimer(nullptr, back_, INVALID_HANDLE_VALUE);
     close();
   }
   bool holding() const { return h_ != INVALID_HANDLE_VALUE; }
@@ -213,19 +212,16 @@ class Holder {
   static void CALLBACK release(void* self, BOOLEAN) {
     auto* me = static_cast<Holder*>(self);
     me->close();
-    if (me->gone_ms_ && MoveFileW(me->path_.c_str(), (me->path_ + L".away").c_str())) {
-      CreateTimerQueueTimer(&me->back_, nullptr, &put_back, self, me->gone_ms_, 0,
-                            WT_EXECUTEONLYONCE);
+    const std::wstring away = me->path_ + L".away";
+    if (me->gone_ms_ && MoveFileW(me->path_.c_str(), away.c_str())) {
+      Sleep(me->gone_ms_);
+      MoveFileW(away.c_str(), me->path_.c_str());
     }
-  }
-  static void CALLBACK put_back(void* self, BOOLEAN) {
-    const std::wstring& path = static_cast<Holder*>(self)->path_;
-    MoveFileW((path + L".away").c_str(), path.c_str());
   }
   std::wstring path_;
   DWORD gone_ms_;
   HANDLE h_ = INVALID_HANDLE_VALUE;
-  HANDLE timer_ = nullptr, back_ = nullptr;
+  HANDLE timer_ = nullptr;
 };
 
 TEST_F(SettingsFile, BriefLocksAreWaitedOutAndLastingOnesLeaveTheFileIntact) {

@@ -281,9 +281,11 @@ TEST_F(Started, StartLaunchesTheShowPlacesTheDisplayAndCounts) {
 }
 
 // The count follows real time whatever the system clock does meanwhile: a
-// time sync or the user stepping it either way, daylight saving, midnight.
+// time sync or the user stepping it either way, daylight saving, midnight
+// (the time of day going back a day).
 TEST_F(Started, CountFollowsRealTimeWhenTheSystemClockSteps) {
-  for (const std::int64_t step : {137'000, -251'000, 3'600'000, -3'600'000}) {
+  for (const std::int64_t step :
+       {137'000LL, -251'000LL, 3'600'000LL, -3'600'000LL, -86'400'000LL}) {
     SCOPED_TRACE(step);
     controller.start_show();
     desktop.pass(17'000);
@@ -292,11 +294,6 @@ TEST_F(Started, CountFollowsRealTimeWhenTheSystemClockSteps) {
     display.tick();
     EXPECT_EQ(timer.text, "00:20");
   }
-  desktop.time_of_day = 86'400'000 - 30'000;  // half a minute to midnight
-  controller.start_show();
-  desktop.pass(75'000);
-  display.tick();
-  EXPECT_EQ(timer.text, "01:15");
 }
 
 TEST_F(Started, BottomLeftPutsTheDisplayOnTheLeftEdge) {
