@@ -2,10 +2,6 @@
 
 #include <oleacc.h>
 
-#include <algorithm>
-#include <cmath>
-#include <cwchar>
-
 #include "app/screen.h"
 #include "platform/win32/library.h"
 #include "platform/win32/utf16.h"
