@@ -165,8 +165,7 @@ void SettingsController::start_show() {
   timer_.place_in_corner(view_.corner(Corner::bottom_left), view_.corner(Corner::bottom_right));
   // A rehearsal left counting in another copy must not hide this talk's time.
   timer_.bring_to_top();
-  timer_.set_start(desktop_.clock());
-  timer_.set_interval(500);
+  timer_.start_count();
 }
 
 void SettingsController::choose_presentation() {

@@ -99,14 +99,11 @@ void TimerController::bring_to_top() {
   view_.bring_to_top();
 }
 
-void TimerController::set_start(std::int64_t clock_reading) {
+void TimerController::start_count() {
   open();
-  start_ = clock_reading;
-}
-
-void TimerController::set_interval(int milliseconds) {
-  open();
-  view_.set_tick_interval(milliseconds);
+  start_ = desktop_.clock();
+  set_text("00:00");
+  view_.set_tick_interval(500);
 }
 
 void TimerController::tick() {

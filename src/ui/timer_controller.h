@@ -42,9 +42,9 @@ class TimerController {
   // Above other copies' displays as well, once: this copy's talk starts.
   void bring_to_top();
 
-  // The start mark, a reading of Desktop::clock().
-  void set_start(std::int64_t clock_reading);
-  void set_interval(int milliseconds);
+  // Counts from "00:00" again, from now: the text reads it at once, and
+  // the ticks start, or go on, twice a second.
+  void start_count();
 
   void tick();
 
@@ -61,7 +61,7 @@ class TimerController {
   // after either changed: not on every tick's new text.
   float text_width_ = 0, text_height_ = 0;
   bool text_size_stale_ = true;
-  std::optional<std::int64_t> start_;
+  std::optional<std::int64_t> start_;  // the start mark, a reading of Desktop::clock()
   struct Corner {
     bool bottom_left, bottom_right;
   };
