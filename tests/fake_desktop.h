@@ -56,7 +56,10 @@ class FakeTimerView : public ui::TimerView {
     bounds_ = r;
     log_.push_back("timer.bounds");
   }
-  void set_tick_interval(int ms) override { interval = ms; }
+  void set_tick_interval(int ms) override {
+    interval = ms;
+    ++interval_sets;  // a timer set anew, its period counted from now
+  }
 
   // What the system does when it closes the window on its own.
   void closed_by_system() {
@@ -67,7 +70,7 @@ class FakeTimerView : public ui::TimerView {
   std::string text;
   ui::DisplayLook look;
   bool shown = false;
-  int interval = 0;
+  int interval = 0, interval_sets = 0;
   int topmost_calls = 0;
 
  private:

@@ -15,6 +15,7 @@ void TimerController::open() {
   text_width_ = text_height_ = 0;
   text_size_stale_ = true;
   start_.reset();
+  tick_interval_ = 0;
   corner_.reset();
   view_.create();
   if (!view_.exists()) return;  // no window to be had: each use tries again
@@ -103,12 +104,34 @@ void TimerController::start_count() {
   open();
   start_ = desktop_.clock();
   set_text("00:00");
-  view_.set_tick_interval(500);
+  tick_interval_ = 0;  // a timer set anew counts from now, whatever it was
+  keep_tick_phase(*start_);
+}
+
+// The text rounds the count to whole seconds, halves to even: read exactly
+// on a half second, as a 500 ms timer on Windows' 1/64 s clock does every
+// time, it would hold each even second 1.5 s and each odd one 0.5 s. So the
+// ticks read the clock a quarter second off the halves (at 0.75 s, 1.25 s,
+// 1.75 s... of the count), where every value shows for a second.
+void TimerController::keep_tick_phase(std::int64_t now) {
+  constexpr int kPeriod = 500, kPhase = 250;
+  // A late or early tick within this much still reads far from a half; only
+  // a larger drift costs the timer a reset, and the next tick another.
+  constexpr int kSlack = 50;
+  const std::int64_t count = now > *start_ ? now - *start_ : 0;
+  // From the nearest quarter: -250 (on a half) to 249 ms.
+  const int off = static_cast<int>(count % kPeriod) - kPhase;
+  const int interval = off >= -kSlack && off <= kSlack ? kPeriod : kPeriod - off;
+  if (interval == tick_interval_) return;
+  tick_interval_ = interval;
+  view_.set_tick_interval(interval);
 }
 
 void TimerController::tick() {
   if (!is_open() || !start_) return;
-  set_text(display_text(*start_, desktop_.clock()));
+  const std::int64_t now = desktop_.clock();
+  set_text(display_text(*start_, now));
+  keep_tick_phase(now);
   // A full-screen slide show raises itself into the topmost band once it is
   // up; claiming the top again on every tick keeps the display above it.
   view_.make_topmost();

@@ -51,6 +51,7 @@ class TimerController {
  private:
   void set_text(const std::string& text);
   void fit_window();
+  void keep_tick_phase(std::int64_t now);
 
   TimerView& view_;
   Desktop& desktop_;
@@ -62,6 +63,7 @@ class TimerController {
   float text_width_ = 0, text_height_ = 0;
   bool text_size_stale_ = true;
   std::optional<std::int64_t> start_;  // the start mark, a reading of Desktop::clock()
+  int tick_interval_ = 0;              // milliseconds; 0 before the first start
   struct Corner {
     bool bottom_left, bottom_right;
   };
