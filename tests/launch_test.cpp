@@ -3,6 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include "platform/win32/utf16.h"
+#endif
+
 namespace ombrelo::ui {
 namespace {
 
@@ -10,12 +18,34 @@ TEST(Launch, CommandLineQuotesBothPaths) {
   EXPECT_EQ(launch_command_line("C:\\Program Files\\Office\\POWERPNT.EXE", "D:\\講演.ppt"),
             "\"C:\\Program Files\\Office\\POWERPNT.EXE\" /s \"D:\\講演.ppt\"");
   EXPECT_EQ(launch_command_line("v.exe", ""), "\"v.exe\" /s \"\"");
+  // The viewer reads a backslash before a quote as escaping it, two as one.
+  EXPECT_EQ(launch_command_line("v.exe", "C:\\発表\\"), "\"v.exe\" /s \"C:\\発表\\\\\"");
+  EXPECT_EQ(launch_command_line("v.exe", "\\\\"), "\"v.exe\" /s \"\\\\\\\\\"");
   EXPECT_TRUE(launchable_path("C:\\a b\\c.ppt"));
   EXPECT_TRUE(launchable_path("C:\\発表\\講演.ppt"));
   for (const char* bad : {"C:\\a\" /x \"b.ppt", "C:\\x.ppt\r\n\"Z:\\evil.exe", "a\tb", "a\x7F"}) {
     EXPECT_FALSE(launchable_path(bad)) << bad;
   }
 }
+
+#ifdef _WIN32
+// Read back by Windows' own rules, as the viewer reads it, each path is the
+// text the box held: a trailing backslash, characters the shell would act
+// on.
+TEST(Launch, ViewerReadsEachPathAsTheBoxHeldIt) {
+  for (const std::wstring path : {L"C:\\発表\\", L"C:\\my talks\\\\", L"\\\\srv\\a b\\x.ppt",
+                                  L"%TEMP%^&|<> -x /y.ppt", L""}) {
+    int n = 0;
+    const std::wstring cmd =
+        win32::widen(launch_command_line("C:\\v\\POWERPNT.EXE", win32::narrow(path)));
+    LPWSTR* argv = CommandLineToArgvW(cmd.c_str(), &n);
+    ASSERT_TRUE(argv);
+    EXPECT_EQ(n, 3) << cmd;
+    EXPECT_EQ(n == 3 ? std::wstring(argv[2]) : L"", path) << cmd;
+    LocalFree(argv);
+  }
+}
+#endif
 
 }  // namespace
 }  // namespace ombrelo::ui
