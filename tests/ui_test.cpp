@@ -489,6 +489,20 @@ TEST_F(Started, ClosingClosesTheDisplayThenSavesEverything) {
   EXPECT_TRUE(desktop.messages.empty());
 }
 
+TEST_F(Started, PathTheFileCannotHoldKeepsTheSavedOneAndSaysSo) {
+  view.text =
+      "C:\\a\xED\xA0\xBD"
+      "b.ppt";  // half a surrogate pair, as Windows allows
+  controller.close();
+  const ParsedSettings saved = parse_settings(desktop.files.at(kIni));
+  EXPECT_TRUE(saved.problems.empty());
+  EXPECT_EQ(saved.record.presentation_path, "") << "as it was before";
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  for (const std::string& named : {std::string(kIni), view.text}) {
+    EXPECT_NE(desktop.messages[0].find(named), std::string::npos) << named;
+  }
+}
+
 TEST_F(Started, SaveFailureIsReportedAndTheProgramStillCloses) {
   desktop.write_error = "書き込みが禁止されています。";
   controller.close();

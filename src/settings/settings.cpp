@@ -230,6 +230,25 @@ std::string format_settings(const SettingsRecord& record) {
   return std::string(kBom) + format_lines(record, utf8).value_or("");
 }
 
+std::vector<SettingsProblem> keep_saved_texts(SettingsRecord& record, const SettingsRecord& saved) {
+  std::vector<SettingsProblem> kept;
+  for (int line = 1; line <= kSettingsLines; ++line) {
+    const SettingsField& f = kSettingsFields[static_cast<std::size_t>(line - 1)];
+    Texts text{true, {}};  // a text line's writer gathers its bytes here
+    f.write(record, text);
+    if (is_valid_utf8(text.written)) continue;
+    // The saved value goes in through the line's own reader, as the file
+    // gave it.
+    Texts from_saved{true, {}};
+    f.read(line_value(f.write(saved, from_saved).value_or("")).value_or(""), from_saved, record);
+    kept.push_back({line,
+                    "設定ファイルに書けない文字 (対になっていないサロゲート U+D800～U+DFFF) "
+                    "を含みます: " +
+                        text.written});
+  }
+  return kept;
+}
+
 ParsedSettings parse_settings(std::string_view bytes, bool complete) {
   ParsedSettings p;
   std::string from_utf16;  // a file saved as Unicode by Notepad, as UTF-8

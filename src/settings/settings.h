@@ -78,6 +78,12 @@ std::string file_text(std::string_view text);
 // a last line without its end is not trusted.
 ParsedSettings parse_settings(std::string_view bytes, bool complete = true);
 
+// Each text of `record` that the file cannot hold as it is (one with half of
+// a UTF-16 surrogate pair, which Windows allows in a name and neither the
+// code page nor UTF-8 has a form for) takes `saved`'s instead; the result
+// names each such line and the text it could not keep.
+std::vector<SettingsProblem> keep_saved_texts(SettingsRecord& record, const SettingsRecord& saved);
+
 // The settings file beside the executable: its folder, a backslash, its name
 // without the final extension, and ".ini".
 std::string settings_path_for(std::string_view exe_path);

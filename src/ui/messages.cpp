@@ -24,17 +24,34 @@ std::string_view what_the_save_does(bool can_keep_backup) {
   return can_keep_backup ? kWillKeep : kWillAsk;
 }
 
-std::string damaged_settings_message(std::string_view path,
-                                     const std::vector<SettingsProblem>& problems,
-                                     bool can_keep_backup) {
-  std::string text =
-      concat({"設定ファイルの一部を読み取れなかったため、その項目は既定値を使います。\n",
-              what_the_save_does(can_keep_backup), "\nファイル: ", path, "\n"});
+namespace {
+
+// One line each: its number, what it holds, and what became of it.
+std::string problem_list(const std::vector<SettingsProblem>& problems) {
+  std::string text;
   for (const auto& p : problems) {
     text += concat({"・", std::to_string(p.line), " 行目 (", settings_line_label(p.line),
                     "): ", p.reason, "\n"});
   }
   return text;
+}
+
+}  // namespace
+
+std::string damaged_settings_message(std::string_view path,
+                                     const std::vector<SettingsProblem>& problems,
+                                     bool can_keep_backup) {
+  return concat({"設定ファイルの一部を読み取れなかったため、その項目は既定値を使います。\n",
+                 what_the_save_does(can_keep_backup), "\nファイル: ", path, "\n",
+                 problem_list(problems)});
+}
+
+std::string unstorable_settings_message(std::string_view path,
+                                        const std::vector<SettingsProblem>& kept_saved) {
+  return concat(
+      {"設定を保存しました。ただし次の項目は設定ファイルに書けないため、"
+       "前回保存した値のままにしました。\n\nファイル: ",
+       path, "\n", problem_list(kept_saved)});
 }
 
 std::string unreadable_settings_message(std::string_view path, std::string_view reason,

@@ -19,6 +19,8 @@ std::string unreadable_settings_message(std::string_view path, std::string_view 
 std::string overwrite_without_backup_question(std::string_view path);
 std::string unwritable_settings_message(std::string_view path, std::string_view reason);
 std::string kept_settings_message(std::string_view path, std::string_view kept_as);
+std::string unstorable_settings_message(std::string_view path,
+                                        const std::vector<SettingsProblem>& kept_saved);
 std::string viewer_failed_message(std::string_view viewer, std::string_view reason);
 std::string unusable_path_message(bool in_viewer_path, std::string_view path);
 

@@ -68,6 +68,7 @@ void SettingsController::read_settings() {
       message = unreadable_settings_message(path, file.reason(), desktop_.can_keep_backup(path));
     }
   }
+  saved_ = record_;
   show_record();
   if (!message.empty()) desktop_.message(message);
   if (first_run && !desktop_.is_ordinary_file(record_.viewer_path)) ask_for_viewer();
@@ -107,13 +108,16 @@ void SettingsController::close() {
     keep = desktop_.can_keep_backup(path);
     if (!keep && (quiet_ || !desktop_.ask(overwrite_without_backup_question(path)))) return;
   }
-  const auto saved = desktop_.write_settings(path, record(), keep);
+  SettingsRecord r = record();
+  const std::vector<SettingsProblem> kept_saved = keep_saved_texts(r, saved_);
+  const auto saved = desktop_.write_settings(path, r, keep);
   if (quiet_) return;
   if (!saved) {
     desktop_.message(unwritable_settings_message(path, saved.reason()));
-  } else if (!saved.value().empty()) {
-    desktop_.message(kept_settings_message(path, saved.value()));
+    return;
   }
+  if (!saved.value().empty()) desktop_.message(kept_settings_message(path, saved.value()));
+  if (!kept_saved.empty()) desktop_.message(unstorable_settings_message(path, kept_saved));
 }
 
 std::string SettingsController::installed_viewer() {

@@ -59,6 +59,9 @@ class SettingsController {
   // The path and the corner live in the path box and the options while the
   // window is up; record() takes them from there.
   SettingsRecord record_;
+  // The record as the file held it at start-up (the defaults without one):
+  // what the save keeps of a text that the file cannot hold.
+  SettingsRecord saved_;
   // One dialog object for every command, as the window always had: what one
   // dialog leaves in it stays for the next, so the presentation dialog opens
   // where the viewer was found.
