@@ -30,10 +30,12 @@ TEST(Launch, CommandLineQuotesBothPaths) {
 
 #ifdef _WIN32
 // Read back by Windows' own rules, as the viewer reads it, each path is the
-// text the box held: a trailing backslash, characters the shell would act
-// on.
+// text the box held: a trailing backslash, a name that Windows allows with
+// half a surrogate pair, characters the shell would act on.
 TEST(Launch, ViewerReadsEachPathAsTheBoxHeldIt) {
   for (const std::wstring path : {L"C:\\発表\\", L"C:\\my talks\\\\", L"\\\\srv\\a b\\x.ppt",
+                                  L"C:\\a\xD83D"
+                                  L"b.ppt",
                                   L"%TEMP%^&|<> -x /y.ppt", L""}) {
     int n = 0;
     const std::wstring cmd =
