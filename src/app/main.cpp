@@ -15,9 +15,9 @@ namespace {
 
 // The exe is run from Downloads or a USB stick, where anyone may have left a
 // DLL named like one Windows loads later (the dialogs' shell extensions
-// bring many): DLLs come from the desktop folder only, never from the exe's
-// folder or the current directory. SetDefaultDllDirectories is looked up,
-// since Windows 7 without its update lacks it.
+// bring many): DLLs come from System32 only, never from the exe's folder or
+// the current directory. SetDefaultDllDirectories is looked up, since
+// Windows 7 without its update lacks it.
 void load_dlls_from_the_system_only() {
   SetDllDirectoryW(L"");
   if (auto set_default = win32::find_function<BOOL WINAPI(DWORD)>(GetModuleHandleW(L"kernel32.dll"),

@@ -1,10 +1,9 @@
 #pragma once
 
 // The one interface to the system under the program's logic: the code page,
-// files and the clock. The Windows build implements it in src/win32, the
-// Linux build (for the native tests) in src/posix; nothing else here knows
-// which. The windows' own services (dialogs, windows, process start) are
-// ui::Desktop's.
+// files and the clock. The Windows build implements it in win32/, the Linux
+// build (for the native tests) in posix/; nothing else here knows which. The
+// windows' own services (dialogs, windows, process start) are ui::Desktop's.
 
 #include <cstddef>
 #include <cstdint>
