@@ -413,7 +413,6 @@ TEST_F(Started, LargerFontGrowsTheDisplayAndKeepsItsTopLeft) {
   const float width = display.bounds().width;
   desktop.answers.push_back(choose_font("Arial", 36.0f));
   controller.choose_font();
-  EXPECT_TRUE(desktop.dialogs_shown.back().screen_fonts);
   EXPECT_EQ(view.caption, "Arial 36pt");
   EXPECT_EQ(controller.record().font_size, Number::single(36.0f));
   EXPECT_GT(display.bounds().width, width);
@@ -470,7 +469,7 @@ TEST_F(Started, DialogObjectIsSharedBetweenCommands) {
   desktop.answers.push_back(kCancel);
   controller.choose_back_colour();
   const CommonDialog& last = desktop.dialogs_shown.back();
-  EXPECT_TRUE(last.screen_fonts) << "left by the font command";
+  EXPECT_EQ(last.font_name, SettingsRecord{}.font_name) << "left by the font command";
   EXPECT_EQ(last.colour, 42) << "left by the previous colour dialog";
 }
 

@@ -110,8 +110,9 @@ ui::DialogOutcome Win32Desktop::show_font(ui::CommonDialog& dialog) {
   cf.lStructSize = sizeof cf;
   cf.hwndOwner = owner();
   cf.lpLogFont = &lf;
-  // Never the "@" faces for vertical writing: their digits lie on their side.
-  cf.Flags = (dialog.screen_fonts ? CF_SCREENFONTS : 0) | CF_NOVERTFONTS;
+  // The screen's fonts, where the display draws, and never the "@" faces for
+  // vertical writing: their digits lie on their side.
+  cf.Flags = CF_SCREENFONTS | CF_NOVERTFONTS;
   if (!dialog.font_name.empty()) {
     // Open on the font in use.
     UniqueFont current = make_font(dialog.font_name, dialog.font_size);

@@ -15,7 +15,6 @@ namespace ombrelo::ui {
 struct CommonDialog {
   std::string filter;  // "description|pattern", as in "Text (*.txt)|*.txt"
   std::string title;
-  bool screen_fonts = false;  // the font dialog lists the screen's fonts
   std::string file_name;
   std::string font_name;
   float font_size = 0;

@@ -194,7 +194,6 @@ void SettingsController::show_font_caption() {
 
 void SettingsController::choose_font() {
   Busy busy(*this);
-  dialog_.screen_fonts = true;
   // The dialog opens on the font in use.
   dialog_.font_name = record_.font_name;
   dialog_.font_size = record_.font_size.as_single();
