@@ -150,13 +150,7 @@ class FakeDesktop : public ui::Desktop {
     return kept_as;
   }
   std::int64_t clock() override { return since_start_up; }
-  // Time passing on the machine, and a step of its clock (a time sync, the
-  // user, daylight saving) that only the time of day takes.
-  void pass(std::int64_t ms) {
-    since_start_up += ms;
-    time_of_day += ms;
-  }
-  void step_system_clock(std::int64_t ms) { time_of_day += ms; }
+  void pass(std::int64_t ms) { since_start_up += ms; }
   float screen_width() override { return screen_w; }
   float screen_height() override { return screen_h; }
   std::string decimal_separator() override { return separator; }
@@ -171,7 +165,7 @@ class FakeDesktop : public ui::Desktop {
   std::vector<std::string> started;
   std::string start_error, read_error, write_error;
   std::string separator = ".";
-  std::int64_t since_start_up = 1'000'000'000, time_of_day = 80'000'000;  // milliseconds
+  std::int64_t since_start_up = 1'000'000'000;  // milliseconds
   float screen_w = 19200, screen_h = 12000;
   std::vector<std::string> programs = {"C:\\Program Files", "C:\\Program Files (x86)"};
 
