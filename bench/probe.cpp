@@ -21,10 +21,10 @@
 #include "platform/win32/paths.h"
 #include "platform/win32/utf16.h"
 
+using ombrelo::win32::kDisplayClass;
 using ombrelo::win32::kPresentationBox;
 using ombrelo::win32::kSettingsClass;
 using ombrelo::win32::kStartButton;
-using ombrelo::win32::kTimerClass;
 
 namespace {
 
@@ -169,7 +169,7 @@ int wmain(int argc, wchar_t** argv) {
     Sleep(2000);  // past start-up and the viewer's launch
     std::vector<HWND> displays;
     for (const auto& pi : copies)
-      displays.push_back(wait_visible(pi.dwProcessId, kTimerClass, 5000));
+      displays.push_back(wait_visible(pi.dwProcessId, kDisplayClass, 5000));
     // The caller measures the processes from outside meanwhile.
     std::printf("counting\n");
     std::fflush(stdout);

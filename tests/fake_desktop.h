@@ -18,33 +18,33 @@ namespace ombrelo::test {
 
 using Log = std::vector<std::string>;
 
-class FakeTimerView : public ui::TimerView {
+class FakeDisplayView : public ui::DisplayView {
  public:
-  explicit FakeTimerView(Log& log) : log_(log) {}
+  explicit FakeDisplayView(Log& log) : log_(log) {}
 
   bool exists() const override { return exists_; }
   void create() override {
     exists_ = true;
     bounds_ = {0, 0, 1500, 1500};
-    log_.push_back("timer.create");
+    log_.push_back("display.create");
   }
   void destroy() override {
     exists_ = false;
     interval = 0;
-    log_.push_back("timer.destroy");
+    log_.push_back("display.destroy");
   }
   void make_topmost() override {
     ++topmost_calls;
-    log_.push_back("timer.topmost");
+    log_.push_back("display.topmost");
   }
-  void bring_to_top() override { log_.push_back("timer.top"); }
+  void bring_to_top() override { log_.push_back("display.top"); }
   void show() override {
     shown = true;
-    log_.push_back("timer.show");
+    log_.push_back("display.show");
   }
   void set_text(const std::string& t) override {
     text = t;
-    log_.push_back("timer.text " + t);
+    log_.push_back("display.text " + t);
   }
   void set_look(const ui::DisplayLook& l) override { look = l; }
   // Ten twips a point for each character, twenty for the height.
@@ -54,11 +54,11 @@ class FakeTimerView : public ui::TimerView {
   ui::Rect bounds() const override { return bounds_; }
   void set_bounds(const ui::Rect& r) override {
     bounds_ = r;
-    log_.push_back("timer.bounds");
+    log_.push_back("display.bounds");
   }
   void set_tick_interval(int ms) override {
     interval = ms;
-    ++interval_sets;  // a timer set anew, its period counted from now
+    ++interval_sets;  // a display_window set anew, its period counted from now
   }
 
   // What the system does when it closes the window on its own.

@@ -6,8 +6,8 @@
 
 #include "fake_desktop.h"
 #include "settings_lines.h"
+#include "ui/display_controller.h"
 #include "ui/settings_controller.h"
-#include "ui/timer_controller.h"
 
 namespace ombrelo::ui {
 namespace {
@@ -40,10 +40,10 @@ std::string file_with(const std::string& left, const std::string& right,
 // The two windows on a fake desktop, as the program wires them.
 struct Program {
   test::Log log;
-  test::FakeTimerView timer{log};
+  test::FakeDisplayView display_window{log};
   test::FakeDesktop desktop{log};
   test::FakeSettingsView view;
-  TimerController display{timer, desktop};
+  DisplayController display{display_window, desktop};
   SettingsController controller{view, display, desktop};
 };
 
@@ -57,9 +57,9 @@ class Windows : public ::testing::Test, protected Program {
 TEST_F(Windows, FirstStartAsksForTheViewerAfterTheDisplayIsUp) {
   desktop.answers.push_back({DialogOutcome::chosen, [this](CommonDialog& d) {
                                // Behind the prompt the display is up, on top, at 00:00.
-                               EXPECT_TRUE(timer.exists() && timer.shown);
-                               EXPECT_GT(timer.topmost_calls, 0);
-                               EXPECT_EQ(timer.text, "00:00");
+                               EXPECT_TRUE(display_window.exists() && display_window.shown);
+                               EXPECT_GT(display_window.topmost_calls, 0);
+                               EXPECT_EQ(display_window.text, "00:00");
                                d.file_name = "E:\\Office\\POWERPNT.EXE";
                              }});
   controller.open();
@@ -71,7 +71,7 @@ TEST_F(Windows, FirstStartAsksForTheViewerAfterTheDisplayIsUp) {
   EXPECT_EQ(controller.record().viewer_path, "E:\\Office\\POWERPNT.EXE");
 
   EXPECT_EQ(display.bounds().top, 1650.0f) << "half the settings window lower";
-  EXPECT_EQ(timer.text, "00:00");
+  EXPECT_EQ(display_window.text, "00:00");
 
   EXPECT_EQ(view.caption, "ＭＳ Ｐゴシック 9.75pt");
   EXPECT_EQ(view.swatches[0], 65280);
@@ -88,8 +88,8 @@ TEST_F(Windows, ViewerPromptOpensOnTheFirstCurrentOfficeFound) {
   const std::string msi = "C:\\Program Files\\Microsoft Office\\Office15\\POWERPNT.EXE";
   const std::string c2r = "C:\\Program Files (x86)\\Microsoft Office\\root\\Office16\\POWERPNT.EXE";
   desktop.files[msi] = desktop.files[c2r] = "exe";
-  TimerController other_timer{timer, desktop};
-  SettingsController other{view, other_timer, desktop};
+  DisplayController other_display{display_window, desktop};
+  SettingsController other{view, other_display, desktop};
   desktop.answers.push_back(kCancel);
   other.open();
   const CommonDialog& asked = desktop.dialogs_shown.back();
@@ -103,8 +103,8 @@ TEST_F(Windows, ViewerPromptCancelledOrFailingKeepsTheDefaultPath) {
   controller.open();
   EXPECT_EQ(controller.record().viewer_path, kViewer);
 
-  TimerController other_timer{timer, desktop};
-  SettingsController other{view, other_timer, desktop};
+  DisplayController other_display{display_window, desktop};
+  SettingsController other{view, other_display, desktop};
   desktop.answers.push_back(
       {DialogOutcome::failed, [](CommonDialog& d) { d.file_name = "garbage"; }});
   other.open();
@@ -124,7 +124,7 @@ TEST_F(Windows, SavedSettingsAreAppliedToTheDisplayAtOnce) {
   EXPECT_TRUE(desktop.dialogs_shown.empty()) << "no prompt when a settings file exists";
   EXPECT_EQ(view.text, "C:\\talk.ppt");
   EXPECT_EQ(controller.record().viewer_path, "D:\\PP\\POWERPNT.EXE");
-  EXPECT_EQ(timer.look, (DisplayLook{"Arial", 36.0f, 255, 16777215}));
+  EXPECT_EQ(display_window.look, (DisplayLook{"Arial", 36.0f, 255, 16777215}));
   EXPECT_EQ(display.bounds().width, 5 * 36 * 10) << "fitted to the 36-point label";
   EXPECT_EQ(display.bounds().height, 36 * 20);
   EXPECT_EQ(view.caption, "Arial 36pt");
@@ -241,7 +241,7 @@ TEST_F(Windows, EndOfSessionSavesOnceWithoutAMessage) {
   view.text = "C:\\typed.ppt";
   desktop.write_error = "ディスクがいっぱいです。";
   controller.end_session();
-  EXPECT_FALSE(timer.exists());
+  EXPECT_FALSE(display_window.exists());
   EXPECT_TRUE(desktop.messages.empty()) << "nobody is there to answer a message";
   desktop.write_error.clear();
   controller.end_session();
@@ -264,25 +264,25 @@ TEST_F(Started, StartLaunchesTheShowPlacesTheDisplayAndCounts) {
   EXPECT_EQ(desktop.started[0], "\"" + kViewer + "\" /s \"C:\\講演\\talk.ppt\"");
   EXPECT_EQ(display.bounds().left + display.bounds().width, 19200) << "right edge on the screen's";
   EXPECT_EQ(display.bounds().top + display.bounds().height, 12000) << "bottom edge on the screen's";
-  EXPECT_GT(timer.interval, 0) << "ticking";
-  EXPECT_EQ(timer.text, "00:00");
+  EXPECT_GT(display_window.interval, 0) << "ticking";
+  EXPECT_EQ(display_window.text, "00:00");
 
   desktop.pass(125'600);
   display.tick();
-  EXPECT_EQ(timer.text, "02:06");
+  EXPECT_EQ(display_window.text, "02:06");
 
   // Ten minutes on, a second start counts from zero again, at once.
   desktop.pass(474'400);
   controller.start_show();
   EXPECT_EQ(desktop.started.size(), 2u);
-  EXPECT_EQ(timer.text, "00:00");
+  EXPECT_EQ(display_window.text, "00:00");
   desktop.pass(1'000);
   display.tick();
-  EXPECT_EQ(timer.text, "00:01");
+  EXPECT_EQ(display_window.text, "00:01");
 }
 
 // Windows' tick count and timers move in steps of 1/64 s, and 500 ms is 32
-// of them: the clock reads the last step, and a timer set at a reading falls
+// of them: the clock reads the last step, and a display_window set at a reading falls
 // due at the first step that many milliseconds on; a busy thread takes it up
 // to 60 ms late.
 TEST_F(Started, EachSecondShowsForAboutASecondOnA64thSecondClock) {
@@ -297,17 +297,18 @@ TEST_F(Started, EachSecondShowsForAboutASecondOnA64thSecondClock) {
   std::vector<std::int64_t> lasted;
   for (int press = 0; press < 2; ++press) {
     controller.start_show();
-    std::string shown = timer.text;
+    std::string shown = display_window.text;
     shown_since = last_step(now);
     for (int n = 0; n < 60; ++n) {
-      if (timer.interval_sets != sets) sets = timer.interval_sets, set_at = last_step(now), due = 0;
-      due += timer.interval;
+      if (display_window.interval_sets != sets)
+        sets = display_window.interval_sets, set_at = last_step(now), due = 0;
+      due += display_window.interval;
       const std::int64_t late = press == 0 ? 0 : n * 7'919 % 61 * 1000;
       step_at(last_step(set_at + due * 1000 + kStep - 1) + late);
       display.tick();
-      if (timer.text != shown) {
+      if (display_window.text != shown) {
         lasted.push_back(now - shown_since);
-        shown = timer.text;
+        shown = display_window.text;
         shown_since = now;
       }
     }
@@ -328,22 +329,22 @@ TEST_F(Started, BottomLeftPutsTheDisplayOnTheLeftEdge) {
 }
 
 TEST_F(Started, PlacementAndEachTickClaimTheTop) {
-  int before = timer.topmost_calls;
+  int before = display_window.topmost_calls;
   controller.start_show();
-  EXPECT_EQ(timer.topmost_calls, before + 1) << "at once, above the show just started";
-  EXPECT_LT(position("timer.top"), log.size()) << "and above other copies' displays";
-  before = timer.topmost_calls;
+  EXPECT_EQ(display_window.topmost_calls, before + 1) << "at once, above the show just started";
+  EXPECT_LT(position("display.top"), log.size()) << "and above other copies' displays";
+  before = display_window.topmost_calls;
   display.tick();
   display.tick();
-  EXPECT_EQ(timer.topmost_calls, before + 2);
+  EXPECT_EQ(display_window.topmost_calls, before + 2);
 }
 
 // A projector (Win+P) changes the screen's size after the start.
 TEST_F(Started, ScreenSizeChangeKeepsTheDisplayInItsCornerOnceStarted) {
-  const Rect before = timer.bounds();
+  const Rect before = display_window.bounds();
   desktop.screen_w = 15360;
   display.display_changed();
-  EXPECT_EQ(timer.bounds(), before) << "nothing moves before the first start";
+  EXPECT_EQ(display_window.bounds(), before) << "nothing moves before the first start";
 
   view.options[0] = true;
   view.options[1] = false;
@@ -358,13 +359,13 @@ TEST_F(Started, ScreenSizeChangeKeepsTheDisplayInItsCornerOnceStarted) {
 
 TEST_F(Started, ViewerThatWillNotStartLeavesEverythingAsItWas) {
   desktop.start_error = "指定されたファイルが見つかりません。";
-  const Rect before = timer.bounds();
+  const Rect before = display_window.bounds();
   controller.start_show();
   ASSERT_EQ(desktop.messages.size(), 1u);
   EXPECT_NE(desktop.messages[0].find(kViewer), std::string::npos);
   EXPECT_NE(desktop.messages[0].find(desktop.start_error), std::string::npos);
-  EXPECT_EQ(timer.bounds(), before);
-  EXPECT_EQ(timer.interval, 0);
+  EXPECT_EQ(display_window.bounds(), before);
+  EXPECT_EQ(display_window.interval, 0);
 }
 
 TEST_F(Started, QuoteInAPathIsRefusedBeforeAnythingStarts) {
@@ -373,7 +374,7 @@ TEST_F(Started, QuoteInAPathIsRefusedBeforeAnythingStarts) {
   EXPECT_TRUE(desktop.started.empty());
   ASSERT_EQ(desktop.messages.size(), 1u);
   EXPECT_NE(desktop.messages[0].find(view.text), std::string::npos);
-  EXPECT_EQ(timer.interval, 0);
+  EXPECT_EQ(display_window.interval, 0);
 }
 
 TEST_F(Started, ChoosingAFileReplacesTheTypedPathAndCancelKeepsIt) {
@@ -402,16 +403,16 @@ TEST_F(Started, LargerFontGrowsTheDisplayAndKeepsItsTopLeft) {
   EXPECT_GT(display.bounds().width, width);
   EXPECT_EQ(display.bounds().left, 300);
   EXPECT_EQ(display.bounds().top, top);
-  EXPECT_EQ(timer.look.font_name, "Arial");
+  EXPECT_EQ(display_window.look.font_name, "Arial");
 }
 
 TEST_F(Started, CancelledFontStillReappliesTheUnchangedFont) {
   view.caption = "stale";
-  timer.look.font_name = "stale";
+  display_window.look.font_name = "stale";
   desktop.answers.push_back(kCancel);
   controller.choose_font();
   EXPECT_EQ(view.caption, "ＭＳ Ｐゴシック 9.75pt");
-  EXPECT_EQ(timer.look.font_name, SettingsRecord{}.font_name);
+  EXPECT_EQ(display_window.look.font_name, SettingsRecord{}.font_name);
   EXPECT_EQ(desktop.dialogs_shown.back().font_name, SettingsRecord{}.font_name)
       << "the dialog opens on the font in use";
 }
@@ -428,13 +429,13 @@ TEST_F(Started, ColourCommandsFollowTheChoiceAndIgnoreCancelAndFailure) {
   controller.choose_text_colour();
   EXPECT_EQ(controller.record().text_colour, Number::integer(0x0000FF));
   EXPECT_EQ(view.swatches[0], 0x0000FF);
-  EXPECT_EQ(timer.look.text_colour, 0x0000FF);
+  EXPECT_EQ(display_window.look.text_colour, 0x0000FF);
 
   desktop.answers.push_back(choose_colour(0x808080));
   controller.choose_back_colour();
   EXPECT_EQ(controller.record().back_colour, 0x808080);
   EXPECT_EQ(view.swatches[1], 0x808080);
-  EXPECT_EQ(timer.look.back_colour, 0x808080);
+  EXPECT_EQ(display_window.look.back_colour, 0x808080);
 
   desktop.answers.push_back(kCancel);
   controller.choose_text_colour();
@@ -462,8 +463,8 @@ TEST_F(Started, ClosingClosesTheDisplayThenSavesEverything) {
   view.options[0] = true;
   view.options[1] = false;
   controller.close();
-  EXPECT_FALSE(timer.exists());
-  EXPECT_LT(position("timer.destroy"), position(std::string("write ") + kIni));
+  EXPECT_FALSE(display_window.exists());
+  EXPECT_LT(position("display.destroy"), position(std::string("write ") + kIni));
   const ParsedSettings saved = parse_settings(desktop.files.at(kIni));
   EXPECT_EQ(saved.record.presentation_path, "C:\\講演\\talk.ppt");
   EXPECT_EQ(saved.record.viewer_path, kViewer);
@@ -489,7 +490,7 @@ TEST_F(Started, PathTheFileCannotHoldKeepsTheSavedOneAndSaysSo) {
 TEST_F(Started, SaveFailureIsReportedAndTheProgramStillCloses) {
   desktop.write_error = "書き込みが禁止されています。";
   controller.close();
-  EXPECT_FALSE(timer.exists());
+  EXPECT_FALSE(display_window.exists());
   ASSERT_EQ(desktop.messages.size(), 1u);
   EXPECT_NE(desktop.messages[0].find(kIni), std::string::npos);
   EXPECT_NE(desktop.messages[0].find(desktop.write_error), std::string::npos);
@@ -502,20 +503,22 @@ TEST_F(Started, DisplayClosedByTheSystemComesBackInTheChosenLookOnNextUse) {
   controller.choose_font();
   controller.start_show();
   display.tick();
-  timer.closed_by_system();
+  display_window.closed_by_system();
 
   // The next command that touches the display brings it back, in the
   // chosen look and fitted to it, without ticks.
   desktop.answers.push_back(kCancel);
   controller.choose_back_colour();
-  EXPECT_TRUE(timer.exists());
-  EXPECT_TRUE(timer.shown);
-  EXPECT_EQ(timer.text, "00:00");
-  EXPECT_EQ(timer.look.text_colour, 0x0000FF);
-  EXPECT_EQ(timer.bounds().height, timer.measure("00:00", timer.look).height) << "20 pt";
-  EXPECT_EQ(timer.interval, 0);
+  EXPECT_TRUE(display_window.exists());
+  EXPECT_TRUE(display_window.shown);
+  EXPECT_EQ(display_window.text, "00:00");
+  EXPECT_EQ(display_window.look.text_colour, 0x0000FF);
+  EXPECT_EQ(display_window.bounds().height,
+            display_window.measure("00:00", display_window.look).height)
+      << "20 pt";
+  EXPECT_EQ(display_window.interval, 0);
   display.tick();
-  EXPECT_EQ(timer.text, "00:00") << "no count until the next start";
+  EXPECT_EQ(display_window.text, "00:00") << "no count until the next start";
 }
 
 }  // namespace

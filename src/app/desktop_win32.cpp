@@ -195,12 +195,13 @@ std::vector<std::string> Win32Desktop::program_folders() {
   };
   auto get = find_function<decltype(SHGetKnownFolderPath)>(LoadLibraryW(L"shell32.dll"),
                                                            "SHGetKnownFolderPath");
-  auto free = find_function<decltype(CoTaskMemFree)>(LoadLibraryW(L"ole32.dll"), "CoTaskMemFree");
+  auto free_memory =
+      find_function<decltype(CoTaskMemFree)>(LoadLibraryW(L"ole32.dll"), "CoTaskMemFree");
   for (const KNOWNFOLDERID* id :
        {&FOLDERID_ProgramFilesX64, &FOLDERID_ProgramFiles, &FOLDERID_ProgramFilesX86}) {
     PWSTR path = nullptr;
-    if (get && free && SUCCEEDED(get(*id, 0, nullptr, &path)) && path) add(narrow(path));
-    if (path && free) free(path);
+    if (get && free_memory && SUCCEEDED(get(*id, 0, nullptr, &path)) && path) add(narrow(path));
+    if (path && free_memory) free_memory(path);
   }
   wchar_t windows[MAX_PATH] = {};
   const UINT n = GetSystemWindowsDirectoryW(windows, MAX_PATH);

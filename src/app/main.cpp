@@ -3,11 +3,11 @@
 #include <commctrl.h>
 
 #include "app/desktop_win32.h"
+#include "app/display_window.h"
 #include "app/settings_window.h"
-#include "app/timer_window.h"
 #include "platform/win32/library.h"
+#include "ui/display_controller.h"
 #include "ui/settings_controller.h"
-#include "ui/timer_controller.h"
 
 using namespace ombrelo;
 
@@ -34,10 +34,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   InitCommonControlsEx(&icc);
 
   win32::Win32Desktop desktop;
-  win32::TimerWindow timer_view(instance);
-  ui::TimerController timer(timer_view, desktop);
-  timer_view.on_tick = [&timer] { timer.tick(); };
-  timer_view.on_display_change = [&timer] { timer.display_changed(); };
+  win32::DisplayWindow display_window(instance);
+  ui::DisplayController display(display_window, desktop);
+  display_window.on_tick = [&display] { display.tick(); };
+  display_window.on_display_change = [&display] { display.display_changed(); };
 
   win32::SettingsWindow settings(instance);
   if (!settings.hwnd()) {
@@ -45,7 +45,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     return 1;
   }
   desktop.set_owner(settings.hwnd());
-  ui::SettingsController controller(settings, timer, desktop);
+  ui::SettingsController controller(settings, display, desktop);
   settings.attach(controller);
 
   controller.open();

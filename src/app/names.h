@@ -6,7 +6,8 @@ namespace ombrelo::win32 {
 // tab order; tools that drive the program from outside (the end-to-end
 // driver, the benchmark's probe) find its windows by them.
 inline constexpr const wchar_t* kSettingsClass = L"OmbreloSettings";
-inline constexpr const wchar_t* kTimerClass = L"OmbreloTimer";
+// The display's class keeps the name it always had, which tools look for.
+inline constexpr const wchar_t* kDisplayClass = L"OmbreloTimer";
 
 enum ControlId : int {
   kPresentationBox = 101,

@@ -64,9 +64,9 @@ std::string format_decimal(double v, int significant) {
 
 std::string format_number(const Number& n) {
   switch (n.kind()) {
-    case Number::Kind::Integer: return std::to_string(static_cast<long long>(n.value()));
-    case Number::Kind::Single: return format_decimal(n.value(), 7);
-    case Number::Kind::Double: break;
+    case Number::Kind::integer: return std::to_string(static_cast<long long>(n.value()));
+    case Number::Kind::single: return format_decimal(n.value(), 7);
+    case Number::Kind::real: break;
   }
   return format_decimal(n.value(), 15);
 }

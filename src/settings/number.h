@@ -13,11 +13,11 @@ namespace ombrelo {
 // each kind is written back in its own form.
 class Number {
  public:
-  enum class Kind { Integer, Single, Double };
+  enum class Kind { integer, single, real };
 
-  static Number integer(std::int32_t v) { return Number(Kind::Integer, v); }
-  static Number single(float v) { return Number(Kind::Single, v); }
-  static Number real(double v) { return Number(Kind::Double, v); }
+  static Number integer(std::int32_t v) { return Number(Kind::integer, v); }
+  static Number single(float v) { return Number(Kind::single, v); }
+  static Number real(double v) { return Number(Kind::real, v); }
 
   Kind kind() const { return kind_; }
   double value() const { return value_; }
@@ -33,7 +33,7 @@ class Number {
 
  private:
   Number(Kind k, double v) : kind_(k), value_(v) {}
-  Kind kind_ = Kind::Integer;
+  Kind kind_ = Kind::integer;
   double value_ = 0;
 };
 

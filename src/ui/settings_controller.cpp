@@ -39,8 +39,8 @@ void SettingsController::open() {
   // The display is up first, behind whatever start-up asks or tells, and
   // half the settings window's height lower, so that the settings window,
   // centred on the screen, does not cover it.
-  timer_.open();
-  timer_.set_top(timer_.bounds().top + view_.outer_height() / 2.0f);
+  display_.open();
+  display_.set_top(display_.bounds().top + view_.outer_height() / 2.0f);
   read_settings();
   loading_ = false;
 }
@@ -99,7 +99,7 @@ void SettingsController::ask_for_viewer() {
 void SettingsController::close() {
   if (closed_) return;  // the end of the session saved already
   closed_ = true;
-  timer_.close();
+  display_.close();
   const std::string path = desktop_.settings_path();
   bool keep = false;
   if (keep_old_) {
@@ -166,10 +166,10 @@ void SettingsController::start_show() {
     desktop_.message(viewer_failed_message(record_.viewer_path, started.reason()));
     return;
   }
-  timer_.place_in_corner(view_.corner(Corner::bottom_left), view_.corner(Corner::bottom_right));
+  display_.place_in_corner(view_.corner(Corner::bottom_left), view_.corner(Corner::bottom_right));
   // A rehearsal left counting in another copy must not hide this talk's time.
-  timer_.bring_to_top();
-  timer_.start_count();
+  display_.bring_to_top();
+  display_.start_count();
 }
 
 void SettingsController::choose_presentation() {
@@ -183,8 +183,8 @@ void SettingsController::choose_presentation() {
 }
 
 void SettingsController::apply_look() {
-  timer_.set_look(look_of(record_));
-  timer_.fit();
+  display_.set_look(look_of(record_));
+  display_.fit();
 }
 
 void SettingsController::show_font_caption() {
@@ -210,14 +210,14 @@ void SettingsController::choose_text_colour() {
   if (desktop_.show_colour(dialog_) == DialogOutcome::chosen)
     record_.text_colour = Number::integer(dialog_.colour);
   view_.set_swatch(Swatch::text, record_.text_colour.to_colour());
-  timer_.set_look(look_of(record_));
+  display_.set_look(look_of(record_));
 }
 
 void SettingsController::choose_back_colour() {
   Busy busy(*this);
   if (desktop_.show_colour(dialog_) == DialogOutcome::chosen) record_.back_colour = dialog_.colour;
   view_.set_swatch(Swatch::back, record_.back_colour);
-  timer_.set_look(look_of(record_));
+  display_.set_look(look_of(record_));
 }
 
 }  // namespace ombrelo::ui

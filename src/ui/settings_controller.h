@@ -5,7 +5,7 @@
 
 #include "settings/settings.h"
 #include "ui/desktop.h"
-#include "ui/timer_controller.h"
+#include "ui/display_controller.h"
 #include "ui/views.h"
 
 namespace ombrelo::ui {
@@ -14,8 +14,8 @@ namespace ombrelo::ui {
 // saves them when closed, and carries the start and appearance commands.
 class SettingsController {
  public:
-  SettingsController(SettingsView& view, TimerController& timer, Desktop& desktop)
-      : view_(view), timer_(timer), desktop_(desktop) {}
+  SettingsController(SettingsView& view, DisplayController& display, Desktop& desktop)
+      : view_(view), display_(display), desktop_(desktop) {}
 
   // Start-up, before the window shows: the display opens, then the settings
   // are read and shown in both windows.
@@ -54,7 +54,7 @@ class SettingsController {
   class Busy;
 
   SettingsView& view_;
-  TimerController& timer_;
+  DisplayController& display_;
   Desktop& desktop_;
   // The path and the corner live in the path box and the options while the
   // window is up; record() takes them from there.

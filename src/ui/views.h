@@ -1,7 +1,7 @@
 #pragma once
 
 // The windows as the window logic sees them: what it asks of the settings
-// window's controls and of the timer window, and the look and geometry it
+// window's controls and of the display, and the look and geometry it
 // speaks in.
 
 #include <cstdint>
@@ -31,11 +31,11 @@ inline DisplayLook look_of(const SettingsRecord& r) {
   return {r.font_name, r.font_size.as_single(), r.text_colour.to_colour(), r.back_colour};
 }
 
-// The timer window as the platform shows it: a borderless topmost window that
+// The display as the platform shows it: a borderless topmost window that
 // is nothing but its label.
-class TimerView {
+class DisplayView {
  public:
-  virtual ~TimerView() = default;
+  virtual ~DisplayView() = default;
   // False before create() and once the window is gone, also when the system
   // closed it on its own.
   virtual bool exists() const = 0;

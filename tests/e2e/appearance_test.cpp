@@ -109,7 +109,7 @@ TEST(Appearance, CaptionsFitTheirControlsWithATallUiFontAtTheScreensScale) {
 TEST(Appearance, FontDialogCancelledAndAnswered) {
   Running r("font");
   ASSERT_TRUE(r.settings);
-  const RECT before = window_rect(r.timer);
+  const RECT before = window_rect(r.display);
 
   r.s.click(kFontButton);
   HWND dialog = r.s.wait_window(L"#32770");
@@ -132,7 +132,7 @@ TEST(Appearance, FontDialogCancelledAndAnswered) {
   ASSERT_TRUE(wait_for([&] {
     return window_text(r.s.control(kFontButton)) == "IPA Pゴシック 36pt";
   })) << window_text(r.s.control(kFontButton));
-  const RECT after = window_rect(r.timer);
+  const RECT after = window_rect(r.display);
   EXPECT_EQ(after.left, before.left) << "the top-left corner stays";
   EXPECT_EQ(after.top, before.top);
   EXPECT_GT(after.bottom - after.top, 2 * (before.bottom - before.top)) << "the display grew";
@@ -176,9 +176,9 @@ TEST(Appearance, ColourDialogsMoveTheSwatchesAndThePreview) {
   choose_colour(dialog, 0, 0, 128);
   EXPECT_TRUE(
       wait_for([&] { return client_pixel(r.settings, shape2.x, shape2.y) == RGB(0, 0, 128); }));
-  const RECT t = window_rect(r.timer);
+  const RECT t = window_rect(r.display);
   EXPECT_TRUE(wait_for([&] {
-    return client_pixel(r.timer, 0, t.bottom - t.top - 1) == RGB(0, 0, 128);
+    return client_pixel(r.display, 0, t.bottom - t.top - 1) == RGB(0, 0, 128);
   })) << "the preview's background follows";
 
   PostMessageW(r.settings, WM_CLOSE, 0, 0);

@@ -62,7 +62,7 @@ class Scenario {
   // The program's top-level windows.
   HWND find(const wchar_t* cls, const std::string& title = {}, bool visible = true) const;
   HWND settings() const { return find(kSettingsClass); }
-  HWND timer() const { return find(kTimerClass); }
+  HWND display() const { return find(kDisplayClass); }
   HWND wait_window(const wchar_t* cls, const std::string& title = {}, int timeout_ms = 15000) const;
   // A common dialog or message box with that title.
   HWND wait_dialog(const std::string& title, int timeout_ms = 15000) const {

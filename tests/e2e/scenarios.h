@@ -25,20 +25,20 @@ struct Running {
                  settings_lines("C:\\talk.ppt", viewer, font, size, "65280", "0", left, right));
     s.start();
     settings = s.wait_window(kSettingsClass);
-    timer = s.timer();
+    display = s.display();
   }
   Scenario s;
   std::string viewer;
   HWND settings = nullptr;
-  HWND timer = nullptr;
+  HWND display = nullptr;
 };
 
 inline int screen_height() { return GetSystemMetrics(SM_CYSCREEN); }
 
 // Whether the display shows at least that time ("MM:SS" compares as text);
 // a slow machine may skip a second between two ticks.
-inline bool reads_at_least(HWND timer, const std::string& time) {
-  const std::string t = window_text(timer);
+inline bool reads_at_least(HWND display, const std::string& time) {
+  const std::string t = window_text(display);
   return t.size() == 5 && t >= time;
 }
 

@@ -20,11 +20,11 @@ TEST(StartAndClose, StartsWithBothWindowsAndSavesOnClose) {
 
   HWND settings = s.wait_window(kSettingsClass, "Ombrelo");
   ASSERT_TRUE(settings) << "the settings window shows";
-  HWND timer = s.timer();
-  ASSERT_TRUE(timer) << "the display shows";
-  EXPECT_EQ(window_text(timer), "00:00");
-  EXPECT_TRUE(topmost(timer));
-  EXPECT_TRUE(GetWindowLongW(timer, GWL_EXSTYLE) & WS_EX_NOACTIVATE);
+  HWND display = s.display();
+  ASSERT_TRUE(display) << "the display shows";
+  EXPECT_EQ(window_text(display), "00:00");
+  EXPECT_TRUE(topmost(display));
+  EXPECT_TRUE(GetWindowLongW(display, GWL_EXSTYLE) & WS_EX_NOACTIVATE);
   EXPECT_EQ(window_text(s.control(kPresentationBox)), "C:\\talk.ppt");
   EXPECT_EQ(window_text(s.control(kFontButton)), "ＭＳ Ｐゴシック 9.75pt");
   EXPECT_EQ(window_text(s.control(kStartButton)), "スライドショー開始");
@@ -63,7 +63,7 @@ TEST(StartAndClose, StartsWithBothWindowsAndSavesOnClose) {
             "Powerpointファイルの指定");
   EXPECT_EQ(accessible(s.control(kTextSwatch)).value_or(Accessible{}).name, "字色");
   EXPECT_EQ(accessible(s.control(kBackSwatch)).value_or(Accessible{}).name, "背景");
-  EXPECT_EQ(accessible(timer).value_or(Accessible{}).name, "00:00");
+  EXPECT_EQ(accessible(display).value_or(Accessible{}).name, "00:00");
   EXPECT_FALSE(GetWindowLongW(s.control(kTextSwatch), GWL_STYLE) & WS_TABSTOP);
 
   PostMessageW(settings, WM_CLOSE, 0, 0);
@@ -77,7 +77,7 @@ TEST(StartAndClose, FirstStartAsksForTheViewerBeforeTheSettingsWindowShows) {
   HWND prompt = s.wait_dialog("Powerpointアプリケーションを指定");
   ASSERT_TRUE(prompt);
   EXPECT_FALSE(s.settings()) << "the settings window waits for the prompt";
-  EXPECT_TRUE(s.timer()) << "the display is already up";
+  EXPECT_TRUE(s.display()) << "the display is already up";
   press(prompt, IDCANCEL);
 
   HWND settings = s.wait_window(kSettingsClass);
@@ -116,7 +116,7 @@ TEST(StartAndClose, EndOfSessionSavesTheTypedChange) {
   EXPECT_TRUE(SendMessageW(r.settings, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
   SendMessageW(r.settings, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
   EXPECT_EQ(r.s.read_file(L"ombrelo.ini"), settings_lines("C:\\typed.ppt", r.viewer));
-  EXPECT_FALSE(IsWindow(r.timer)) << "the display is gone";
+  EXPECT_FALSE(IsWindow(r.display)) << "the display is gone";
   EXPECT_FALSE(r.s.find(L"#32770")) << "no message waits for an answer";
   EXPECT_TRUE(r.s.wait_exit()) << "nothing left to take changes it would not save";
 }
@@ -230,7 +230,7 @@ TEST(StartAndClose, SavedLookAndCornerAreOnThePreviewAtStart) {
   EXPECT_EQ(window_text(big.s.control(kFontButton)), "Tahoma 36pt");
   EXPECT_EQ(SendMessageW(big.s.control(kBottomLeftOption), BM_GETCHECK, 0, 0), BST_CHECKED);
   EXPECT_EQ(SendMessageW(big.s.control(kBottomRightOption), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-  const RECT b = window_rect(big.timer), t = window_rect(small.timer);
+  const RECT b = window_rect(big.display), t = window_rect(small.display);
   EXPECT_GT(b.bottom - b.top, 2 * (t.bottom - t.top)) << "the 36-point display is larger";
   EXPECT_GT(b.right - b.left, 2 * (t.right - t.left));
 }
@@ -251,10 +251,10 @@ TEST(StartAndClose, SavedCornerFlagsSelectTheOptions) {
     EXPECT_EQ(SendMessageW(r.s.control(kBottomLeftOption), BM_GETCHECK, 0, 0), row.option1);
     EXPECT_EQ(SendMessageW(r.s.control(kBottomRightOption), BM_GETCHECK, 0, 0), row.option2);
     if (row.option1 == BST_CHECKED || row.option2 == BST_CHECKED) continue;
-    const RECT before = window_rect(r.timer);
+    const RECT before = window_rect(r.display);
     r.s.click(kStartButton);
-    ASSERT_TRUE(wait_for([&] { return window_rect(r.timer).bottom == screen_height(); }));
-    EXPECT_EQ(window_rect(r.timer).left, before.left);
+    ASSERT_TRUE(wait_for([&] { return window_rect(r.display).bottom == screen_height(); }));
+    EXPECT_EQ(window_rect(r.display).left, before.left);
   }
 }
 

@@ -18,8 +18,8 @@ TEST(StartShow, StartCommandLaunchesTheViewerAndCountsInTheCorner) {
                settings_lines("C:\\\x94\xad\x95\\\\talk.ppt", viewer));  // C:\発表\talk.ppt
   s.start();
   ASSERT_TRUE(s.wait_window(kSettingsClass));
-  HWND timer = s.timer();
-  ASSERT_TRUE(timer);
+  HWND display = s.display();
+  ASSERT_TRUE(display);
 
   s.click(kStartButton);
   ASSERT_TRUE(wait_for([&] { return s.exists(L"cmdline.txt"); })) << "the viewer was started";
@@ -28,20 +28,20 @@ TEST(StartShow, StartCommandLaunchesTheViewerAndCountsInTheCorner) {
 
   const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
   ASSERT_TRUE(wait_for([&] {
-    const RECT r = window_rect(timer);
+    const RECT r = window_rect(display);
     return r.right == sw && r.bottom == sh;
   })) << "the display sits in the bottom-right corner";
-  EXPECT_TRUE(topmost(timer));
-  ASSERT_TRUE(wait_for([&] { return reads_at_least(timer, "00:01"); }, 5000))
-      << "the display counts; it reads " << window_text(timer);
-  save_screenshot(timer, "display-counting");
+  EXPECT_TRUE(topmost(display));
+  ASSERT_TRUE(wait_for([&] { return reads_at_least(display, "00:01"); }, 5000))
+      << "the display counts; it reads " << window_text(display);
+  save_screenshot(display, "display-counting");
 
   // A projector changes the screen (the size stays under Xvfb): the display
   // goes back to its corner, without activating anything.
-  SetWindowPos(timer, nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  SendMessageW(timer, WM_DISPLAYCHANGE, 24, MAKELPARAM(sw, sh));
+  SetWindowPos(display, nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageW(display, WM_DISPLAYCHANGE, 24, MAKELPARAM(sw, sh));
   EXPECT_TRUE(wait_for([&] {
-    const RECT r = window_rect(timer);
+    const RECT r = window_rect(display);
     return r.right == sw && r.bottom == sh;
   })) << "back in the bottom-right corner";
 }
@@ -88,7 +88,7 @@ TEST(StartShow, DisplayStaysAboveASlideShowThatKeepsRaisingItself) {
       MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
       while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
     }
-    on_top_samples += on_top(r.timer);
+    on_top_samples += on_top(r.display);
   }
   UnhookWinEvent(hook);
   PostMessageW(show, WM_CLOSE, 0, 0);
@@ -102,18 +102,18 @@ TEST(StartShow, ViewerThatCannotStartIsReportedAndNothingMoves) {
   s.write_file(L"ombrelo.ini", settings_lines("C:\\talk.ppt", "C:\\nowhere\\POWERPNT.EXE"));
   s.start();
   ASSERT_TRUE(s.wait_window(kSettingsClass));
-  HWND timer = s.timer();
-  const RECT before = window_rect(timer);
+  HWND display = s.display();
+  const RECT before = window_rect(display);
   s.click(kStartButton);
   HWND box = s.wait_dialog("Ombrelo");
   ASSERT_TRUE(box);
   EXPECT_NE(message_text(box).find("C:\\nowhere\\POWERPNT.EXE"), std::string::npos);
   press(box, IDOK);
   ASSERT_TRUE(wait_for([&] { return gone(box); }));
-  const RECT after = window_rect(timer);
+  const RECT after = window_rect(display);
   EXPECT_EQ(after.left, before.left);
   EXPECT_EQ(after.top, before.top);
-  EXPECT_EQ(window_text(timer), "00:00");
+  EXPECT_EQ(window_text(display), "00:00");
 }
 
 TEST(StartShow, BottomLeftStartAndASecondStartCountingFromZero) {
@@ -121,34 +121,34 @@ TEST(StartShow, BottomLeftStartAndASecondStartCountingFromZero) {
   ASSERT_TRUE(r.settings);
   r.s.click(kStartButton);
   ASSERT_TRUE(wait_for([&] {
-    const RECT p = window_rect(r.timer);
+    const RECT p = window_rect(r.display);
     return p.left == 0 && p.bottom == screen_height();
   })) << "the display sits in the bottom-left corner";
-  ASSERT_TRUE(wait_for([&] { return reads_at_least(r.timer, "00:02"); }, 6000));
+  ASSERT_TRUE(wait_for([&] { return reads_at_least(r.display, "00:02"); }, 6000));
   DeleteFileW(r.s.path(L"cmdline.txt").c_str());
   r.s.click(kStartButton);
   ASSERT_TRUE(wait_for([&] { return r.s.exists(L"cmdline.txt"); })) << "another viewer starts";
   // The display reads 00:00 from the press, and 00:01 from 0.75 s on.
   ASSERT_TRUE(wait_for(
       [&] {
-        const std::string t = window_text(r.timer);
+        const std::string t = window_text(r.display);
         return t == "00:00" || t == "00:01";
       },
       3000))
-      << "counting starts again; it reads " << window_text(r.timer);
-  ASSERT_TRUE(wait_for([&] { return reads_at_least(r.timer, "00:02"); }, 3000));
+      << "counting starts again; it reads " << window_text(r.display);
+  ASSERT_TRUE(wait_for([&] { return reads_at_least(r.display, "00:02"); }, 3000));
 
   // A rehearsal left counting in another copy, in the same corner: the
   // start just pressed puts this copy's display above it.
   Running other("bottom-left-other", "#TRUE#", "#FALSE#");
   ASSERT_TRUE(other.settings);
   other.s.click(kStartButton);
-  ASSERT_TRUE(wait_for([&] { return reads_at_least(other.timer, "00:01"); }, 5000));
+  ASSERT_TRUE(wait_for([&] { return reads_at_least(other.display, "00:01"); }, 5000));
   r.s.click(kStartButton);
   EXPECT_TRUE(wait_for([&] {
-    HWND above = GetWindow(other.timer, GW_HWNDPREV);
-    while (above && above != r.timer) above = GetWindow(above, GW_HWNDPREV);
-    return above == r.timer;
+    HWND above = GetWindow(other.display, GW_HWNDPREV);
+    while (above && above != r.display) above = GetWindow(above, GW_HWNDPREV);
+    return above == r.display;
   })) << "this copy's display is the one on top";
 }
 
@@ -169,13 +169,13 @@ TEST(StartShow, QuoteInTheTypedPathIsRefused) {
 TEST(StartShow, DisplayClosedByTheSystemComesBackOnNextUse) {
   Running r("display-closed");
   ASSERT_TRUE(r.settings);
-  PostMessageW(r.timer, WM_CLOSE, 0, 0);
-  ASSERT_TRUE(wait_for([&] { return !IsWindow(r.timer); }));
+  PostMessageW(r.display, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(wait_for([&] { return !IsWindow(r.display); }));
   r.s.click(kTextColourButton);
   HWND dialog = r.s.wait_window(L"#32770");
   ASSERT_TRUE(dialog);
   press(dialog, IDCANCEL);
-  HWND back = r.s.wait_window(kTimerClass);
+  HWND back = r.s.wait_window(kDisplayClass);
   ASSERT_TRUE(back) << "the display is back";
   EXPECT_EQ(window_text(back), "00:00");
   EXPECT_TRUE(topmost(back));
@@ -185,7 +185,7 @@ TEST(StartShow, ClickingTheDisplayDoesNotTakeTheFocus) {
   Running r("focus");
   ASSERT_TRUE(r.settings);
   ASSERT_TRUE(wait_for([&] { return GetForegroundWindow() == r.settings; }));
-  const RECT t = window_rect(r.timer);
+  const RECT t = window_rect(r.display);
   SetCursorPos((t.left + t.right) / 2, (t.top + t.bottom) / 2);
   INPUT clicks[2] = {};
   clicks[0].type = clicks[1].type = INPUT_MOUSE;

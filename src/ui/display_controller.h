@@ -12,9 +12,9 @@ namespace ombrelo::ui {
 // The display: one text showing the elapsed time, its window always exactly
 // the text's size, above every other window. It opens on first use, and
 // again on the next use after the system closed it.
-class TimerController {
+class DisplayController {
  public:
-  TimerController(TimerView& view, Desktop& desktop) : view_(view), desktop_(desktop) {}
+  DisplayController(DisplayView& view, Desktop& desktop) : view_(view), desktop_(desktop) {}
 
   // Opens the display unless it is open: topmost, reading "00:00" in the
   // look last set, fitted to its text, shown.
@@ -53,7 +53,7 @@ class TimerController {
   void fit_window();
   void keep_tick_phase(std::int64_t now);
 
-  TimerView& view_;
+  DisplayView& view_;
   Desktop& desktop_;
   bool open_ = false;
   std::string text_;
@@ -64,10 +64,10 @@ class TimerController {
   bool text_size_stale_ = true;
   std::optional<std::int64_t> start_;  // the start mark, a reading of Desktop::clock()
   int tick_interval_ = 0;              // milliseconds; 0 before the first start
-  struct Corner {
+  struct CornerOptions {
     bool bottom_left, bottom_right;
   };
-  std::optional<Corner> corner_;  // none until the first start
+  std::optional<CornerOptions> corner_;  // none until the first start
 };
 
 }  // namespace ombrelo::ui

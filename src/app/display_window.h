@@ -13,9 +13,9 @@ namespace ombrelo::win32 {
 // whole client area. It never activates, so the slide show keeps the focus,
 // and it has no task-bar button. Its window text is the label's text, for
 // assistive tools.
-class TimerWindow final : public Window<TimerWindow>, public ui::TimerView {
+class DisplayWindow final : public Window<DisplayWindow>, public ui::DisplayView {
  public:
-  explicit TimerWindow(HINSTANCE instance) : instance_(instance) {}
+  explicit DisplayWindow(HINSTANCE instance) : instance_(instance) {}
 
   std::function<void()> on_tick;
   std::function<void()> on_display_change;
@@ -33,10 +33,10 @@ class TimerWindow final : public Window<TimerWindow>, public ui::TimerView {
   void set_bounds(const ui::Rect& r) override;
   void set_tick_interval(int milliseconds) override;
 
-  static constexpr const wchar_t* kClassName = kTimerClass;
+  static constexpr const wchar_t* kClassName = kDisplayClass;
 
  private:
-  friend class Window<TimerWindow>;
+  friend class Window<DisplayWindow>;
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
   void paint(HDC dc);  // for WM_PAINT and WM_PRINTCLIENT alike
   bool claim_top();    // true when it had to restack
@@ -50,7 +50,7 @@ class TimerWindow final : public Window<TimerWindow>, public ui::TimerView {
   // Another program raising a window or taking the foreground: the display
   // claims the top at once rather than at its next tick.
   UniqueWinEventHook foreground_hook_, reorder_hook_;
-  static TimerWindow* watching_;
+  static DisplayWindow* watching_;
   void claimed();  // restacked: watch the closer the likelier a new raise
   void watch_every(UINT milliseconds);
   bool guarding_ = false;

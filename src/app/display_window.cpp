@@ -1,4 +1,4 @@
-#include "app/timer_window.h"
+#include "app/display_window.h"
 
 #include <oleacc.h>
 
@@ -47,7 +47,7 @@ constexpr DWORD kCalmMilliseconds = 2000;
 constexpr DWORD kBeatTolerance = 20, kWakeBeforeBeat = 80;
 }  // namespace
 
-void TimerWindow::create() {
+void DisplayWindow::create() {
   register_class(instance_);
   CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kClassName, L"", WS_POPUP, 0,
                   0, 1, 1, nullptr, nullptr, instance_, this);
@@ -65,10 +65,10 @@ void TimerWindow::create() {
                                                      nullptr, &on_stacking_change, 0, 0, flags));
 }
 
-TimerWindow* TimerWindow::watching_ = nullptr;
+DisplayWindow* DisplayWindow::watching_ = nullptr;
 
-void CALLBACK TimerWindow::on_stacking_change(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD,
-                                              DWORD) {
+void CALLBACK DisplayWindow::on_stacking_change(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD,
+                                                DWORD) {
   if (watching_) watching_->make_topmost();
 }
 
@@ -81,14 +81,14 @@ bool covers(HWND above, const RECT& display) {
   if (!IsWindowVisible(above)) return false;
   wchar_t cls[64] = {};
   GetClassNameW(above, cls, 64);
-  if (lstrcmpW(cls, kTimerClass) == 0) return false;
+  if (lstrcmpW(cls, kDisplayClass) == 0) return false;
   RECT r, overlap;
   return GetWindowRect(above, &r) && IntersectRect(&overlap, &r, &display);
 }
 
 }  // namespace
 
-bool TimerWindow::claim_top() {
+bool DisplayWindow::claim_top() {
   if (!hwnd()) return false;
   // Mostly nothing covers the display; restacking it then would cost the
   // window system work for nothing.
@@ -103,18 +103,18 @@ bool TimerWindow::claim_top() {
   return true;
 }
 
-void TimerWindow::make_topmost() {
+void DisplayWindow::make_topmost() {
   if (!claim_top()) return;
   claimed();
 }
 
-void TimerWindow::bring_to_top() {
+void DisplayWindow::bring_to_top() {
   if (!hwnd()) return;
   SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   claimed();
 }
 
-void TimerWindow::claimed() {
+void DisplayWindow::claimed() {
   const DWORD now = GetTickCount(), beat = now - last_claim_;
   const DWORD drift = beat > beat_ ? beat - beat_ : beat_ - beat;
   const bool steady =
@@ -125,13 +125,13 @@ void TimerWindow::claimed() {
   watch_every(steady ? kBetweenBeatsMilliseconds : kGuardMilliseconds);
 }
 
-void TimerWindow::watch_every(UINT milliseconds) {
+void DisplayWindow::watch_every(UINT milliseconds) {
   if (guarding_ && pace_ == milliseconds) return;
   guarding_ = SetTimer(hwnd(), kGuardTimer, milliseconds, nullptr) != 0;
   pace_ = milliseconds;
 }
 
-void TimerWindow::guard() {
+void DisplayWindow::guard() {
   if (claim_top()) {
     claimed();
   } else if (GetTickCount() - last_claim_ >= kCalmMilliseconds) {
@@ -142,18 +142,18 @@ void TimerWindow::guard() {
   }
 }
 
-void TimerWindow::show() {
+void DisplayWindow::show() {
   if (hwnd()) ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
 }
 
-void TimerWindow::set_text(const std::string& text) {
+void DisplayWindow::set_text(const std::string& text) {
   text_ = widen(text);
   if (!hwnd()) return;
   SetWindowTextW(hwnd(), text_.c_str());
   InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
-void TimerWindow::set_look(const ui::DisplayLook& look) {
+void DisplayWindow::set_look(const ui::DisplayLook& look) {
   if (!font_ || look.font_name != look_.font_name || look.font_size != look_.font_size) {
     if (UniqueFont f = make_font(look.font_name, look.font_size)) font_ = std::move(f);
   }
@@ -161,7 +161,7 @@ void TimerWindow::set_look(const ui::DisplayLook& look) {
   if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
-ui::Rect TimerWindow::measure(const std::string& text, const ui::DisplayLook& look) {
+ui::Rect DisplayWindow::measure(const std::string& text, const ui::DisplayLook& look) {
   UniqueFont temporary;
   HFONT font = font_.get();
   if (!font || look.font_name != look_.font_name || look.font_size != look_.font_size) {
@@ -181,20 +181,20 @@ ui::Rect TimerWindow::measure(const std::string& text, const ui::DisplayLook& lo
   return {0, 0, to_twips(size.cx), to_twips(size.cy)};
 }
 
-ui::Rect TimerWindow::bounds() const {
+ui::Rect DisplayWindow::bounds() const {
   RECT r{};
   if (hwnd()) GetWindowRect(hwnd(), &r);
   return {to_twips(r.left), to_twips(r.top), to_twips(r.right - r.left),
           to_twips(r.bottom - r.top)};
 }
 
-void TimerWindow::set_bounds(const ui::Rect& r) {
+void DisplayWindow::set_bounds(const ui::Rect& r) {
   if (!hwnd()) return;
   SetWindowPos(hwnd(), nullptr, to_pixels(r.left), to_pixels(r.top), to_pixels(r.width),
                to_pixels(r.height), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TimerWindow::set_tick_interval(int milliseconds) {
+void DisplayWindow::set_tick_interval(int milliseconds) {
   if (!hwnd()) return;
   if (milliseconds > 0) {
     SetTimer(hwnd(), kTickTimer, static_cast<UINT>(milliseconds), nullptr);
@@ -203,7 +203,7 @@ void TimerWindow::set_tick_interval(int milliseconds) {
   }
 }
 
-void TimerWindow::paint(HDC dc) {
+void DisplayWindow::paint(HDC dc) {
   RECT client;
   GetClientRect(hwnd(), &client);
   // Background and text in one call: the whole window filled in the back
@@ -215,7 +215,7 @@ void TimerWindow::paint(HDC dc) {
               nullptr);
 }
 
-LRESULT TimerWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT DisplayWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_PAINT: {
       const Painting painting(hwnd());

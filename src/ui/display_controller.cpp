@@ -1,11 +1,11 @@
-#include "ui/timer_controller.h"
+#include "ui/display_controller.h"
 
 #include "clock/display_text.h"
 #include "ui/corner_placement.h"
 
 namespace ombrelo::ui {
 
-void TimerController::open() {
+void DisplayController::open() {
   if (is_open()) return;
   // A fresh start: the window may have been closed by the system, and then
   // comes back reading "00:00" without ticks, but in the look the user
@@ -26,12 +26,12 @@ void TimerController::open() {
   view_.show();
 }
 
-void TimerController::close() {
+void DisplayController::close() {
   if (view_.exists()) view_.destroy();
   open_ = false;
 }
 
-void TimerController::set_text(const std::string& text) {
+void DisplayController::set_text(const std::string& text) {
   // Every other tick brings the same text; the window stays as it is then.
   if (text == text_) return;
   text_ = text;
@@ -39,7 +39,7 @@ void TimerController::set_text(const std::string& text) {
   text_size_stale_ = true;
 }
 
-void TimerController::set_look(const DisplayLook& look) {
+void DisplayController::set_look(const DisplayLook& look) {
   open();
   if (look.font_name != look_.font_name || look.font_size != look_.font_size)
     text_size_stale_ = true;
@@ -47,12 +47,12 @@ void TimerController::set_look(const DisplayLook& look) {
   view_.set_look(look_);
 }
 
-void TimerController::fit() {
+void DisplayController::fit() {
   open();
   fit_window();
 }
 
-void TimerController::fit_window() {
+void DisplayController::fit_window() {
   // The text sits at (0, 0) and the window is exactly its size.
   if (text_size_stale_) {
     const Rect size = view_.measure(text_, look_);
@@ -66,23 +66,23 @@ void TimerController::fit_window() {
   view_.set_bounds(r);
 }
 
-void TimerController::set_left(float v) {
+void DisplayController::set_left(float v) {
   open();
   Rect r = view_.bounds();
   r.left = v;
   view_.set_bounds(r);
 }
 
-void TimerController::set_top(float v) {
+void DisplayController::set_top(float v) {
   open();
   Rect r = view_.bounds();
   r.top = v;
   view_.set_bounds(r);
 }
 
-void TimerController::place_in_corner(bool bottom_left, bool bottom_right) {
+void DisplayController::place_in_corner(bool bottom_left, bool bottom_right) {
   open();
-  corner_ = Corner{bottom_left, bottom_right};
+  corner_ = CornerOptions{bottom_left, bottom_right};
   const Rect r = view_.bounds();
   const Placement p = corner_placement(desktop_.screen_width(), desktop_.screen_height(), r.width,
                                        r.height, bottom_left, bottom_right);
@@ -91,16 +91,16 @@ void TimerController::place_in_corner(bool bottom_left, bool bottom_right) {
   view_.make_topmost();
 }
 
-void TimerController::display_changed() {
+void DisplayController::display_changed() {
   if (is_open() && corner_) place_in_corner(corner_->bottom_left, corner_->bottom_right);
 }
 
-void TimerController::bring_to_top() {
+void DisplayController::bring_to_top() {
   open();
   view_.bring_to_top();
 }
 
-void TimerController::start_count() {
+void DisplayController::start_count() {
   open();
   start_ = desktop_.clock();
   set_text("00:00");
@@ -113,7 +113,7 @@ void TimerController::start_count() {
 // time, it would hold each even second 1.5 s and each odd one 0.5 s. So the
 // ticks read the clock a quarter second off the halves (at 0.75 s, 1.25 s,
 // 1.75 s... of the count), where every value shows for a second.
-void TimerController::keep_tick_phase(std::int64_t now) {
+void DisplayController::keep_tick_phase(std::int64_t now) {
   constexpr int kPeriod = 500, kPhase = 250;
   // A late or early tick within this much still reads far from a half; only
   // a larger drift costs the timer a reset, and the next tick another.
@@ -127,7 +127,7 @@ void TimerController::keep_tick_phase(std::int64_t now) {
   view_.set_tick_interval(interval);
 }
 
-void TimerController::tick() {
+void DisplayController::tick() {
   if (!is_open() || !start_) return;
   const std::int64_t now = desktop_.clock();
   set_text(display_text(*start_, now));
