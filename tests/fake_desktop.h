@@ -107,7 +107,14 @@ struct DialogAnswer {
   std::function<void(ui::CommonDialog&)> choose;
 };
 
-class FakeDesktop : public ui::Desktop {
+// Every role of the desktop in one object, so that a test scripts them
+// together; each controller is given only the roles it takes.
+class FakeDesktop : public ui::Dialogs,
+                    public ui::SettingsStore,
+                    public ui::Programs,
+                    public ui::Clock,
+                    public ui::Screen,
+                    public ui::Locale {
  public:
   explicit FakeDesktop(Log& log) : log_(log) {}
 
@@ -123,22 +130,17 @@ class FakeDesktop : public ui::Desktop {
     log_.push_back("ask");
     return answer_yes;
   }
-  Status start_process(const std::string& cmd) override {
-    started.push_back(cmd);
-    log_.push_back("start " + cmd);
-    return start_error.empty() ? Status() : Status::failure(start_error);
-  }
-  bool is_ordinary_file(const std::string& path) override { return files.count(path) > 0; }
-  std::vector<std::string> program_folders() override { return programs; }
-  std::string settings_path() override { return kSettingsPath; }
-  Result<ParsedSettings> read_settings(const std::string& path) override {
-    log_.push_back("read " + path);
+
+  std::string path() override { return kSettingsPath; }
+  bool present() override { return files.count(kSettingsPath) > 0; }
+  Result<ParsedSettings> read() override {
+    log_.push_back(std::string("read ") + kSettingsPath);
     if (!read_error.empty()) return Result<ParsedSettings>::failure(read_error);
-    return parse_settings(files.at(path));
+    return parse_settings(files.at(kSettingsPath));
   }
-  bool can_keep_backup(const std::string&) override { return backups_possible; }
-  Result<std::string> write_settings(const std::string& path, const SettingsRecord& r,
-                                     bool keep_old) override {
+  bool can_keep_backup() override { return backups_possible; }
+  Result<std::string> write(const SettingsRecord& r, bool keep_old) override {
+    const std::string path = kSettingsPath;
     log_.push_back("write " + path);
     if (!write_error.empty()) return Result<std::string>::failure(write_error);
     std::string kept_as;
@@ -149,10 +151,19 @@ class FakeDesktop : public ui::Desktop {
     files[path] = format_settings(r);
     return kept_as;
   }
-  std::int64_t clock() override { return since_start_up; }
+
+  bool is_ordinary_file(const std::string& path) override { return files.count(path) > 0; }
+  std::vector<std::string> install_folders() override { return programs; }
+  Status start(const std::string& cmd) override {
+    started.push_back(cmd);
+    log_.push_back("start " + cmd);
+    return start_error.empty() ? Status() : Status::failure(start_error);
+  }
+
+  std::int64_t now() override { return since_start_up; }
   void pass(std::int64_t ms) { since_start_up += ms; }
-  float screen_width() override { return screen_w; }
-  float screen_height() override { return screen_h; }
+  float width() override { return screen_w; }
+  float height() override { return screen_h; }
   std::string decimal_separator() override { return separator; }
 
   static constexpr const char* kSettingsPath = "C:\\Ombrelo\\ombrelo.ini";

@@ -43,8 +43,8 @@ struct Program {
   test::FakeDisplayView display_window{log};
   test::FakeDesktop desktop{log};
   test::FakeSettingsView view;
-  DisplayController display{display_window, desktop};
-  SettingsController controller{view, display, desktop};
+  DisplayController display{display_window, desktop, desktop};
+  SettingsController controller{view, display, desktop, desktop, desktop, desktop};
 };
 
 class Windows : public ::testing::Test, protected Program {
@@ -88,8 +88,8 @@ TEST_F(Windows, ViewerPromptOpensOnTheFirstCurrentOfficeFound) {
   const std::string msi = "C:\\Program Files\\Microsoft Office\\Office15\\POWERPNT.EXE";
   const std::string c2r = "C:\\Program Files (x86)\\Microsoft Office\\root\\Office16\\POWERPNT.EXE";
   desktop.files[msi] = desktop.files[c2r] = "exe";
-  DisplayController other_display{display_window, desktop};
-  SettingsController other{view, other_display, desktop};
+  DisplayController other_display{display_window, desktop, desktop};
+  SettingsController other{view, other_display, desktop, desktop, desktop, desktop};
   desktop.answers.push_back(kCancel);
   other.open();
   const CommonDialog& asked = desktop.dialogs_shown.back();
@@ -103,8 +103,8 @@ TEST_F(Windows, ViewerPromptCancelledOrFailingKeepsTheDefaultPath) {
   controller.open();
   EXPECT_EQ(controller.record().viewer_path, kViewer);
 
-  DisplayController other_display{display_window, desktop};
-  SettingsController other{view, other_display, desktop};
+  DisplayController other_display{display_window, desktop, desktop};
+  SettingsController other{view, other_display, desktop, desktop, desktop, desktop};
   desktop.answers.push_back(
       {DialogOutcome::failed, [](CommonDialog& d) { d.file_name = "garbage"; }});
   other.open();

@@ -8,6 +8,7 @@
 #include <cwchar>
 
 #include "app/screen.h"
+#include "platform/platform.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/library.h"
 #include "platform/win32/system_message.h"
@@ -65,19 +66,19 @@ class KeepCurrentDirectory {
 
 }  // namespace
 
-HWND Win32Desktop::owner() const {
+HWND Win32Dialogs::owner() const {
   // Before the settings window shows (the viewer prompt at start-up) a
   // dialog stands on its own, with its own task-bar button.
   return owner_ && IsWindowVisible(owner_) ? owner_ : nullptr;
 }
 
-ui::DialogOutcome Win32Desktop::outcome(BOOL chosen) const {
+ui::DialogOutcome Win32Dialogs::outcome(BOOL chosen) const {
   if (chosen) return ui::DialogOutcome::chosen;
   // No extended error: the user closed the dialog.
   return extended_error() == 0 ? ui::DialogOutcome::cancelled : ui::DialogOutcome::failed;
 }
 
-ui::DialogOutcome Win32Desktop::show_open(ui::CommonDialog& dialog) {
+ui::DialogOutcome Win32Dialogs::show_open(ui::CommonDialog& dialog) {
   // "description|pattern|..." becomes the NUL-separated, double-NUL-ended list.
   std::wstring filter = widen(dialog.filter);
   std::replace(filter.begin(), filter.end(), L'|', L'\0');
@@ -104,7 +105,7 @@ ui::DialogOutcome Win32Desktop::show_open(ui::CommonDialog& dialog) {
   return outcome(chosen);
 }
 
-ui::DialogOutcome Win32Desktop::show_font(ui::CommonDialog& dialog) {
+ui::DialogOutcome Win32Dialogs::show_font(ui::CommonDialog& dialog) {
   LOGFONTW lf{};
   CHOOSEFONTW cf{};
   cf.lStructSize = sizeof cf;
@@ -130,7 +131,7 @@ ui::DialogOutcome Win32Desktop::show_font(ui::CommonDialog& dialog) {
   return outcome(chosen);
 }
 
-ui::DialogOutcome Win32Desktop::show_colour(ui::CommonDialog& dialog) {
+ui::DialogOutcome Win32Dialogs::show_colour(ui::CommonDialog& dialog) {
   COLORREF custom[16];
   for (int i = 0; i < 16; ++i)
     custom[i] = colour_ref(dialog.custom_colours[static_cast<std::size_t>(i)]);
@@ -151,16 +152,16 @@ ui::DialogOutcome Win32Desktop::show_colour(ui::CommonDialog& dialog) {
   return outcome(chosen);
 }
 
-void Win32Desktop::message(const std::string& text) {
+void Win32Dialogs::message(const std::string& text) {
   MessageBoxW(owner(), widen(text).c_str(), L"Ombrelo", MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
 }
 
-bool Win32Desktop::ask(const std::string& question) {
+bool Win32Dialogs::ask(const std::string& question) {
   return MessageBoxW(owner(), widen(question).c_str(), L"Ombrelo",
                      MB_YESNO | MB_DEFBUTTON2 | MB_ICONWARNING | MB_SETFOREGROUND) == IDYES;
 }
 
-Status Win32Desktop::start_process(const std::string& command_line) {
+Status Win32Programs::start(const std::string& command_line) {
   std::wstring cmd = widen(command_line);
   STARTUPINFOW si{};
   si.cb = sizeof si;
@@ -182,7 +183,11 @@ Status Win32Desktop::start_process(const std::string& command_line) {
   return Status();
 }
 
-std::vector<std::string> Win32Desktop::program_folders() {
+bool Win32Programs::is_ordinary_file(const std::string& path) {
+  return platform::is_ordinary_file(path);
+}
+
+std::vector<std::string> Win32Programs::install_folders() {
   // Known folders, not the registry or the environment. A 32-bit program on
   // 64-bit Windows has no known folder for the 64-bit Program Files (where
   // 64-bit Office goes); it is "Program Files" on the system drive. The
@@ -210,11 +215,11 @@ std::vector<std::string> Win32Desktop::program_folders() {
   return folders;
 }
 
-float Win32Desktop::screen_width() { return to_twips(GetSystemMetrics(SM_CXSCREEN)); }
+float Win32Screen::width() { return to_twips(GetSystemMetrics(SM_CXSCREEN)); }
 
-float Win32Desktop::screen_height() { return to_twips(GetSystemMetrics(SM_CYSCREEN)); }
+float Win32Screen::height() { return to_twips(GetSystemMetrics(SM_CYSCREEN)); }
 
-std::string Win32Desktop::decimal_separator() {
+std::string Win32Locale::decimal_separator() {
   wchar_t buf[8] = {};
   if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buf, 8) <= 1) return ".";
   return narrow(buf);

@@ -6,10 +6,11 @@
 
 namespace ombrelo::win32 {
 
-// The system services on Windows: common dialogs, message boxes, process
-// start, the program folders and the screen; files and the clock from the
-// platform.
-class Win32Desktop final : public ui::PlatformDesktop {
+// The desktop's roles on Windows, each on its own; the settings file and
+// the clock are the platform's (ui/platform_desktop.h).
+
+// The common dialogs and message boxes.
+class Win32Dialogs final : public ui::Dialogs {
  public:
   // Dialogs and messages belong to this window once it is on screen.
   void set_owner(HWND owner) { owner_ = owner; }
@@ -19,16 +20,29 @@ class Win32Desktop final : public ui::PlatformDesktop {
   ui::DialogOutcome show_colour(ui::CommonDialog& dialog) override;
   void message(const std::string& text) override;
   bool ask(const std::string& question) override;
-  Status start_process(const std::string& command_line) override;
-  std::vector<std::string> program_folders() override;
-  float screen_width() override;
-  float screen_height() override;
-  std::string decimal_separator() override;
 
  private:
   HWND owner() const;
   ui::DialogOutcome outcome(BOOL chosen) const;
   HWND owner_ = nullptr;
+};
+
+class Win32Programs final : public ui::Programs {
+ public:
+  bool is_ordinary_file(const std::string& path) override;
+  std::vector<std::string> install_folders() override;
+  Status start(const std::string& command_line) override;
+};
+
+class Win32Screen final : public ui::Screen {
+ public:
+  float width() override;
+  float height() override;
+};
+
+class Win32Locale final : public ui::Locale {
+ public:
+  std::string decimal_separator() override;
 };
 
 }  // namespace ombrelo::win32

@@ -7,6 +7,7 @@
 #include "app/settings_window.h"
 #include "platform/win32/library.h"
 #include "ui/display_controller.h"
+#include "ui/platform_desktop.h"
 #include "ui/settings_controller.h"
 
 using namespace ombrelo;
@@ -33,9 +34,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
 
-  win32::Win32Desktop desktop;
+  win32::Win32Dialogs dialogs;
+  win32::Win32Programs programs;
+  win32::Win32Screen screen;
+  win32::Win32Locale locale;
+  ui::PlatformSettingsStore store;
+  ui::PlatformClock clock;
   win32::DisplayWindow display_window(instance);
-  ui::DisplayController display(display_window, desktop);
+  ui::DisplayController display(display_window, clock, screen);
   display_window.on_tick = [&display] { display.tick(); };
   display_window.on_display_change = [&display] { display.display_changed(); };
 
@@ -44,8 +50,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     MessageBoxW(nullptr, L"ウィンドウを作成できませんでした。", L"Ombrelo", MB_OK | MB_ICONERROR);
     return 1;
   }
-  desktop.set_owner(settings.hwnd());
-  ui::SettingsController controller(settings, display, desktop);
+  dialogs.set_owner(settings.hwnd());
+  ui::SettingsController controller(settings, display, dialogs, store, programs, locale);
   settings.attach(controller);
 
   controller.open();

@@ -3,7 +3,8 @@
 // The one interface to the system under the program's logic: the code page,
 // files and the clock. The Windows build implements it in win32/, the Linux
 // build (for the native tests) in posix/; nothing else here knows which. The
-// windows' own services (dialogs, windows, process start) are ui::Desktop's.
+// windows' own services (dialogs, process start, the screen) are ui/'s
+// desktop roles (ui/desktop.h).
 
 #include <cstddef>
 #include <cstdint>

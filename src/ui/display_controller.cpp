@@ -84,8 +84,8 @@ void DisplayController::place_in_corner(bool bottom_left, bool bottom_right) {
   open();
   corner_ = CornerOptions{bottom_left, bottom_right};
   const Rect r = view_.bounds();
-  const Placement p = corner_placement(desktop_.screen_width(), desktop_.screen_height(), r.width,
-                                       r.height, bottom_left, bottom_right);
+  const Placement p = corner_placement(screen_.width(), screen_.height(), r.width, r.height,
+                                       bottom_left, bottom_right);
   set_top(p.top);
   if (p.left) set_left(*p.left);
   view_.make_topmost();
@@ -102,7 +102,7 @@ void DisplayController::bring_to_top() {
 
 void DisplayController::start_count() {
   open();
-  start_ = desktop_.clock();
+  start_ = clock_.now();
   set_text("00:00");
   tick_interval_ = 0;  // a timer set anew counts from now, whatever it was
   keep_tick_phase(*start_);
@@ -129,7 +129,7 @@ void DisplayController::keep_tick_phase(std::int64_t now) {
 
 void DisplayController::tick() {
   if (!is_open() || !start_) return;
-  const std::int64_t now = desktop_.clock();
+  const std::int64_t now = clock_.now();
   set_text(display_text(*start_, now));
   keep_tick_phase(now);
   // A full-screen slide show raises itself into the topmost band once it is

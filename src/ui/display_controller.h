@@ -14,7 +14,8 @@ namespace ombrelo::ui {
 // again on the next use after the system closed it.
 class DisplayController {
  public:
-  DisplayController(DisplayView& view, Desktop& desktop) : view_(view), desktop_(desktop) {}
+  DisplayController(DisplayView& view, Clock& clock, Screen& screen)
+      : view_(view), clock_(clock), screen_(screen) {}
 
   // Opens the display unless it is open: topmost, reading "00:00" in the
   // look last set, fitted to its text, shown.
@@ -54,7 +55,8 @@ class DisplayController {
   void keep_tick_phase(std::int64_t now);
 
   DisplayView& view_;
-  Desktop& desktop_;
+  Clock& clock_;
+  Screen& screen_;
   bool open_ = false;
   std::string text_;
   DisplayLook look_ = look_of(SettingsRecord{});
@@ -62,7 +64,7 @@ class DisplayController {
   // after either changed: not on every tick's new text.
   float text_width_ = 0, text_height_ = 0;
   bool text_size_stale_ = true;
-  std::optional<std::int64_t> start_;  // the start mark, a reading of Desktop::clock()
+  std::optional<std::int64_t> start_;  // the start mark, a reading of clock_
   int tick_interval_ = 0;              // milliseconds; 0 before the first start
   struct CornerOptions {
     bool bottom_left, bottom_right;

@@ -48,30 +48,30 @@ void SettingsController::open() {
 void SettingsController::read_settings() {
   // Whatever the file cannot give, or all of it without a file, keeps the
   // record's default.
-  const std::string path = desktop_.settings_path();
+  const std::string path = store_.path();
   bool first_run = true;
   std::string message;
-  if (desktop_.is_ordinary_file(path)) {
-    const auto file = desktop_.read_settings(path);
+  if (store_.present()) {
+    const auto file = store_.read();
     if (file) {
       const ParsedSettings& read = file.value();
       record_ = read.record;
       first_run = false;
       if (!read.problems.empty()) {
         keep_old_ = true;  // what the user typed on the damaged lines
-        message = damaged_settings_message(path, read.problems, desktop_.can_keep_backup(path));
+        message = damaged_settings_message(path, read.problems, store_.can_keep_backup());
       }
     } else {
       // Unreadable (locked, or no permission): say so, start as on a first
       // run, and keep the old file when saving, since it may be good.
       keep_old_ = true;
-      message = unreadable_settings_message(path, file.reason(), desktop_.can_keep_backup(path));
+      message = unreadable_settings_message(path, file.reason(), store_.can_keep_backup());
     }
   }
   saved_ = record_;
   show_record();
-  if (!message.empty()) desktop_.message(message);
-  if (first_run && !desktop_.is_ordinary_file(record_.viewer_path)) ask_for_viewer();
+  if (!message.empty()) dialogs_.message(message);
+  if (first_run && !programs_.is_ordinary_file(record_.viewer_path)) ask_for_viewer();
 }
 
 void SettingsController::show_record() {
@@ -93,31 +93,31 @@ void SettingsController::ask_for_viewer() {
     dialog_.file_name = found;
   }
   // Only a real choice replaces the path; a failed dialog keeps it too.
-  if (desktop_.show_open(dialog_) == DialogOutcome::chosen) record_.viewer_path = dialog_.file_name;
+  if (dialogs_.show_open(dialog_) == DialogOutcome::chosen) record_.viewer_path = dialog_.file_name;
 }
 
 void SettingsController::close() {
   if (closed_) return;  // the end of the session saved already
   closed_ = true;
   display_.close();
-  const std::string path = desktop_.settings_path();
+  const std::string path = store_.path();
   bool keep = false;
   if (keep_old_) {
     // Where no backup can be made, only the user may give up the old bytes;
     // at the end of a session nobody answers, and they stay.
-    keep = desktop_.can_keep_backup(path);
-    if (!keep && (quiet_ || !desktop_.ask(overwrite_without_backup_question(path)))) return;
+    keep = store_.can_keep_backup();
+    if (!keep && (quiet_ || !dialogs_.ask(overwrite_without_backup_question(path)))) return;
   }
   SettingsRecord r = record();
   const std::vector<SettingsProblem> kept_saved = keep_saved_texts(r, saved_);
-  const auto saved = desktop_.write_settings(path, r, keep);
+  const auto saved = store_.write(r, keep);
   if (quiet_) return;
   if (!saved) {
-    desktop_.message(unwritable_settings_message(path, saved.reason()));
+    dialogs_.message(unwritable_settings_message(path, saved.reason()));
     return;
   }
-  if (!saved.value().empty()) desktop_.message(kept_settings_message(path, saved.value()));
-  if (!kept_saved.empty()) desktop_.message(unstorable_settings_message(path, kept_saved));
+  if (!saved.value().empty()) dialogs_.message(kept_settings_message(path, saved.value()));
+  if (!kept_saved.empty()) dialogs_.message(unstorable_settings_message(path, kept_saved));
 }
 
 std::string SettingsController::installed_viewer() {
@@ -126,10 +126,10 @@ std::string SettingsController::installed_viewer() {
   static constexpr const char* kOfficeFolders[] = {"\\Microsoft Office\\root\\Office16",
                                                    "\\Microsoft Office\\Office16",
                                                    "\\Microsoft Office\\Office15"};
-  for (const std::string& programs : desktop_.program_folders()) {
+  for (const std::string& folder : programs_.install_folders()) {
     for (const char* office : kOfficeFolders) {
-      const std::string path = programs + office + "\\POWERPNT.EXE";
-      if (desktop_.is_ordinary_file(path)) return path;
+      const std::string path = folder + office + "\\POWERPNT.EXE";
+      if (programs_.is_ordinary_file(path)) return path;
     }
   }
   return {};
@@ -156,14 +156,13 @@ void SettingsController::start_show() {
   const std::string presentation = view_.presentation_path();
   if (!launchable_path(record_.viewer_path) || !launchable_path(presentation)) {
     const bool viewer = !launchable_path(record_.viewer_path);
-    desktop_.message(unusable_path_message(viewer, viewer ? record_.viewer_path : presentation));
+    dialogs_.message(unusable_path_message(viewer, viewer ? record_.viewer_path : presentation));
     return;
   }
-  const Status started =
-      desktop_.start_process(launch_command_line(record_.viewer_path, presentation));
+  const Status started = programs_.start(launch_command_line(record_.viewer_path, presentation));
   if (!started) {
     // Nothing moves and the count does not start: the talk has not begun.
-    desktop_.message(viewer_failed_message(record_.viewer_path, started.reason()));
+    dialogs_.message(viewer_failed_message(record_.viewer_path, started.reason()));
     return;
   }
   display_.place_in_corner(view_.corner(Corner::bottom_left), view_.corner(Corner::bottom_right));
@@ -178,7 +177,7 @@ void SettingsController::choose_presentation() {
       "Powerpointファイル(*.ppt;*.pptx;*.pps;*.ppsx;*.pptm)|*.ppt;*.pptx;*.pps;*.ppsx;*.pptm|"
       "すべてのファイル(*.*)|*.*";
   dialog_.title = "プレゼンテーションのファイルを指定";
-  if (desktop_.show_open(dialog_) == DialogOutcome::chosen)
+  if (dialogs_.show_open(dialog_) == DialogOutcome::chosen)
     view_.set_presentation_path(dialog_.file_name);
 }
 
@@ -189,7 +188,7 @@ void SettingsController::apply_look() {
 
 void SettingsController::show_font_caption() {
   view_.set_font_caption(
-      font_caption(record_.font_name, record_.font_size, desktop_.decimal_separator()));
+      font_caption(record_.font_name, record_.font_size, locale_.decimal_separator()));
 }
 
 void SettingsController::choose_font() {
@@ -197,7 +196,7 @@ void SettingsController::choose_font() {
   // The dialog opens on the font in use.
   dialog_.font_name = record_.font_name;
   dialog_.font_size = record_.font_size.as_single();
-  if (desktop_.show_font(dialog_) == DialogOutcome::chosen) {
+  if (dialogs_.show_font(dialog_) == DialogOutcome::chosen) {
     record_.font_name = dialog_.font_name;
     record_.font_size = Number::single(dialog_.font_size);
   }
@@ -207,7 +206,7 @@ void SettingsController::choose_font() {
 
 void SettingsController::choose_text_colour() {
   Busy busy(*this);
-  if (desktop_.show_colour(dialog_) == DialogOutcome::chosen)
+  if (dialogs_.show_colour(dialog_) == DialogOutcome::chosen)
     record_.text_colour = Number::integer(dialog_.colour);
   view_.set_swatch(Swatch::text, record_.text_colour.to_colour());
   display_.set_look(look_of(record_));
@@ -215,7 +214,7 @@ void SettingsController::choose_text_colour() {
 
 void SettingsController::choose_back_colour() {
   Busy busy(*this);
-  if (desktop_.show_colour(dialog_) == DialogOutcome::chosen) record_.back_colour = dialog_.colour;
+  if (dialogs_.show_colour(dialog_) == DialogOutcome::chosen) record_.back_colour = dialog_.colour;
   view_.set_swatch(Swatch::back, record_.back_colour);
   display_.set_look(look_of(record_));
 }

@@ -14,8 +14,14 @@ namespace ombrelo::ui {
 // saves them when closed, and carries the start and appearance commands.
 class SettingsController {
  public:
-  SettingsController(SettingsView& view, DisplayController& display, Desktop& desktop)
-      : view_(view), display_(display), desktop_(desktop) {}
+  SettingsController(SettingsView& view, DisplayController& display, Dialogs& dialogs,
+                     SettingsStore& store, Programs& programs, Locale& locale)
+      : view_(view),
+        display_(display),
+        dialogs_(dialogs),
+        store_(store),
+        programs_(programs),
+        locale_(locale) {}
 
   // Start-up, before the window shows: the display opens, then the settings
   // are read and shown in both windows.
@@ -55,7 +61,10 @@ class SettingsController {
 
   SettingsView& view_;
   DisplayController& display_;
-  Desktop& desktop_;
+  Dialogs& dialogs_;
+  SettingsStore& store_;
+  Programs& programs_;
+  Locale& locale_;
   // The path and the corner live in the path box and the options while the
   // window is up; record() takes them from there.
   SettingsRecord record_;

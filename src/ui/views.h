@@ -2,7 +2,8 @@
 
 // The windows as the window logic sees them: what it asks of the settings
 // window's controls and of the display, and the look and geometry it
-// speaks in.
+// speaks in. Nothing is deleted through a view, so their destructors are
+// protected and not virtual.
 
 #include <cstdint>
 #include <string>
@@ -35,7 +36,6 @@ inline DisplayLook look_of(const SettingsRecord& r) {
 // is nothing but its label.
 class DisplayView {
  public:
-  virtual ~DisplayView() = default;
   // False before create() and once the window is gone, also when the system
   // closed it on its own.
   virtual bool exists() const = 0;
@@ -55,6 +55,9 @@ class DisplayView {
   virtual void set_bounds(const Rect& r) = 0;
   // 0 stops the ticks.
   virtual void set_tick_interval(int milliseconds) = 0;
+
+ protected:
+  ~DisplayView() = default;
 };
 
 // The two corner options and the two colour swatches of the settings window.
@@ -64,7 +67,6 @@ enum class Swatch { text, back };
 // The settings window's controls as the platform shows them.
 class SettingsView {
  public:
-  virtual ~SettingsView() = default;
   virtual std::string presentation_path() const = 0;
   virtual void set_presentation_path(const std::string& text) = 0;
   // Setting one corner option does nothing to the other.
@@ -76,6 +78,9 @@ class SettingsView {
   virtual float outer_height() const = 0;
   // Asks for the window's close, to come once the running handler is over.
   virtual void close() = 0;
+
+ protected:
+  ~SettingsView() = default;
 };
 
 }  // namespace ombrelo::ui
