@@ -33,11 +33,16 @@ class FakeDisplayView : public ui::DisplayView {
     interval = 0;
     log_.push_back("display.destroy");
   }
-  void make_topmost() override {
+  bool claim_top() override {
     ++topmost_calls;
     log_.push_back("display.topmost");
+    return covered;
   }
   void bring_to_top() override { log_.push_back("display.top"); }
+  bool set_watch_interval(int ms) override {
+    watch_interval = ms;
+    return true;
+  }
   void show() override {
     shown = true;
     log_.push_back("display.show");
@@ -72,6 +77,8 @@ class FakeDisplayView : public ui::DisplayView {
   bool shown = false;
   int interval = 0, interval_sets = 0;
   int topmost_calls = 0;
+  bool covered = false;  // something lies above the display
+  int watch_interval = 0;
 
  private:
   Log& log_;

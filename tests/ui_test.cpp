@@ -337,6 +337,15 @@ TEST_F(Started, PlacementAndEachTickClaimTheTop) {
   display.tick();
   display.tick();
   EXPECT_EQ(display_window.topmost_calls, before + 2);
+
+  // What rose above it is watched for until two calm seconds have passed.
+  display_window.covered = true;
+  display.stacking_changed();
+  display_window.covered = false;
+  EXPECT_EQ(display_window.watch_interval, RaiseWatch::kClose);
+  desktop.pass(RaiseWatch::kCalm);
+  display.watch();
+  EXPECT_EQ(display_window.watch_interval, 0);
 }
 
 // A projector (Win+P) changes the screen's size after the start.

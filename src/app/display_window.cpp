@@ -35,16 +35,8 @@ LRESULT static_text_object(HWND h, WPARAM wp) {
   return r;
 }
 
-constexpr UINT_PTR kTickTimer = 1;
-// Where the system does not report stacking changes (Wine), a window that
-// keeps raising itself is answered by a short watch that starts when
-// something was found above the display and ends after two calm seconds.
-// Against a show that raises itself on a steady beat the watch looks less
-// often through most of the beat and closely only around the next raise.
-constexpr UINT_PTR kGuardTimer = 2;
-constexpr UINT kGuardMilliseconds = 10, kBetweenBeatsMilliseconds = 30;
-constexpr DWORD kCalmMilliseconds = 2000;
-constexpr DWORD kBeatTolerance = 20, kWakeBeforeBeat = 80;
+// The count's ticks, and the raise watch's looks (ui/raise_watch.h).
+constexpr UINT_PTR kTickTimer = 1, kWatchTimer = 2;
 }  // namespace
 
 void DisplayWindow::create() {
@@ -57,19 +49,25 @@ void DisplayWindow::create() {
   // Out of context: the system posts the events to this thread, which
   // handles them between messages; nothing is injected into other programs
   // and nothing polls.
-  watching_ = this;
   const DWORD flags = WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS;
   foreground_hook_ = UniqueWinEventHook(SetWinEventHook(
-      EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, &on_stacking_change, 0, 0, flags));
+      EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, &stacking_changed, 0, 0, flags));
   reorder_hook_ = UniqueWinEventHook(SetWinEventHook(EVENT_OBJECT_REORDER, EVENT_OBJECT_REORDER,
-                                                     nullptr, &on_stacking_change, 0, 0, flags));
+                                                     nullptr, &stacking_changed, 0, 0, flags));
 }
 
-DisplayWindow* DisplayWindow::watching_ = nullptr;
+BOOL CALLBACK DisplayWindow::tell_of_stacking_change(HWND h, LPARAM) {
+  DisplayWindow* display = from(h);
+  if (!display) return TRUE;
+  if (display->controller_) display->controller_->stacking_changed();
+  return FALSE;
+}
 
-void CALLBACK DisplayWindow::on_stacking_change(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD,
-                                                DWORD) {
-  if (watching_) watching_->make_topmost();
+void CALLBACK DisplayWindow::stacking_changed(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD,
+                                              DWORD) {
+  // An event carries no object of ours: the display is this thread's one
+  // window of its class.
+  EnumThreadWindows(GetCurrentThreadId(), &tell_of_stacking_change, 0);
 }
 
 namespace {
@@ -103,43 +101,18 @@ bool DisplayWindow::claim_top() {
   return true;
 }
 
-void DisplayWindow::make_topmost() {
-  if (!claim_top()) return;
-  claimed();
-}
-
 void DisplayWindow::bring_to_top() {
   if (!hwnd()) return;
   SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  claimed();
 }
 
-void DisplayWindow::claimed() {
-  const DWORD now = GetTickCount(), beat = now - last_claim_;
-  const DWORD drift = beat > beat_ ? beat - beat_ : beat_ - beat;
-  const bool steady =
-      beat > 2 * kWakeBeforeBeat && beat < kCalmMilliseconds && drift < kBeatTolerance;
-  last_claim_ = now;
-  beat_ = beat;
-  close_watch_from_ = steady ? now + beat - kWakeBeforeBeat : now;
-  watch_every(steady ? kBetweenBeatsMilliseconds : kGuardMilliseconds);
-}
-
-void DisplayWindow::watch_every(UINT milliseconds) {
-  if (guarding_ && pace_ == milliseconds) return;
-  guarding_ = SetTimer(hwnd(), kGuardTimer, milliseconds, nullptr) != 0;
-  pace_ = milliseconds;
-}
-
-void DisplayWindow::guard() {
-  if (claim_top()) {
-    claimed();
-  } else if (GetTickCount() - last_claim_ >= kCalmMilliseconds) {
-    KillTimer(hwnd(), kGuardTimer);
-    guarding_ = false;
-  } else if (static_cast<LONG>(GetTickCount() - close_watch_from_) >= 0) {
-    watch_every(kGuardMilliseconds);  // the next beat is near
+bool DisplayWindow::set_watch_interval(int milliseconds) {
+  if (!hwnd()) return false;
+  if (milliseconds <= 0) {
+    KillTimer(hwnd(), kWatchTimer);
+    return true;
   }
+  return SetTimer(hwnd(), kWatchTimer, static_cast<UINT>(milliseconds), nullptr) != 0;
 }
 
 void DisplayWindow::show() {
@@ -227,8 +200,6 @@ LRESULT DisplayWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DESTROY:  // also when the system closes the display on its own
       foreground_hook_.reset();
       reorder_hook_.reset();
-      watching_ = nullptr;
-      guarding_ = false;
       return 0;
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;  // a click must not take the focus from the show
     case WM_GETOBJECT:
@@ -237,11 +208,12 @@ LRESULT DisplayWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     case WM_DISPLAYCHANGE:
-      if (on_display_change) on_display_change();
+      if (controller_) controller_->display_changed();
       return 0;
     case WM_TIMER:
-      if (wp == kTickTimer && on_tick) on_tick();
-      if (wp == kGuardTimer) guard();
+      if (!controller_) return 0;
+      if (wp == kTickTimer) controller_->tick();
+      if (wp == kWatchTimer) controller_->watch();
       return 0;
   }
   return DefWindowProcW(hwnd(), msg, wp, lp);

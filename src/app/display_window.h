@@ -1,10 +1,10 @@
 #pragma once
 
-#include <functional>
 #include <string>
 
 #include "app/names.h"
 #include "app/window.h"
+#include "ui/display_controller.h"
 #include "ui/views.h"
 
 namespace ombrelo::win32 {
@@ -17,14 +17,17 @@ class DisplayWindow final : public Window<DisplayWindow>, public ui::DisplayView
  public:
   explicit DisplayWindow(HINSTANCE instance) : instance_(instance) {}
 
-  std::function<void()> on_tick;
-  std::function<void()> on_display_change;
+  // The ticks, the screen's changes, another program raising a window or
+  // taking the foreground (where the system says so) and the raise watch's
+  // looks go to the display's logic.
+  void attach(ui::DisplayController& controller) { controller_ = &controller; }
 
   bool exists() const override { return hwnd() != nullptr; }
   void create() override;
   void destroy() override { window_.reset(); }
-  void make_topmost() override;
+  bool claim_top() override;
   void bring_to_top() override;
+  bool set_watch_interval(int milliseconds) override;
   void show() override;
   void set_text(const std::string& text) override;
   void set_look(const ui::DisplayLook& look) override;
@@ -39,23 +42,17 @@ class DisplayWindow final : public Window<DisplayWindow>, public ui::DisplayView
   friend class Window<DisplayWindow>;
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
   void paint(HDC dc);  // for WM_PAINT and WM_PRINTCLIENT alike
-  bool claim_top();    // true when it had to restack
-  void guard();
-  static void CALLBACK on_stacking_change(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD);
+  static void CALLBACK stacking_changed(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD);
+  static BOOL CALLBACK tell_of_stacking_change(HWND h, LPARAM);
 
   HINSTANCE instance_;
+  ui::DisplayController* controller_ = nullptr;
   std::wstring text_;
   ui::DisplayLook look_;
   UniqueFont font_;
   // Another program raising a window or taking the foreground: the display
   // claims the top at once rather than at its next tick.
   UniqueWinEventHook foreground_hook_, reorder_hook_;
-  static DisplayWindow* watching_;
-  void claimed();  // restacked: watch the closer the likelier a new raise
-  void watch_every(UINT milliseconds);
-  bool guarding_ = false;
-  UINT pace_ = 0;
-  DWORD last_claim_ = 0, beat_ = 0, close_watch_from_ = 0;
 };
 
 }  // namespace ombrelo::win32

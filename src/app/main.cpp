@@ -42,8 +42,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   ui::PlatformClock clock;
   win32::DisplayWindow display_window(instance);
   ui::DisplayController display(display_window, clock, screen);
-  display_window.on_tick = [&display] { display.tick(); };
-  display_window.on_display_change = [&display] { display.display_changed(); };
+  display_window.attach(display);
 
   win32::SettingsWindow settings(instance);
   if (!settings.hwnd()) {

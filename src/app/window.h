@@ -15,6 +15,14 @@ class Window {
  public:
   HWND hwnd() const { return window_.get(); }
 
+  // The object of a window of T's class, or nullptr for any other window.
+  static T* from(HWND h) {
+    wchar_t cls[64] = {};
+    GetClassNameW(h, cls, 64);
+    if (lstrcmpW(cls, T::kClassName) != 0) return nullptr;
+    return reinterpret_cast<T*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+  }
+
  protected:
   Window() = default;
   // The derived object is gone by now: the window, destroyed after this,

@@ -17,9 +17,11 @@ void DisplayController::open() {
   start_.reset();
   tick_interval_ = 0;
   corner_.reset();
+  raise_watch_ = {};
+  watch_interval_ = 0;
   view_.create();
   if (!view_.exists()) return;  // no window to be had: each use tries again
-  view_.make_topmost();
+  keep_on_top();
   view_.set_look(look_);
   set_text("00:00");
   fit_window();
@@ -88,7 +90,7 @@ void DisplayController::place_in_corner(bool bottom_left, bool bottom_right) {
                                        bottom_left, bottom_right);
   set_top(p.top);
   if (p.left) set_left(*p.left);
-  view_.make_topmost();
+  keep_on_top();
 }
 
 void DisplayController::display_changed() {
@@ -98,6 +100,26 @@ void DisplayController::display_changed() {
 void DisplayController::bring_to_top() {
   open();
   view_.bring_to_top();
+  watch_every(raise_watch_.claimed(clock_.now()));
+}
+
+void DisplayController::keep_on_top() {
+  if (view_.claim_top()) watch_every(raise_watch_.claimed(clock_.now()));
+}
+
+void DisplayController::stacking_changed() {
+  if (is_open()) keep_on_top();
+}
+
+void DisplayController::watch() {
+  if (!is_open()) return;
+  const std::int64_t now = clock_.now();
+  watch_every(view_.claim_top() ? raise_watch_.claimed(now) : raise_watch_.calm(now));
+}
+
+void DisplayController::watch_every(int milliseconds) {
+  if (milliseconds == watch_interval_) return;
+  watch_interval_ = view_.set_watch_interval(milliseconds) ? milliseconds : 0;
 }
 
 void DisplayController::start_count() {
@@ -134,7 +156,7 @@ void DisplayController::tick() {
   keep_tick_phase(now);
   // A full-screen slide show raises itself into the topmost band once it is
   // up; claiming the top again on every tick keeps the display above it.
-  view_.make_topmost();
+  keep_on_top();
 }
 
 }  // namespace ombrelo::ui

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ui/desktop.h"
+#include "ui/raise_watch.h"
 #include "ui/views.h"
 
 namespace ombrelo::ui {
@@ -42,6 +43,9 @@ class DisplayController {
   void display_changed();
   // Above other copies' displays as well, once: this copy's talk starts.
   void bring_to_top();
+  // Something else rose (the system says so), or the watch looks again.
+  void stacking_changed();
+  void watch();
 
   // Counts from "00:00" again, from now: the text reads it at once, and
   // the ticks start, or go on, twice a second.
@@ -53,6 +57,8 @@ class DisplayController {
   void set_text(const std::string& text);
   void fit_window();
   void keep_tick_phase(std::int64_t now);
+  void keep_on_top();
+  void watch_every(int milliseconds);
 
   DisplayView& view_;
   Clock& clock_;
@@ -70,6 +76,8 @@ class DisplayController {
     bool bottom_left, bottom_right;
   };
   std::optional<CornerOptions> corner_;  // none until the first start
+  RaiseWatch raise_watch_;
+  int watch_interval_ = 0;  // as the view has it
 };
 
 }  // namespace ombrelo::ui

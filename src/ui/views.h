@@ -42,10 +42,14 @@ class DisplayView {
   virtual void create() = 0;
   virtual void destroy() = 0;
   // Above every other window but other copies' displays, which it leaves
-  // be, so that two copies never fight.
-  virtual void make_topmost() = 0;
+  // be, so that two copies never fight; true when something covered it and
+  // it had to claim the top again.
+  virtual bool claim_top() = 0;
   // Above every other window, other copies' displays too.
   virtual void bring_to_top() = 0;
+  // How often to look whether something covers it, in milliseconds (0: no
+  // more); false when the system would not.
+  virtual bool set_watch_interval(int milliseconds) = 0;
   virtual void show() = 0;
   virtual void set_text(const std::string& text) = 0;
   virtual void set_look(const DisplayLook& look) = 0;
