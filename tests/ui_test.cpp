@@ -513,6 +513,10 @@ TEST_F(Started, DisplayClosedByTheSystemComesBackInTheChosenLookOnNextUse) {
   controller.start_show();
   display.tick();
   display_window.closed_by_system();
+  display.set_look(display_window.look);
+  display.fit();
+  display.set_top(0);
+  EXPECT_FALSE(display_window.exists()) << "only open() makes the window";
 
   // The next command that touches the display brings it back, in the
   // chosen look and fitted to it, without ticks.

@@ -42,16 +42,14 @@ void DisplayController::set_text(const std::string& text) {
 }
 
 void DisplayController::set_look(const DisplayLook& look) {
-  open();
   if (look.font_name != look_.font_name || look.font_size != look_.font_size)
     text_size_stale_ = true;
-  look_ = look;
-  view_.set_look(look_);
+  look_ = look;  // kept for the next open() while closed
+  if (is_open()) view_.set_look(look_);
 }
 
 void DisplayController::fit() {
-  open();
-  fit_window();
+  if (is_open()) fit_window();
 }
 
 void DisplayController::fit_window() {
@@ -69,21 +67,21 @@ void DisplayController::fit_window() {
 }
 
 void DisplayController::set_left(float v) {
-  open();
+  if (!is_open()) return;
   Rect r = view_.bounds();
   r.left = v;
   view_.set_bounds(r);
 }
 
 void DisplayController::set_top(float v) {
-  open();
+  if (!is_open()) return;
   Rect r = view_.bounds();
   r.top = v;
   view_.set_bounds(r);
 }
 
 void DisplayController::place_in_corner(bool bottom_left, bool bottom_right) {
-  open();
+  if (!is_open()) return;
   corner_ = CornerOptions{bottom_left, bottom_right};
   const Rect r = view_.bounds();
   const Placement p = corner_placement(screen_.width(), screen_.height(), r.width, r.height,
@@ -98,7 +96,7 @@ void DisplayController::display_changed() {
 }
 
 void DisplayController::bring_to_top() {
-  open();
+  if (!is_open()) return;
   view_.bring_to_top();
   watch_every(raise_watch_.claimed(clock_.now()));
 }
@@ -123,7 +121,7 @@ void DisplayController::watch_every(int milliseconds) {
 }
 
 void DisplayController::start_count() {
-  open();
+  if (!is_open()) return;
   start_ = clock_.now();
   set_text("00:00");
   tick_interval_ = 0;  // a timer set anew counts from now, whatever it was

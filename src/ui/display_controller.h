@@ -11,8 +11,9 @@
 namespace ombrelo::ui {
 
 // The display: one text showing the elapsed time, its window always exactly
-// the text's size, above every other window. It opens on first use, and
-// again on the next use after the system closed it.
+// the text's size, above every other window. Only open() makes its window:
+// while it is closed (also when the system closed it) the rest changes
+// nothing on screen, and a new look waits for the next open().
 class DisplayController {
  public:
   DisplayController(DisplayView& view, Clock& clock, Screen& screen)

@@ -165,6 +165,7 @@ void SettingsController::start_show() {
     dialogs_.message(viewer_failed_message(record_.viewer_path, started.reason()));
     return;
   }
+  display_.open();  // back, if the system closed it
   display_.place_in_corner(view_.corner(Corner::bottom_left), view_.corner(Corner::bottom_right));
   // A rehearsal left counting in another copy must not hide this talk's time.
   display_.bring_to_top();
@@ -182,8 +183,13 @@ void SettingsController::choose_presentation() {
 }
 
 void SettingsController::apply_look() {
-  display_.set_look(look_of(record_));
+  show_look();
   display_.fit();
+}
+
+void SettingsController::show_look() {
+  display_.open();  // back, if the system closed it
+  display_.set_look(look_of(record_));
 }
 
 void SettingsController::show_font_caption() {
@@ -209,14 +215,14 @@ void SettingsController::choose_text_colour() {
   if (dialogs_.show_colour(dialog_) == DialogOutcome::chosen)
     record_.text_colour = Number::integer(dialog_.colour);
   view_.set_swatch(Swatch::text, record_.text_colour.to_colour());
-  display_.set_look(look_of(record_));
+  show_look();
 }
 
 void SettingsController::choose_back_colour() {
   Busy busy(*this);
   if (dialogs_.show_colour(dialog_) == DialogOutcome::chosen) record_.back_colour = dialog_.colour;
   view_.set_swatch(Swatch::back, record_.back_colour);
-  display_.set_look(look_of(record_));
+  show_look();
 }
 
 }  // namespace ombrelo::ui

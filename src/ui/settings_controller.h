@@ -55,6 +55,7 @@ class SettingsController {
   // leaves the other as it is.
   void set_corner(Corner which, bool on);
   void apply_look();  // to the display, refitted
+  void show_look();   // on the display, which opens again if it was closed
   void show_font_caption();
   std::string installed_viewer();
   class Busy;
