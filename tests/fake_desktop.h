@@ -107,11 +107,12 @@ class FakeSettingsView : public ui::SettingsView {
 };
 
 // One scripted answer of a dialog: how it ends and the change it makes to
-// the dialog object, also when it fails (a value that must not be taken
-// then).
+// the dialog object, also when it fails to open (a value that must not be
+// taken then).
 struct DialogAnswer {
   ui::DialogOutcome outcome = ui::DialogOutcome::chosen;
   std::function<void(ui::CommonDialog&)> choose;
+  std::string failure = {};  // the reason it could not open, if it could not
 };
 
 // Every role of the desktop in one object, so that a test scripts them
@@ -125,9 +126,11 @@ class FakeDesktop : public ui::Dialogs,
  public:
   explicit FakeDesktop(Log& log) : log_(log) {}
 
-  ui::DialogOutcome show_open(ui::CommonDialog& d) override { return answer("open", d); }
-  ui::DialogOutcome show_font(ui::CommonDialog& d) override { return answer("font", d); }
-  ui::DialogOutcome show_colour(ui::CommonDialog& d) override { return answer("colour", d); }
+  Result<ui::DialogOutcome> show_open(ui::CommonDialog& d) override { return answer("open", d); }
+  Result<ui::DialogOutcome> show_font(ui::CommonDialog& d) override { return answer("font", d); }
+  Result<ui::DialogOutcome> show_colour(ui::CommonDialog& d) override {
+    return answer("colour", d);
+  }
   void message(const std::string& text) override {
     messages.push_back(text);
     log_.push_back("message");
@@ -188,13 +191,14 @@ class FakeDesktop : public ui::Dialogs,
   std::vector<std::string> programs = {"C:\\Program Files", "C:\\Program Files (x86)"};
 
  private:
-  ui::DialogOutcome answer(const std::string& kind, ui::CommonDialog& d) {
+  Result<ui::DialogOutcome> answer(const std::string& kind, ui::CommonDialog& d) {
     log_.push_back("dialog " + kind);
     dialogs_shown.push_back(d);
     if (answers.empty()) return ui::DialogOutcome::cancelled;
     DialogAnswer a = answers.front();
     answers.pop_front();
     if (a.choose) a.choose(d);
+    if (!a.failure.empty()) return Result<ui::DialogOutcome>::failure(a.failure);
     return a.outcome;
   }
   Log& log_;

@@ -30,6 +30,10 @@ DialogAnswer choose_colour(std::int32_t c) {
   return {DialogOutcome::chosen, [c](CommonDialog& d) { d.colour = c; }};
 }
 const DialogAnswer kCancel{DialogOutcome::cancelled, {}};
+// A dialog that could not open, leaving in the dialog object what it may.
+DialogAnswer failing(std::function<void(CommonDialog&)> leaves) {
+  return {DialogOutcome::cancelled, std::move(leaves), "メモリが足りません"};
+}
 
 std::string file_with(const std::string& left, const std::string& right,
                       const std::string& font_size = "9.75") {
@@ -105,8 +109,7 @@ TEST_F(Windows, ViewerPromptCancelledOrFailingKeepsTheDefaultPath) {
 
   DisplayController other_display{display_window, desktop, desktop};
   SettingsController other{view, other_display, desktop, desktop, desktop, desktop};
-  desktop.answers.push_back(
-      {DialogOutcome::failed, [](CommonDialog& d) { d.file_name = "garbage"; }});
+  desktop.answers.push_back(failing([](CommonDialog& d) { d.file_name = "garbage"; }));
   other.open();
   EXPECT_EQ(other.record().viewer_path, kViewer) << "a failed dialog is no choice";
 }
@@ -448,11 +451,15 @@ TEST_F(Started, ColourCommandsFollowTheChoiceAndIgnoreCancelAndFailure) {
 
   desktop.answers.push_back(kCancel);
   controller.choose_text_colour();
-  desktop.answers.push_back({DialogOutcome::failed, [](CommonDialog& d) { d.colour = 0x123456; }});
+  desktop.answers.push_back(failing([](CommonDialog& d) { d.colour = 0x123456; }));
   controller.choose_back_colour();
   EXPECT_EQ(view.swatches[0], 0x0000FF);
   EXPECT_EQ(view.swatches[1], 0x808080);
   EXPECT_EQ(controller.record().back_colour, 0x808080) << "a failed dialog changes nothing";
+  ASSERT_EQ(desktop.messages.size(), 1u) << "the failure is told, the cancel not";
+  for (const char* named : {"「色の設定」", "メモリが足りません"}) {
+    EXPECT_NE(desktop.messages[0].find(named), std::string::npos) << named;
+  }
 }
 
 TEST_F(Started, DialogObjectIsSharedBetweenCommands) {

@@ -72,13 +72,24 @@ HWND Win32Dialogs::owner() const {
   return owner_ && IsWindowVisible(owner_) ? owner_ : nullptr;
 }
 
-ui::DialogOutcome Win32Dialogs::outcome(BOOL chosen) const {
+Result<ui::DialogOutcome> Win32Dialogs::outcome(BOOL chosen) {
   if (chosen) return ui::DialogOutcome::chosen;
-  // No extended error: the user closed the dialog.
-  return extended_error() == 0 ? ui::DialogOutcome::cancelled : ui::DialogOutcome::failed;
+  const DWORD error = extended_error();
+  if (error == 0) return ui::DialogOutcome::cancelled;  // the user closed the dialog
+  // The common dialogs' errors have no system text.
+  const char* reason = "ダイアログを用意できませんでした";
+  switch (error) {
+    case CDERR_MEMALLOCFAILURE:
+    case CDERR_MEMLOCKFAILURE: reason = "メモリが足りません"; break;
+    case FNERR_INVALIDFILENAME: reason = "ファイル名が正しくありません"; break;
+    case FNERR_BUFFERTOOSMALL: reason = "ファイル名が長すぎます"; break;
+    case CFERR_NOFONTS: reason = "フォントが見つかりません"; break;
+  }
+  return Result<ui::DialogOutcome>::failure(std::string(reason) + " (エラー " +
+                                            std::to_string(error) + ")");
 }
 
-ui::DialogOutcome Win32Dialogs::show_open(ui::CommonDialog& dialog) {
+Result<ui::DialogOutcome> Win32Dialogs::show_open(ui::CommonDialog& dialog) {
   // "description|pattern|..." becomes the NUL-separated, double-NUL-ended list.
   std::wstring filter = widen(dialog.filter);
   std::replace(filter.begin(), filter.end(), L'|', L'\0');
@@ -105,7 +116,7 @@ ui::DialogOutcome Win32Dialogs::show_open(ui::CommonDialog& dialog) {
   return outcome(chosen);
 }
 
-ui::DialogOutcome Win32Dialogs::show_font(ui::CommonDialog& dialog) {
+Result<ui::DialogOutcome> Win32Dialogs::show_font(ui::CommonDialog& dialog) {
   LOGFONTW lf{};
   CHOOSEFONTW cf{};
   cf.lStructSize = sizeof cf;
@@ -131,7 +142,7 @@ ui::DialogOutcome Win32Dialogs::show_font(ui::CommonDialog& dialog) {
   return outcome(chosen);
 }
 
-ui::DialogOutcome Win32Dialogs::show_colour(ui::CommonDialog& dialog) {
+Result<ui::DialogOutcome> Win32Dialogs::show_colour(ui::CommonDialog& dialog) {
   COLORREF custom[16];
   for (int i = 0; i < 16; ++i)
     custom[i] = colour_ref(dialog.custom_colours[static_cast<std::size_t>(i)]);

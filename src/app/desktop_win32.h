@@ -15,15 +15,15 @@ class Win32Dialogs final : public ui::Dialogs {
   // Dialogs and messages belong to this window once it is on screen.
   void set_owner(HWND owner) { owner_ = owner; }
 
-  ui::DialogOutcome show_open(ui::CommonDialog& dialog) override;
-  ui::DialogOutcome show_font(ui::CommonDialog& dialog) override;
-  ui::DialogOutcome show_colour(ui::CommonDialog& dialog) override;
+  Result<ui::DialogOutcome> show_open(ui::CommonDialog& dialog) override;
+  Result<ui::DialogOutcome> show_font(ui::CommonDialog& dialog) override;
+  Result<ui::DialogOutcome> show_colour(ui::CommonDialog& dialog) override;
   void message(const std::string& text) override;
   bool ask(const std::string& question) override;
 
  private:
   HWND owner() const;
-  ui::DialogOutcome outcome(BOOL chosen) const;
+  static Result<ui::DialogOutcome> outcome(BOOL chosen);
   HWND owner_ = nullptr;
 };
 

@@ -28,17 +28,19 @@ struct CommonDialog {
   std::array<std::int32_t, 16> custom_colours{};  // the colour dialog's own row
 };
 
-// How a dialog ended. Only a choice leaves a value in the dialog object to
-// take; after a cancel or a failure whatever is there is not the user's.
-enum class DialogOutcome { chosen, cancelled, failed };
+// How a dialog that opened ended. Only a choice leaves a value in the
+// dialog object to take; after a cancel, or a dialog that could not open
+// (a failed Result, with the system's reason), whatever is there is not
+// the user's.
+enum class DialogOutcome { chosen, cancelled };
 
 // The open-file, font and colour dialogs, and message boxes titled with the
 // program's name.
 class Dialogs {
  public:
-  virtual DialogOutcome show_open(CommonDialog& dialog) = 0;
-  virtual DialogOutcome show_font(CommonDialog& dialog) = 0;
-  virtual DialogOutcome show_colour(CommonDialog& dialog) = 0;
+  virtual Result<DialogOutcome> show_open(CommonDialog& dialog) = 0;
+  virtual Result<DialogOutcome> show_font(CommonDialog& dialog) = 0;
+  virtual Result<DialogOutcome> show_colour(CommonDialog& dialog) = 0;
   virtual void message(const std::string& text) = 0;
   // The same with Yes and No, No as the default; true for Yes.
   virtual bool ask(const std::string& question) = 0;

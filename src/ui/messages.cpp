@@ -97,6 +97,10 @@ std::string unusable_path_message(bool in_viewer_path, std::string_view path) {
        in_viewer_path ? "PowerPoint のパス: " : "プレゼンテーションのファイル: ", path});
 }
 
+std::string dialog_failed_message(std::string_view dialog, std::string_view reason) {
+  return concat({"「", dialog, "」ダイアログを開けませんでした。\n\n理由: ", reason});
+}
+
 std::string font_caption(std::string_view name, const Number& size,
                          std::string_view decimal_separator) {
   std::string number = format_number(size);

@@ -23,6 +23,7 @@ std::string unstorable_settings_message(std::string_view path,
                                         const std::vector<SettingsProblem>& kept_saved);
 std::string viewer_failed_message(std::string_view viewer, std::string_view reason);
 std::string unusable_path_message(bool in_viewer_path, std::string_view path);
+std::string dialog_failed_message(std::string_view dialog, std::string_view reason);
 
 // The font button's caption: the font name, a space, the size in its shortest
 // form with the user's decimal separator, and "pt".

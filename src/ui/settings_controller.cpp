@@ -19,6 +19,19 @@ class SettingsController::Busy {
   SettingsController& controller_;
 };
 
+namespace {
+// The titles Windows gives the font and colour dialogs.
+constexpr std::string_view kFontDialog = "フォント", kColourDialog = "色の設定";
+}  // namespace
+
+bool SettingsController::chosen(const Result<DialogOutcome>& shown, std::string_view dialog) {
+  if (!shown) {
+    dialogs_.message(dialog_failed_message(dialog, shown.reason()));
+    return false;
+  }
+  return shown.value() == DialogOutcome::chosen;
+}
+
 bool SettingsController::can_close() {
   if (busy_ == 0) return true;
   close_pending_ = true;
@@ -93,7 +106,7 @@ void SettingsController::ask_for_viewer() {
     dialog_.file_name = found;
   }
   // Only a real choice replaces the path; a failed dialog keeps it too.
-  if (dialogs_.show_open(dialog_) == DialogOutcome::chosen) record_.viewer_path = dialog_.file_name;
+  if (chosen(dialogs_.show_open(dialog_), dialog_.title)) record_.viewer_path = dialog_.file_name;
 }
 
 void SettingsController::close() {
@@ -178,7 +191,7 @@ void SettingsController::choose_presentation() {
       "Powerpointファイル(*.ppt;*.pptx;*.pps;*.ppsx;*.pptm)|*.ppt;*.pptx;*.pps;*.ppsx;*.pptm|"
       "すべてのファイル(*.*)|*.*";
   dialog_.title = "プレゼンテーションのファイルを指定";
-  if (dialogs_.show_open(dialog_) == DialogOutcome::chosen)
+  if (chosen(dialogs_.show_open(dialog_), dialog_.title))
     view_.set_presentation_path(dialog_.file_name);
 }
 
@@ -202,7 +215,7 @@ void SettingsController::choose_font() {
   // The dialog opens on the font in use.
   dialog_.font_name = record_.font_name;
   dialog_.font_size = record_.font_size.as_single();
-  if (dialogs_.show_font(dialog_) == DialogOutcome::chosen) {
+  if (chosen(dialogs_.show_font(dialog_), kFontDialog)) {
     record_.font_name = dialog_.font_name;
     record_.font_size = Number::single(dialog_.font_size);
   }
@@ -212,7 +225,7 @@ void SettingsController::choose_font() {
 
 void SettingsController::choose_text_colour() {
   Busy busy(*this);
-  if (dialogs_.show_colour(dialog_) == DialogOutcome::chosen)
+  if (chosen(dialogs_.show_colour(dialog_), kColourDialog))
     record_.text_colour = Number::integer(dialog_.colour);
   view_.set_swatch(Swatch::text, record_.text_colour.to_colour());
   show_look();
@@ -220,7 +233,7 @@ void SettingsController::choose_text_colour() {
 
 void SettingsController::choose_back_colour() {
   Busy busy(*this);
-  if (dialogs_.show_colour(dialog_) == DialogOutcome::chosen) record_.back_colour = dialog_.colour;
+  if (chosen(dialogs_.show_colour(dialog_), kColourDialog)) record_.back_colour = dialog_.colour;
   view_.set_swatch(Swatch::back, record_.back_colour);
   show_look();
 }

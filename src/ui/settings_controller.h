@@ -51,6 +51,9 @@ class SettingsController {
   void read_settings();
   void show_record();     // in the window's controls and on the display
   void ask_for_viewer();  // the first start's prompt for the viewer
+  // Whether the user chose in the dialog; one that could not open is told
+  // of, by its name.
+  bool chosen(const Result<DialogOutcome>& shown, std::string_view dialog);
   // The option group: turning one on turns the other off; turning one off
   // leaves the other as it is.
   void set_corner(Corner which, bool on);
