@@ -7,6 +7,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <new>
 #include <set>
 #include <string>
 #include <vector>
@@ -152,6 +153,7 @@ class FakeDesktop : public ui::Dialogs,
   Result<std::string> write(const SettingsRecord& r, bool keep_old) override {
     const std::string path = kSettingsPath;
     log_.push_back("write " + path);
+    if (write_throws) throw std::bad_alloc();
     if (!write_error.empty()) return Result<std::string>::failure(write_error);
     std::string kept_as;
     for (int n = 1; keep_old && files.count(path); ++n) {
@@ -182,7 +184,7 @@ class FakeDesktop : public ui::Dialogs,
   std::deque<DialogAnswer> answers;
   std::vector<ui::CommonDialog> dialogs_shown;  // the object as each dialog saw it
   std::vector<std::string> messages, questions;
-  bool answer_yes = false, backups_possible = true;
+  bool answer_yes = false, backups_possible = true, write_throws = false;
   std::vector<std::string> started;
   std::string start_error, read_error, write_error;
   std::string separator = ".";

@@ -510,6 +510,13 @@ TEST_F(Started, SaveFailureIsReportedAndTheProgramStillCloses) {
   ASSERT_EQ(desktop.messages.size(), 1u);
   EXPECT_NE(desktop.messages[0].find(kIni), std::string::npos);
   EXPECT_NE(desktop.messages[0].find(desktop.write_error), std::string::npos);
+
+  Program out_of_memory;
+  out_of_memory.desktop.write_throws = true;
+  out_of_memory.controller.open();
+  out_of_memory.controller.close();
+  ASSERT_EQ(out_of_memory.desktop.messages.size(), 1u) << "a failure inside the save is told";
+  EXPECT_NE(out_of_memory.desktop.messages[0].find(kIni), std::string::npos);
 }
 
 TEST_F(Started, DisplayClosedByTheSystemComesBackInTheChosenLookOnNextUse) {

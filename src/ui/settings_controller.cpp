@@ -1,5 +1,7 @@
 #include "ui/settings_controller.h"
 
+#include <new>
+
 #include "ui/launch.h"
 #include "ui/messages.h"
 
@@ -112,7 +114,26 @@ void SettingsController::ask_for_viewer() {
 void SettingsController::close() {
   if (closed_) return;  // the end of the session saved already
   closed_ = true;
-  display_.close();
+  try {
+    display_.close();
+  } catch (...) {
+    // The display's end is no reason to lose the settings.
+  }
+  // Nothing that goes wrong from here may end the window without a word:
+  // the settings are saved, or the user is told they could not be.
+  const auto unsaved = [this](std::string_view reason) {
+    if (!quiet_) dialogs_.message(unwritable_settings_message(store_.path(), reason));
+  };
+  try {
+    save();
+  } catch (const std::bad_alloc&) {
+    unsaved("メモリが足りません");
+  } catch (const std::exception& e) {
+    unsaved(e.what());
+  }
+}
+
+void SettingsController::save() {
   const std::string path = store_.path();
   bool keep = false;
   if (keep_old_) {
