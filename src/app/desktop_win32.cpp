@@ -77,7 +77,7 @@ Result<ui::DialogOutcome> Win32Dialogs::outcome(BOOL chosen) {
   const DWORD error = extended_error();
   if (error == 0) return ui::DialogOutcome::cancelled;  // the user closed the dialog
   // The common dialogs' errors have no system text.
-  const char* reason = "ダイアログを用意できませんでした";
+  std::string reason = "ダイアログを用意できませんでした (エラー " + std::to_string(error) + ")";
   switch (error) {
     case CDERR_MEMALLOCFAILURE:
     case CDERR_MEMLOCKFAILURE: reason = "メモリが足りません"; break;
@@ -85,8 +85,7 @@ Result<ui::DialogOutcome> Win32Dialogs::outcome(BOOL chosen) {
     case FNERR_BUFFERTOOSMALL: reason = "ファイル名が長すぎます"; break;
     case CFERR_NOFONTS: reason = "フォントが見つかりません"; break;
   }
-  return Result<ui::DialogOutcome>::failure(std::string(reason) + " (エラー " +
-                                            std::to_string(error) + ")");
+  return Result<ui::DialogOutcome>::failure(std::move(reason));
 }
 
 Result<ui::DialogOutcome> Win32Dialogs::show_open(ui::CommonDialog& dialog) {

@@ -1,7 +1,5 @@
 #include "ui/settings_controller.h"
 
-#include <new>
-
 #include "ui/launch.h"
 #include "ui/messages.h"
 
@@ -120,16 +118,12 @@ void SettingsController::close() {
     // The display's end is no reason to lose the settings.
   }
   // Nothing that goes wrong from here may end the window without a word:
-  // the settings are saved, or the user is told they could not be.
-  const auto unsaved = [this](std::string_view reason) {
-    if (!quiet_) dialogs_.message(unwritable_settings_message(store_.path(), reason));
-  };
+  // the settings are saved, or the user is told they could not be. The
+  // file's own failures come back as a Result; what throws is memory.
   try {
     save();
-  } catch (const std::bad_alloc&) {
-    unsaved("メモリが足りません");
-  } catch (const std::exception& e) {
-    unsaved(e.what());
+  } catch (...) {
+    if (!quiet_) dialogs_.message(unwritable_settings_message(store_.path(), "メモリが足りません"));
   }
 }
 
