@@ -64,7 +64,7 @@ class FakeDisplayView : public ui::DisplayView {
   }
   void set_tick_interval(int ms) override {
     interval = ms;
-    ++interval_sets;  // a display_window set anew, its period counted from now
+    ++interval_sets;  // a timer set anew, its period counted from now
   }
 
   // What the system does when it closes the window on its own.

@@ -270,12 +270,12 @@ TEST_F(Started, StartLaunchesTheShowPlacesTheDisplayAndCounts) {
   EXPECT_GT(display_window.interval, 0) << "ticking";
   EXPECT_EQ(display_window.text, "00:00");
 
-  desktop.pass(125'600);
+  desktop.pass(126'000);
   display.tick();
   EXPECT_EQ(display_window.text, "02:06");
 
   // Ten minutes on, a second start counts from zero again, at once.
-  desktop.pass(474'400);
+  desktop.pass(474'000);
   controller.start_show();
   EXPECT_EQ(desktop.started.size(), 2u);
   EXPECT_EQ(display_window.text, "00:00");
@@ -284,10 +284,10 @@ TEST_F(Started, StartLaunchesTheShowPlacesTheDisplayAndCounts) {
   EXPECT_EQ(display_window.text, "00:01");
 }
 
-// Windows' tick count and timers move in steps of 1/64 s, and 500 ms is 32
-// of them: the clock reads the last step, and a display_window set at a reading falls
-// due at the first step that many milliseconds on; a busy thread takes it up
-// to 60 ms late.
+// Windows' tick count and timers move in steps of 1/64 s (500 ms is 32 of
+// them): the clock reads the last step, and a timer set at a reading falls
+// due at the first step that many milliseconds on; a busy thread takes it
+// up to 60 ms late.
 TEST_F(Started, EachSecondShowsForAboutASecondOnA64thSecondClock) {
   constexpr std::int64_t kStep = 15'625;  // microseconds
   auto last_step = [](std::int64_t us) { return us / kStep * kStep; };

@@ -128,20 +128,14 @@ void DisplayController::start_count() {
   keep_tick_phase(*start_);
 }
 
-// The text rounds the count to whole seconds, halves to even: read exactly
-// on a half second, as a 500 ms timer on Windows' 1/64 s clock does every
-// time, it would hold each even second 1.5 s and each odd one 0.5 s. So the
-// ticks read the clock a quarter second off the halves (at 0.75 s, 1.25 s,
-// 1.75 s... of the count), where every value shows for a second.
+// The ticks come every 500 ms of the count, from the start; a tick that
+// has drifted more than this from its place sets the timer once to come
+// back to it (and the next tick once more to keep the period).
 void DisplayController::keep_tick_phase(std::int64_t now) {
-  constexpr int kPeriod = 500, kPhase = 250;
-  // A late or early tick within this much still reads far from a half; only
-  // a larger drift costs the timer a reset, and the next tick another.
-  constexpr int kSlack = 50;
+  constexpr int kPeriod = 500, kSlack = 50;
   const std::int64_t count = now > *start_ ? now - *start_ : 0;
-  // From the nearest quarter: -250 (on a half) to 249 ms.
-  const int off = static_cast<int>(count % kPeriod) - kPhase;
-  const int interval = off >= -kSlack && off <= kSlack ? kPeriod : kPeriod - off;
+  const int until = kPeriod - static_cast<int>(count % kPeriod);  // the next tick's place
+  const int interval = until <= kSlack || until >= kPeriod - kSlack ? kPeriod : until;
   if (interval == tick_interval_) return;
   tick_interval_ = interval;
   view_.set_tick_interval(interval);
@@ -149,8 +143,15 @@ void DisplayController::keep_tick_phase(std::int64_t now) {
 
 void DisplayController::tick() {
   if (!is_open() || !start_) return;
+  // The text rounds the count to whole seconds, halves to even. Read on a
+  // tick, exactly on a half second as a 500 ms timer on Windows' 1/64 s
+  // clock reads every time, it would hold each even second 1.5 s and each
+  // odd one 0.5 s. So the text is the count a quarter second before the
+  // tick, well clear of the halves: each value shows for a second, from its
+  // whole second on, and the timer runs as it always did.
+  constexpr std::int64_t kQuarter = 250;
   const std::int64_t now = clock_.now();
-  set_text(display_text(*start_, now));
+  set_text(display_text(*start_, now - kQuarter));
   keep_tick_phase(now);
   // A full-screen slide show raises itself into the topmost band once it is
   // up; claiming the top again on every tick keeps the display above it.

@@ -128,7 +128,7 @@ TEST(StartShow, BottomLeftStartAndASecondStartCountingFromZero) {
   DeleteFileW(r.s.path(L"cmdline.txt").c_str());
   r.s.click(kStartButton);
   ASSERT_TRUE(wait_for([&] { return r.s.exists(L"cmdline.txt"); })) << "another viewer starts";
-  // The display reads 00:00 from the press, and 00:01 from 0.75 s on.
+  // The display reads 00:00 from the press, and 00:01 from a second on.
   ASSERT_TRUE(wait_for(
       [&] {
         const std::string t = window_text(r.display);
