@@ -18,9 +18,8 @@ TEST(Launch, CommandLineQuotesBothPaths) {
   EXPECT_EQ(launch_command_line("C:\\Program Files\\Office\\POWERPNT.EXE", "D:\\講演.ppt"),
             "\"C:\\Program Files\\Office\\POWERPNT.EXE\" /s \"D:\\講演.ppt\"");
   EXPECT_EQ(launch_command_line("v.exe", ""), "\"v.exe\" /s \"\"");
-  // The viewer reads a backslash before a quote as escaping it, two as one.
+  // A backslash before a quote escapes it: a trailing one is doubled.
   EXPECT_EQ(launch_command_line("v.exe", "C:\\発表\\"), "\"v.exe\" /s \"C:\\発表\\\\\"");
-  EXPECT_EQ(launch_command_line("v.exe", "\\\\"), "\"v.exe\" /s \"\\\\\\\\\"");
   EXPECT_TRUE(launchable_path("C:\\a b\\c.ppt"));
   EXPECT_TRUE(launchable_path("C:\\発表\\講演.ppt"));
   for (const char* bad : {"C:\\a\" /x \"b.ppt", "C:\\x.ppt\r\n\"Z:\\evil.exe", "a\tb", "a\x7F"}) {
@@ -29,9 +28,8 @@ TEST(Launch, CommandLineQuotesBothPaths) {
 }
 
 #ifdef _WIN32
-// Read back by Windows' own rules, as the viewer reads it, each path is the
-// text the box held: a trailing backslash, a name that Windows allows with
-// half a surrogate pair, characters the shell would act on.
+// Read back by Windows' rules, as the viewer does, each path is the text
+// the box held: trailing backslashes, half a surrogate pair, shell signs.
 TEST(Launch, ViewerReadsEachPathAsTheBoxHeldIt) {
   for (const std::wstring path : {L"C:\\発表\\", L"C:\\my talks\\\\", L"\\\\srv\\a b\\x.ppt",
                                   L"C:\\a\xD83D"
@@ -41,9 +39,7 @@ TEST(Launch, ViewerReadsEachPathAsTheBoxHeldIt) {
     const std::wstring cmd =
         win32::widen(launch_command_line("C:\\v\\POWERPNT.EXE", win32::narrow(path)));
     LPWSTR* argv = CommandLineToArgvW(cmd.c_str(), &n);
-    ASSERT_TRUE(argv);
-    EXPECT_EQ(n, 3) << cmd;
-    EXPECT_EQ(n == 3 ? std::wstring(argv[2]) : L"", path) << cmd;
+    EXPECT_EQ(argv && n == 3 ? std::wstring(argv[2]) : L"?", path) << cmd;
     LocalFree(argv);
   }
 }

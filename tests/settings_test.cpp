@@ -56,21 +56,14 @@ TEST(SettingsRoundTrip, ValuesComeBackAndAreWrittenAgainTheSame) {
   EXPECT_FALSE(back.bottom_right);
   EXPECT_EQ(format_settings(back), bytes);
 
-  // Half a surrogate pair (as Windows allows in a name, here in the form the
-  // program keeps it) has no form in the file: the saved text stays.
-  const std::string half_pair =
-      "C:\\a\xED\xA0\xBD"
-      "b.ppt";
+  // Half a surrogate pair, as Windows allows in a name (held as WTF-8),
+  // has no form in the file: the saved text stays, and nothing else moves.
   SettingsRecord lone = back;
-  lone.presentation_path = half_pair;
+  lone.presentation_path = "C:\\a\xED\xA0\xBD";
   const auto kept = keep_saved_texts(lone, r);
-  ASSERT_EQ(kept.size(), 1u);
-  EXPECT_EQ(kept[0].line, 1);
-  EXPECT_NE(kept[0].reason.find(half_pair), std::string::npos);
-  EXPECT_EQ(lone.presentation_path, r.presentation_path);
-  SettingsRecord unchanged = back;
-  EXPECT_TRUE(keep_saved_texts(unchanged, {}).empty()) << "every other text is stored";
-  EXPECT_EQ(unchanged, back);
+  EXPECT_EQ(kept.size() == 1 ? kept[0].line : 0, 1);
+  EXPECT_EQ(lone, back);
+  EXPECT_TRUE(keep_saved_texts(lone, {}).empty()) << "every other text is stored";
 }
 
 TEST(SettingsRoundTrip, TextOutsideTheCodePageFallsBackToUtf8WithBom) {
