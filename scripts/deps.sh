@@ -32,6 +32,60 @@ add_backports() {
   } >/etc/apt/sources.list.d/ombrelo-backports.sources
 }
 
+# The host of the Debian 13 leg needs only debootstrap, which is for every
+# architecture: its lists are read for the machine's own architecture alone.
+apt_opts=()
+[ "${1:-}" = debian13 ] && apt_opts=(-o "APT::Architectures=$(dpkg --print-architecture)")
+
+# Reads the package lists. An index that fails to download (a mirror in the
+# middle of a sync says "File has unexpected size") is tried again a few
+# times, then only warned of: what is needed may well install without it.
+# The indexes that still failed are left in failed_indexes.
+failed_indexes=
+apt_update() {
+  local log try
+  log=$(mktemp)
+  for try in 1 2 3; do
+    apt-get update -qq "${apt_opts[@]}" >"$log" 2>&1 || true
+    failed_indexes=$(grep -o 'Failed to fetch [^ ]*' "$log" | cut -d' ' -f4 | sort -u || true)
+    [ -n "$failed_indexes" ] && [ "$try" -lt 3 ] || break
+    echo "deps: an index failed to download; reading the lists again in $((try * 15)) s" >&2
+    sleep $((try * 15))
+  done
+  rm -f "$log"
+  for index in $failed_indexes; do echo "deps: warning: index not read: $index" >&2; done
+}
+
+# Installs the packages given. Where that fails while an index
+# failed, the suites of those indexes are set aside for one more try, so
+# that everything comes from the release's own suites (a security suite
+# read for one architecture only would pair libraries of two versions, and
+# 32-bit Wine needs both the same). What still cannot be installed is named
+# on one line, with the mirror whose index failed.
+apt_install() {
+  local opts=("${apt_opts[@]}") pkgs=("$@") bad=() prefs suites mirrors
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${opts[@]}" \
+    "${pkgs[@]}" >/dev/null && return 0
+  if [ -n "$failed_indexes" ]; then
+    suites=$(sed -n 's|.*/dists/\([^/]*\)/.*|\1|p' <<<"$failed_indexes" | sort -u)
+    prefs=$(mktemp)
+    for suite in $suites; do
+      printf 'Package: *\nPin: release n=%s\nPin-Priority: -1\n\n' "$suite"
+    done >"$prefs"
+    opts+=(-o "Dir::Etc::Preferences=$prefs")
+    echo "deps: installing again with $(echo $suites) set aside, whose index failed" >&2
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${opts[@]}" \
+      "${pkgs[@]}" >/dev/null && { rm -f "$prefs"; return 0; }
+  fi
+  for p in "${pkgs[@]}"; do
+    apt-get install -s -qq --no-install-recommends "${opts[@]}" "$p" >/dev/null 2>&1 || bad+=("$p")
+  done
+  [ ${#bad[@]} -gt 0 ] || bad=("${pkgs[@]}")
+  mirrors=$(sed -n 's|/dists/.*||p' <<<"$failed_indexes" | sort -u)
+  echo "deps: cannot install ${bad[*]}${mirrors:+ (an index of $(echo $mirrors) failed to download)}" >&2
+  exit 1
+}
+
 for p in "${pkgs[@]}"; do have_pkg "$p" || missing+=("$p"); done
 
 if [ ${#missing[@]} -gt 0 ]; then
@@ -41,10 +95,10 @@ if [ ${#missing[@]} -gt 0 ]; then
   fi
   echo "deps: installing ${missing[*]}"
   # 32-bit Wine needs the i386 architecture.
-  dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
-  apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
-    "${missing[@]}" >/dev/null
+  [ "${1:-}" = debian13 ] || dpkg --print-foreign-architectures | grep -qx i386 ||
+    dpkg --add-architecture i386
+  apt_update
+  apt_install "${missing[@]}"
 fi
 [ "${1:-}" = debian13 ] && exit 0
 
@@ -74,11 +128,10 @@ if [ "${OMBRELO_I386:-auto}" = qemu ] || ! /lib/ld-linux.so.2 --version >/dev/nu
     [ "$(id -u)" -eq 0 ] || { echo "deps: missing ${missing[*]}; run this script as root" >&2; exit 1; }
     if [ -n "$qemu_from" ] && ! apt-cache policy 2>/dev/null | grep -q "$codename-backports/"; then
       add_backports "$codename"
-      apt-get update -qq
+      apt_update
     fi
     echo "deps: for the 32-bit route under qemu and the native x86_64 build, installing ${missing[*]}"
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
-      "${missing[@]}" >/dev/null
+    apt_install "${missing[@]}"
   fi
 fi
 
