@@ -453,13 +453,20 @@ TEST_F(Started, ColourCommandsFollowTheChoiceAndIgnoreCancelAndFailure) {
 TEST_F(Started, DialogObjectIsSharedBetweenCommands) {
   desktop.answers.push_back(kCancel);
   controller.choose_font();
-  desktop.answers.push_back(choose_colour(42));
+  desktop.answers.push_back({DialogOutcome::chosen, [](CommonDialog& d) {
+                               d.colour = 42;
+                               d.custom_colours[0] = 7;
+                             }});
   controller.choose_text_colour();
-  desktop.answers.push_back(kCancel);
+  desktop.answers.push_back({DialogOutcome::chosen, {}});  // OK without a pick
   controller.choose_back_colour();
   const CommonDialog& last = desktop.dialogs_shown.back();
   EXPECT_EQ(last.font_name, SettingsRecord{}.font_name) << "left by the font command";
-  EXPECT_EQ(last.colour, 42) << "left by the previous colour dialog";
+  EXPECT_EQ(last.custom_colours[0], 7) << "left by the previous colour dialog";
+  // Each colour dialog opens on its own colour, which OK alone keeps.
+  EXPECT_EQ(desktop.dialogs_shown[1].colour, 65280);
+  EXPECT_EQ(last.colour, 0);
+  EXPECT_EQ(controller.record().back_colour, 0);
 }
 
 TEST_F(Started, ClosingClosesTheDisplayThenSavesEverything) {

@@ -148,9 +148,10 @@ Result<ui::DialogOutcome> Win32Dialogs::show_colour(ui::CommonDialog& dialog) {
   CHOOSECOLORW cc{};
   cc.lStructSize = sizeof cc;
   cc.hwndOwner = owner();
-  cc.rgbResult = colour_ref(dialog.colour);
+  const COLORREF shown = colour_ref(dialog.colour);
+  cc.rgbResult = shown;
   cc.lpCustColors = custom;
-  cc.Flags = CC_RGBINIT | CC_ANYCOLOR;  // opens on the last colour chosen
+  cc.Flags = CC_RGBINIT | CC_ANYCOLOR;
   const BOOL chosen = [&] {
     KeepCurrentDirectory kept;
     return choose_colour(&cc);
@@ -158,7 +159,9 @@ Result<ui::DialogOutcome> Win32Dialogs::show_colour(ui::CommonDialog& dialog) {
   for (int i = 0; i < 16; ++i) {
     dialog.custom_colours[static_cast<std::size_t>(i)] = static_cast<std::int32_t>(custom[i]);
   }
-  if (chosen) dialog.colour = static_cast<std::int32_t>(cc.rgbResult);
+  // OK on the colour it opened on keeps the value as stored, a system
+  // colour (high bit set) among them, rather than the RGB it drew.
+  if (chosen && cc.rgbResult != shown) dialog.colour = static_cast<std::int32_t>(cc.rgbResult);
   return outcome(chosen);
 }
 

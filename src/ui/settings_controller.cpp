@@ -238,8 +238,11 @@ void SettingsController::choose_font() {
   show_font_caption();
 }
 
+// Each colour dialog opens on the colour it changes, so that OK without a
+// pick leaves it as it was; the custom colours stay shared.
 void SettingsController::choose_text_colour() {
   Busy busy(*this);
+  dialog_.colour = record_.text_colour.to_colour();
   if (chosen(dialogs_.show_colour(dialog_), kColourDialog))
     record_.text_colour = Number::integer(dialog_.colour);
   view_.set_swatch(Swatch::text, record_.text_colour.to_colour());
@@ -248,6 +251,7 @@ void SettingsController::choose_text_colour() {
 
 void SettingsController::choose_back_colour() {
   Busy busy(*this);
+  dialog_.colour = record_.back_colour;
   if (chosen(dialogs_.show_colour(dialog_), kColourDialog)) record_.back_colour = dialog_.colour;
   view_.set_swatch(Swatch::back, record_.back_colour);
   show_look();
