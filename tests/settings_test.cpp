@@ -203,6 +203,10 @@ TEST(SettingsRead, BadBytesAndCutFiles) {
   // A NUL inside a text, and an empty viewer or font, are damage too.
   EXPECT_EQ(problem_lines(parse_settings("\"C:\\a\0b.ppt\"\n\"\"\n\"\"\n5\n1\n1\n1\n1\n"s)),
             (std::vector<int>{1, 2, 3}));
+  // A text longer than the file keeps is damage too, never cut unsaid.
+  EXPECT_EQ(problem_lines(parse_settings('"' + std::string(kMaxTextUnits + 1, 'a') +
+                                         "\"\n\"v\"\n\"f\"\n5\n1\n1\n1\n1\n")),
+            (std::vector<int>{1}));
   // A UTF-16 unit that pairs with nothing spoils its own line alone.
   EXPECT_EQ(
       problem_lines(parse_settings(utf16(u"\"\xD800\"\n\"v\"\n\"f\"\n5\n1\n1\n1\n1\n", false))),

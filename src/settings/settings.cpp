@@ -112,6 +112,11 @@ Problem read_text(std::string_view v, const Texts& texts, bool may_be_empty, std
     u = platform::cp932_to_utf8(v);
   }
   if (!u) return "文字コードが正しくありません";
+  // Longer than any path Windows takes: kept whole in the old file rather
+  // than cut short at the next save.
+  if (file_text(*u).size() < u->size()) {
+    return "長すぎます (" + std::to_string(kMaxTextUnits) + " 文字まで)";
+  }
   field = std::move(*u);
   return std::nullopt;
 }

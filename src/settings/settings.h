@@ -38,7 +38,8 @@ std::string_view settings_line_label(int line);
 // Largest font size a stored value may ask for, as the font dialog allows.
 inline constexpr double kMaxFontSize = 1638;
 // Longest text value the file keeps, in UTF-16 units: the edit box's limit
-// and the longest path Windows takes. The writer cuts anything longer.
+// and the longest path Windows takes. The reader takes nothing longer (the
+// line counts as damaged); the writer cuts anything longer.
 inline constexpr std::size_t kMaxTextUnits = 32767;
 // A settings file is a few hundred bytes; reading stops beyond the largest
 // the writer can make: three texts at their limit in UTF-8 (at most three
