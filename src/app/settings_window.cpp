@@ -120,9 +120,19 @@ void SettingsWindow::create_controls() {
 }
 
 void SettingsWindow::show() {
+  focus_ = item(kPresentationBox);
   ShowWindow(hwnd(), SW_SHOWNORMAL);
   UpdateWindow(hwnd());
-  SetFocus(item(kPresentationBox));
+  SetFocus(focus_);
+}
+
+void SettingsWindow::remember_focus() {
+  const HWND focus = GetFocus();
+  if (focus && IsChild(hwnd(), focus)) focus_ = focus;
+}
+
+void SettingsWindow::restore_focus() {
+  if (focus_ && IsChild(hwnd(), focus_) && IsWindowEnabled(focus_)) SetFocus(focus_);
 }
 
 std::string SettingsWindow::presentation_path() const {
@@ -186,7 +196,21 @@ LRESULT SettingsWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
         return TRUE;
       }
       break;
+    // The default leaves the focus on the window itself, where no key
+    // works and a screen reader names only the window: it goes back to the
+    // control that had it. The system takes it from the controls when a
+    // command's dialog disables the window, before the window goes
+    // inactive, so a command keeps it first.
+    case WM_ACTIVATE:
+      if (LOWORD(wp) == WA_INACTIVE) {
+        remember_focus();
+      } else if (!HIWORD(wp)) {  // not minimised
+        restore_focus();
+      }
+      return 0;
+    case WM_SETFOCUS: restore_focus(); return 0;
     case WM_COMMAND:
+      remember_focus();
       if (controller_ && HIWORD(wp) == BN_CLICKED) {
         switch (LOWORD(wp)) {
           case kBrowseButton: controller_->choose_presentation(); return 0;

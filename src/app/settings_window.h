@@ -34,12 +34,17 @@ class SettingsWindow final : public Window<SettingsWindow>, public ui::SettingsV
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
   void create_controls();
   void draw_swatch(const DRAWITEMSTRUCT& item);
+  // The control that has the focus, kept while the window is inactive or
+  // disabled (behind a dialog), and given it back when it is active again.
+  void remember_focus();
+  void restore_focus();
   HWND item(int id) const { return GetDlgItem(hwnd(), id); }
 
   HINSTANCE instance_;
   ui::SettingsController* controller_ = nullptr;
   UniqueFont caption_font_;
   std::int32_t swatches_[2] = {0, 0};
+  HWND focus_ = nullptr;
 };
 
 }  // namespace ombrelo::win32

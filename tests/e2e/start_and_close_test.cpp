@@ -31,24 +31,45 @@ TEST(StartAndClose, StartsWithBothWindowsAndSavesOnClose) {
   EXPECT_EQ(SendMessageW(s.control(kBottomRightOption), BM_GETCHECK, 0, 0), BST_CHECKED);
   GUITHREADINFO gui{};
   gui.cbSize = sizeof gui;
-  EXPECT_TRUE(wait_for([&] {
-    return GetGUIThreadInfo(GetWindowThreadProcessId(settings, nullptr), &gui) &&
-           gui.hwndFocus == s.control(kPresentationBox);
-  })) << "the path box has the focus";
+  auto focused = [&] {
+    gui.hwndFocus = nullptr;
+    GetGUIThreadInfo(GetWindowThreadProcessId(settings, nullptr), &gui);
+    return gui.hwndFocus;
+  };
+  auto focus_on = [&](HWND h, int timeout_ms = 3000) {
+    return wait_for([&] { return focused() == h; }, timeout_ms);
+  };
+  auto key = [&](WPARAM vk) {
+    PostMessageW(gui.hwndFocus, WM_KEYDOWN, vk, 0);
+    PostMessageW(gui.hwndFocus, WM_KEYUP, vk, 0xC0000001);
+  };
+  EXPECT_TRUE(focus_on(s.control(kPresentationBox), 15000)) << "the path box has the focus";
   // Tab walks the controls in their order; in the corner group it stops on
   // the selected option.
   for (int next : {kBrowseButton, kStartButton, kFontButton, kTextColourButton, kBackColourButton,
-                   kBottomRightOption, kPresentationBox}) {
-    PostMessageW(gui.hwndFocus, WM_KEYDOWN, VK_TAB, 0);
-    PostMessageW(gui.hwndFocus, WM_KEYUP, VK_TAB, 0xC0000001);
-    EXPECT_TRUE(wait_for(
-        [&] {
-          return GetGUIThreadInfo(GetWindowThreadProcessId(settings, nullptr), &gui) &&
-                 gui.hwndFocus == s.control(next);
-        },
-        3000))
-        << "Tab should reach control " << next;
+                   kBottomRightOption, kPresentationBox, kBrowseButton, kStartButton, kFontButton,
+                   kTextColourButton}) {
+    key(VK_TAB);
+    EXPECT_TRUE(focus_on(s.control(next))) << "Tab should reach control " << next;
   }
+  // The focus comes back where it was after a dialog (Space, Esc), another
+  // window in front, and minimise and restore.
+  key(VK_SPACE);
+  HWND colour = s.wait_window(L"#32770");
+  ASSERT_TRUE(colour);
+  ASSERT_TRUE(wait_for([&] { return IsChild(colour, focused()); }));
+  key(VK_ESCAPE);
+  EXPECT_TRUE(focus_on(s.control(kTextColourButton))) << "after the dialog";
+  HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
+                               nullptr, nullptr, nullptr);
+  SetForegroundWindow(other);
+  ASSERT_TRUE(wait_for([&] { return GetForegroundWindow() == other; }));
+  SetForegroundWindow(settings);
+  EXPECT_TRUE(focus_on(s.control(kTextColourButton))) << "after another window";
+  DestroyWindow(other);
+  ShowWindow(settings, SW_MINIMIZE);
+  ShowWindow(settings, SW_RESTORE);
+  EXPECT_TRUE(focus_on(s.control(kTextColourButton))) << "after minimise and restore";
 
   save_screenshot(settings, "settings-window");
 
