@@ -307,6 +307,18 @@ TEST(SettingsPath, BesideTheExecutableWithIniInPlaceOfTheExtension) {
   EXPECT_EQ(settings_path_for("C:\\ツール\\タイマー"), "C:\\ツール\\タイマー.ini");
 }
 
+#ifdef _WIN32
+// Started by its 8.3 name, the program still names its file after the long one.
+TEST_F(SettingsFile, ShortNamesBecomeTheNamesTheUserSees) {
+  const std::wstring full = (dir_ / L"ombrelo long name.v2.exe").wstring();
+  put((dir_ / L"ombrelo long name.v2.exe").string(), "MZ");
+  wchar_t short_form[MAX_PATH] = {};
+  GetShortPathNameW(full.c_str(), short_form, MAX_PATH);
+  if (full == short_form) GTEST_SKIP() << "no short names on this volume";
+  EXPECT_TRUE(win32::without_short_names(short_form).ends_with(L"\\ombrelo long name.v2.exe"));
+}
+#endif
+
 TEST(SettingsLocation, ExecutablePathIsAbsoluteAndNamesThisProgram) {
   const std::string exe = platform::executable_path();
   EXPECT_TRUE(stdfs::path(exe).is_absolute()) << exe;

@@ -62,7 +62,7 @@ inline constexpr std::string_view kFolderInTheWay =
 // True for a file, hidden or not; false for a folder or nothing.
 bool is_ordinary_file(const std::string& path);
 
-// Full path of the running executable.
+// Full path of the running executable, in the names the user sees.
 std::string executable_path();
 
 // Milliseconds since the system started: a clock that only moves forward

@@ -54,7 +54,9 @@ std::string executable_path() {
     const DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
     if (n < buf.size()) {
       buf.resize(n);
-      return win32::narrow(buf);
+      // Started by its short name, Windows gives that form: the settings
+      // file is named after the name the user sees.
+      return win32::narrow(win32::without_short_names(buf));
     }
     buf.resize(buf.size() * 2);
   }

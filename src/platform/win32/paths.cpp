@@ -30,6 +30,16 @@ std::wstring plain_path(const std::wstring& path) {
   return path;
 }
 
+std::wstring without_short_names(const std::wstring& path) {
+  std::wstring full(GetLongPathNameW(path.c_str(), nullptr, 0), L'\0');
+  const DWORD n =
+      full.empty() ? 0
+                   : GetLongPathNameW(path.c_str(), full.data(), static_cast<DWORD>(full.size()));
+  if (n == 0 || n >= full.size()) return path;
+  full.resize(n);
+  return full;
+}
+
 std::wstring temporary_name(const std::wstring& file, unsigned long process, unsigned long count) {
   // Hexadecimal digits, ASCII, so each char widens as it is.
   char digits[2 * sizeof(unsigned long) * 2];

@@ -11,6 +11,10 @@ std::wstring long_path(const std::wstring& path);
 // The same path as people write it, for messages.
 std::wstring plain_path(const std::wstring& path);
 
+// The path with each 8.3 short name in it (OMBREL~1.EXE) in its full form,
+// as Explorer shows it; the path as it is where it cannot be found.
+std::wstring without_short_names(const std::wstring& path);
+
 // The name a new temporary file beside `file` gets: the file's own name with
 // the process and a counter after it.
 std::wstring temporary_name(const std::wstring& file, unsigned long process, unsigned long count);
