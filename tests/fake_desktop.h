@@ -149,6 +149,7 @@ class FakeDesktop : public ui::Dialogs,
     if (!read_error.empty()) return Result<ParsedSettings>::failure(read_error);
     return parse_settings(files.at(kSettingsPath));
   }
+  bool in_temporary_folder() override { return false; }
   bool can_keep_backup() override { return backups_possible; }
   Result<std::string> write(const SettingsRecord& r, bool keep_old) override {
     const std::string path = kSettingsPath;

@@ -305,6 +305,15 @@ TEST(SettingsPath, BesideTheExecutableWithIniInPlaceOfTheExtension) {
   EXPECT_EQ(settings_path_for("C:\\Tools\\ombrelo.exe"), "C:\\Tools\\ombrelo.ini");
   EXPECT_EQ(settings_path_for("C:\\My.Tools\\ombrelo.v2.exe"), "C:\\My.Tools\\ombrelo.v2.ini");
   EXPECT_EQ(settings_path_for("C:\\ツール\\タイマー"), "C:\\ツール\\タイマー.ini");
+  // Explorer runs an exe opened inside a zip from a folder in the temporary one.
+  const std::string temp = "C:\\Users\\a\\AppData\\Local\\Temp\\";
+  EXPECT_TRUE(is_inside_folder(temp + "Temp1_ombrelo.zip\\o\\ombrelo.ini", temp));
+  EXPECT_TRUE(is_inside_folder("c:\\users\\A\\appdata\\local\\TEMP\\x.ini", temp));
+  EXPECT_TRUE(is_inside_folder("/tmp/x/ombrelo.ini", "/tmp"));
+  for (const char* outside : {"C:\\Users\\a\\AppData\\Local\\Temporary\\x.ini",
+                              "C:\\Users\\a\\AppData\\Local\\Temp", "C:\\Tools\\x.ini"})
+    EXPECT_FALSE(is_inside_folder(outside, temp)) << outside;
+  EXPECT_FALSE(is_inside_folder("C:\\Tools\\x.ini", "")) << "no temporary folder known";
 }
 
 #ifdef _WIN32

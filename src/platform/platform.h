@@ -65,6 +65,10 @@ bool is_ordinary_file(const std::string& path);
 // Full path of the running executable, in the names the user sees.
 std::string executable_path();
 
+// The user's temporary folder, which Windows empties now and then: Explorer
+// runs an exe opened inside a zip from a folder in it.
+std::string temporary_folder();
+
 // Milliseconds since the system started: a clock that only moves forward
 // with real time, and goes on while the machine sleeps. Steps of the time of
 // day (a time sync, the user, daylight saving) leave it alone. Only the

@@ -302,6 +302,13 @@ std::string settings_path_for(std::string_view exe_path) {
   return path;
 }
 
+bool is_inside_folder(std::string_view path, std::string_view folder) {
+  auto separator = [](char c) { return c == '\\' || c == '/'; };
+  while (!folder.empty() && separator(folder.back())) folder.remove_suffix(1);
+  return !folder.empty() && path.size() > folder.size() && separator(path[folder.size()]) &&
+         equals_ignoring_case(path.substr(0, folder.size()), folder);
+}
+
 Result<ParsedSettings> read_settings_file(const std::string& path) {
   const auto file = platform::read_file(path, kMaxSettingsFileSize);
   if (!file) return Result<ParsedSettings>::failure(file.reason());

@@ -89,6 +89,10 @@ std::vector<SettingsProblem> keep_saved_texts(SettingsRecord& record, const Sett
 // without the final extension, and ".ini".
 std::string settings_path_for(std::string_view exe_path);
 
+// Whether the path lies inside the folder or a folder below it, letters
+// compared without regard to their case.
+bool is_inside_folder(std::string_view path, std::string_view folder);
+
 // The file's record, or the system's reason when it could not be read.
 Result<ParsedSettings> read_settings_file(const std::string& path);
 

@@ -56,6 +56,10 @@ class SettingsStore {
   // An ordinary file is there (a folder of that name is not).
   virtual bool present() = 0;
   virtual Result<ParsedSettings> read() = 0;
+  // Whether the file's folder is one that Windows empties (the temporary
+  // folder, where an exe opened inside a zip runs): what is saved there is
+  // not found again.
+  virtual bool in_temporary_folder() = 0;
   // Whether the old file can be kept beside itself under a backup name.
   virtual bool can_keep_backup() = 0;
   // With `keep_old`, the old file stays under a backup name never used

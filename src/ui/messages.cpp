@@ -61,6 +61,15 @@ std::string unreadable_settings_message(std::string_view path, std::string_view 
                  what_the_save_does(can_keep_backup), "\nファイル: ", path, "\n理由: ", reason});
 }
 
+std::string temporary_folder_message(std::string_view folder) {
+  return concat(
+      {"このプログラムは一時フォルダーから起動されています。一時フォルダーは Windows "
+       "が後で削除するため、ここに保存した設定は次回の起動時には残りません。\n"
+       "ZIP ファイルの中から起動した場合は、ZIP ファイルを展開し、展開先のフォルダーから"
+       "起動してください。\n\nフォルダー: ",
+       folder});
+}
+
 std::string overwrite_without_backup_question(std::string_view path) {
   return concat(
       {"起動時に読み取れなかった設定ファイルを、このフォルダーでは別の名前で残せません。\n"

@@ -16,6 +16,7 @@ std::string damaged_settings_message(std::string_view path,
                                      bool can_keep_backup);
 std::string unreadable_settings_message(std::string_view path, std::string_view reason,
                                         bool can_keep_backup);
+std::string temporary_folder_message(std::string_view folder);
 std::string overwrite_without_backup_question(std::string_view path);
 std::string unwritable_settings_message(std::string_view path, std::string_view reason);
 std::string kept_settings_message(std::string_view path, std::string_view kept_as);

@@ -11,6 +11,10 @@ bool PlatformSettingsStore::present() { return platform::is_ordinary_file(path_)
 
 Result<ParsedSettings> PlatformSettingsStore::read() { return read_settings_file(path_); }
 
+bool PlatformSettingsStore::in_temporary_folder() {
+  return is_inside_folder(path_, platform::temporary_folder());
+}
+
 bool PlatformSettingsStore::can_keep_backup() { return platform::takes_new_file_beside(path_); }
 
 Result<std::string> PlatformSettingsStore::write(const SettingsRecord& record, bool keep_old) {

@@ -14,6 +14,7 @@ class PlatformSettingsStore final : public SettingsStore {
   std::string path() override { return path_; }
   bool present() override;
   Result<ParsedSettings> read() override;
+  bool in_temporary_folder() override;
   bool can_keep_backup() override;
   Result<std::string> write(const SettingsRecord& record, bool keep_old) override;
 

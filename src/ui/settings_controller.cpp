@@ -83,6 +83,8 @@ void SettingsController::read_settings() {
   }
   saved_ = record_;
   show_record();
+  if (store_.in_temporary_folder())
+    dialogs_.message(temporary_folder_message(path.substr(0, path.find_last_of('\\'))));
   if (!message.empty()) dialogs_.message(message);
   if (first_run && !programs_.is_ordinary_file(record_.viewer_path)) ask_for_viewer();
 }

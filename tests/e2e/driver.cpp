@@ -80,10 +80,11 @@ BOOL CALLBACK find_proc(HWND h, LPARAM lp) {
 
 }  // namespace
 
-Scenario::Scenario(const std::string& name) {
-  wchar_t tmp[MAX_PATH];
-  GetTempPathW(MAX_PATH, tmp);
-  dir_ = std::wstring(tmp) + L"ombrelo-e2e-" + widen(name);
+Scenario::Scenario(const std::string& name, const std::wstring& parent) {
+  wchar_t profile[MAX_PATH] = {};
+  GetEnvironmentVariableW(L"USERPROFILE", profile, MAX_PATH);
+  CreateDirectoryW(parent.c_str(), nullptr);
+  dir_ = (parent.empty() ? std::wstring(profile) : parent) + L"\\ombrelo-e2e-" + widen(name);
   remove_tree(dir_);
   CreateDirectoryW(dir_.c_str(), nullptr);
   // OMBRELO_EXE names another build to drive, such as the release's.

@@ -39,10 +39,11 @@ bool wait_for(F done, int timeout_ms = 15000) {
 std::string window_text(HWND h);
 RECT window_rect(HWND h);
 
-// One scenario's folder and, once started, the program running in it.
+// One scenario's folder and, once started, the program running in it: in
+// the user's profile, where a user extracts the zip, or in `parent`.
 class Scenario {
  public:
-  explicit Scenario(const std::string& name);
+  explicit Scenario(const std::string& name, const std::wstring& parent = {});
   ~Scenario();
 
   const std::wstring& dir() const { return dir_; }

@@ -142,6 +142,22 @@ TEST(StartAndClose, EndOfSessionSavesTheTypedChange) {
   EXPECT_TRUE(r.s.wait_exit()) << "nothing left to take changes it would not save";
 }
 
+// Explorer runs an exe opened inside a zip from a folder that it removes
+// later: the user is told at start, and the program carries on.
+TEST(StartAndClose, RunFromInsideAZipSaysItsSettingsWillNotBeKept) {
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  Scenario s("zip", std::wstring(temp) + L"Temp1_ombrelo-win32.zip");
+  s.write_file(L"ombrelo.ini", settings_lines("C:\\talk.ppt", narrow(s.install_viewer())));
+  s.start();
+  HWND box = s.wait_dialog("Ombrelo");
+  ASSERT_TRUE(box);
+  EXPECT_NE(message_text(box).find("一時フォルダー"), std::string::npos) << message_text(box);
+  EXPECT_NE(message_text(box).find(narrow(s.dir())), std::string::npos) << message_text(box);
+  press(box, IDOK);
+  EXPECT_TRUE(s.wait_window(kSettingsClass));
+}
+
 TEST(StartAndClose, DamagedSettingsFileIsNamedInAMessageAndTheProgramStarts) {
   Scenario s("damaged");
   const std::string viewer = narrow(s.install_viewer());

@@ -151,4 +151,9 @@ std::string executable_path() {
   return buf;
 }
 
+std::string temporary_folder() {
+  const char* tmp = std::getenv("TMPDIR");
+  return tmp && *tmp ? tmp : "/tmp";
+}
+
 }  // namespace ombrelo::platform

@@ -62,4 +62,11 @@ std::string executable_path() {
   }
 }
 
+std::string temporary_folder() {
+  wchar_t buf[MAX_PATH + 1] = {};
+  const DWORD n = GetTempPathW(MAX_PATH + 1, buf);
+  if (n == 0 || n > MAX_PATH) return {};
+  return win32::narrow(win32::without_short_names(buf));
+}
+
 }  // namespace ombrelo::platform
