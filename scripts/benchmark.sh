@@ -153,7 +153,7 @@ echo "exe measured: $app, run natively ($(ombrelo_tested "$app" | cut -d' ' -f2-
 cat <<TABLE
 | measure | value | target |
 |---|---|---|
-| exe size (stripped) | $((size / 1024)) KB ($size bytes) | 160 KB or below |
+| exe size (stripped) | $((size / 1024)) KB ($size bytes) | 192 KB or below |
 | imported DLLs | $dlls| Windows' own only |
 | start-up to settings window shown and answering (median of $runs; least to most) | $(printf '%s\n' "$startup" | awk '$1 == "startup_ms" { print $2 " ms, " $3 " to " $4 " ms" }') | |
 | start-up floor: the same window and display, nothing else | $(printf '%s\n' "$startup" | awk '$1 == "floor_ms" { print $2 " ms, " $3 " to " $4 " ms" }') | |
