@@ -78,6 +78,9 @@ ours() {
 # Run time of all of a process's threads, in nanoseconds.
 run_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { printf "%.0f", s }'; }
 started_at() { awk '{ print $22 }' "/proc/$1/stat" 2>/dev/null; }
+# Whether the process that started then still runs: an ended one stays in
+# /proc as a zombie, with its start but without its memory figures.
+runs() { [ "$(started_at "$1")" = "$2" ] && [ "$(awk '{ print $3 }' "/proc/$1/stat" 2>/dev/null)" != Z ]; }
 
 # A scene: the probe sets it up and keeps it going for $seconds; meanwhile
 # Linux's view of the named processes gives their CPU time. Prints the
@@ -85,9 +88,13 @@ started_at() { awk '{ print $22 }' "/proc/$1/stat" 2>/dev/null; }
 # name (in start order), "cpu_ns_wineserver <ns>" and the program's (or
 # the floor's) "peak_working_set_kb".
 scene() {
-  local mode=$1 log=$bench/$1.log pids=() t0=() since=() p i ns
+  local mode=$1 log=$bench/$1.log pids=() t0=() since=() p i ns kb
   shift
-  wine "$bench/probe.exe" "$mode" "$seconds" >"$log" 2>&1 &
+  # The probe keeps the scene going a little past the measurement, so that
+  # every figure is read while the programs still run: the probe ends the
+  # scene at once, and Wine 10 closes a program quickly enough that one
+  # read after it would find a process that has ended.
+  wine "$bench/probe.exe" "$mode" "$((seconds + 3))" >"$log" 2>&1 &
   local probe=$!
   for _ in $(seq 600); do grep -q counting "$log" && break; sleep 0.1; done
   grep -q counting "$log" || die "$mode: the scene did not start ($(tr -d '\r' <"$log"))"
@@ -108,13 +115,14 @@ scene() {
   sleep "$seconds"
   for i in "${!pids[@]}"; do
     p=${pids[$i]}
-    [ "$(started_at "${p#*:}")" = "${since[$i]}" ] ||
-      die "$mode: ${p%%:*} (pid ${p#*:}) ended before the scene did"
+    runs "${p#*:}" "${since[$i]}" || die "$mode: ${p%%:*} (pid ${p#*:}) ended before the scene did"
     ns=$(($(run_ns "${p#*:}") - ${t0[$i]}))
     [ "$ns" -gt 0 ] || die "$mode: ${p%%:*} took $ns ns of CPU, which cannot be"
     echo "cpu_ns_${p%%:*} $ns"
     case ${p%%:*} in ombrelo.exe_1 | floor.exe_1)
-      echo "peak_working_set_kb $(awk '/VmHWM/ { print $2 }' "/proc/${p#*:}/status")" ;;
+      kb=$(awk '/^VmHWM:/ { print $2 }' "/proc/${p#*:}/status")
+      [ "${kb:-0}" -gt 0 ] || die "$mode: cannot read the peak working set of ${p%%:*}"
+      echo "peak_working_set_kb $kb" ;;
     esac
   done
   [ "$(started_at "$server")" = "${since[-1]}" ] || die "$mode: the Wine server ended during the scene"
