@@ -32,21 +32,18 @@ add_backports() {
   } >/etc/apt/sources.list.d/ombrelo-backports.sources
 }
 
-# The host of the Debian 13 leg needs only debootstrap, which is for every
-# architecture: its lists are read for the machine's own architecture alone.
-apt_opts=()
-[ "${1:-}" = debian13 ] && apt_opts=(-o "APT::Architectures=$(dpkg --print-architecture)")
-
 # Reads the package lists. An index that fails to download (a mirror in the
 # middle of a sync says "File has unexpected size") is tried again a few
 # times, then only warned of: what is needed may well install without it.
-# The indexes that still failed are left in failed_indexes.
+# The indexes that still failed are left in failed_indexes. (The Debian 13
+# leg's host needs only debootstrap, for every architecture: a failed i386
+# index is no obstacle to it.)
 failed_indexes=
 apt_update() {
   local log try
   log=$(mktemp)
   for try in 1 2 3; do
-    apt-get update -qq "${apt_opts[@]}" >"$log" 2>&1 || true
+    apt-get update -qq >"$log" 2>&1 || true
     failed_indexes=$(grep -o 'Failed to fetch [^ ]*' "$log" | cut -d' ' -f4 | sort -u || true)
     [ -n "$failed_indexes" ] && [ "$try" -lt 3 ] || break
     echo "deps: an index failed to download; reading the lists again in $((try * 15)) s" >&2
@@ -63,7 +60,7 @@ apt_update() {
 # 32-bit Wine needs both the same). What still cannot be installed is named
 # on one line, with the mirror whose index failed.
 apt_install() {
-  local opts=("${apt_opts[@]}") pkgs=("$@") bad=() prefs suites mirrors
+  local opts=() pkgs=("$@") bad=() prefs suites mirrors
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${opts[@]}" \
     "${pkgs[@]}" >/dev/null && return 0
   if [ -n "$failed_indexes" ]; then
@@ -95,8 +92,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   fi
   echo "deps: installing ${missing[*]}"
   # 32-bit Wine needs the i386 architecture.
-  [ "${1:-}" = debian13 ] || dpkg --print-foreign-architectures | grep -qx i386 ||
-    dpkg --add-architecture i386
+  dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
   apt_update
   apt_install "${missing[@]}"
 fi
