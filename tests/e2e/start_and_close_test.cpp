@@ -52,6 +52,7 @@ TEST(StartAndClose, StartsWithBothWindowsAndSavesOnClose) {
     key(VK_TAB);
     EXPECT_TRUE(focus_on(s.control(next))) << "Tab should reach control " << next;
   }
+  save_screenshot(settings, "settings-window");
   // The focus comes back where it was after a dialog (Space, Esc), another
   // window in front, and minimise and restore.
   key(VK_SPACE);
@@ -70,8 +71,6 @@ TEST(StartAndClose, StartsWithBothWindowsAndSavesOnClose) {
   ShowWindow(settings, SW_MINIMIZE);
   ShowWindow(settings, SW_RESTORE);
   EXPECT_TRUE(focus_on(s.control(kTextColourButton))) << "after minimise and restore";
-
-  save_screenshot(settings, "settings-window");
 
   // What a screen reader is told: every control has a name, the path box
   // its label's, the swatches their texts (and they are no tab stops); the
