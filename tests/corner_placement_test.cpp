@@ -8,15 +8,13 @@ namespace {
 
 TEST(CornerPlacement, BottomEdgeAndTheChosenSide) {
   // Screen 1280x800 px at 15 twips a pixel; window 600x300 twips.
-  const Placement right = corner_placement(19200, 12000, 600, 300, false, true);
+  const Placement right = corner_placement(19200, 12000, 600, 300, Corner::bottom_right);
   EXPECT_EQ(right.top, 11700);
   EXPECT_EQ(right.left, 18600);
-  const Placement left = corner_placement(19200, 12000, 600, 300, true, false);
+  const Placement left = corner_placement(19200, 12000, 600, 300, Corner::bottom_left);
   EXPECT_EQ(left.top, 11700);
   EXPECT_EQ(left.left, 0.0f);
-  EXPECT_EQ(corner_placement(19200, 12000, 600, 300, false, false).left, std::nullopt);
-  EXPECT_EQ(corner_placement(19200, 12000, 600, 300, true, true).left, 18600)
-      << "the right-hand test comes last";
+  EXPECT_EQ(corner_placement(19200, 12000, 600, 300, Corner::none).left, std::nullopt);
 }
 
 }  // namespace

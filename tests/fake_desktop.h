@@ -91,8 +91,8 @@ class FakeSettingsView : public ui::SettingsView {
  public:
   std::string presentation_path() const override { return text; }
   void set_presentation_path(const std::string& t) override { text = t; }
-  bool corner(ui::Corner which) const override { return options[static_cast<int>(which)]; }
-  void set_corner(ui::Corner which, bool on) override { options[static_cast<int>(which)] = on; }
+  Corner corner() const override { return chosen; }
+  void set_corner(Corner c) override { chosen = c; }
   void set_font_caption(const std::string& c) override { caption = c; }
   void set_swatch(ui::Swatch which, std::int32_t colour) override {
     swatches[static_cast<int>(which)] = colour;
@@ -101,7 +101,7 @@ class FakeSettingsView : public ui::SettingsView {
   void close() override { ++closes_asked; }
 
   std::string text;
-  bool options[2] = {false, false};  // bottom left, bottom right
+  Corner chosen = Corner::none;
   std::string caption;
   std::int32_t swatches[2] = {-1, -1};  // text, background
   int closes_asked = 0;

@@ -24,8 +24,7 @@ TEST(SettingsFormat, DefaultRecordIsWrittenByteForByteInCodePage932) {
 
 TEST(SettingsFormat, FlagsAndEmptyPath) {
   SettingsRecord r;
-  r.bottom_left = true;
-  r.bottom_right = false;
+  r.corner = Corner::bottom_left;
   const std::string bytes = format_settings(r);
   EXPECT_EQ(bytes.substr(0, 4), "\"\"\r\n");
   EXPECT_TRUE(bytes.ends_with("\r\n0\r\n#TRUE#\r\n#FALSE#\r\n"));
@@ -39,8 +38,7 @@ TEST(SettingsRoundTrip, ValuesComeBackAndAreWrittenAgainTheSame) {
   r.font_size = Number::single(9.75f);
   r.text_colour = Number::integer(255);
   r.back_colour = 16777215;
-  r.bottom_left = true;
-  r.bottom_right = false;
+  r.corner = Corner::bottom_left;
   const std::string bytes = format_settings(r);
   EXPECT_NE(bytes.find("\"C:\\\x94\xad\x95\x5c\\\x8du\x89\x89 2026.ppt\""), std::string::npos)
       << "the Japanese path is stored in code page 932";
@@ -52,8 +50,7 @@ TEST(SettingsRoundTrip, ValuesComeBackAndAreWrittenAgainTheSame) {
   EXPECT_EQ(back.font_size, Number::real(9.75)) << "a decimal comes back as a double";
   EXPECT_EQ(back.text_colour, Number::integer(255));
   EXPECT_EQ(back.back_colour, 16777215);
-  EXPECT_TRUE(back.bottom_left);
-  EXPECT_FALSE(back.bottom_right);
+  EXPECT_EQ(back.corner, Corner::bottom_left);
   EXPECT_EQ(format_settings(back), bytes);
 
   // Half a surrogate pair, as Windows allows in a name (held as WTF-8),
@@ -99,8 +96,7 @@ TEST(SettingsRead, BlanksAroundValuesAreSkipped) {
   EXPECT_EQ(p.record.font_size, Number::integer(12));
   EXPECT_EQ(p.record.text_colour, Number::integer(255));
   EXPECT_EQ(p.record.back_colour, -1);
-  EXPECT_EQ(p.record.bottom_left, true);
-  EXPECT_EQ(p.record.bottom_right, false) << "last line without its line end, any case";
+  EXPECT_EQ(p.record.corner, Corner::bottom_left) << "last line without its line end, any case";
 }
 
 TEST(SettingsRead, UnquotedTextAndNumericFlags) {
@@ -109,8 +105,10 @@ TEST(SettingsRead, UnquotedTextAndNumericFlags) {
   EXPECT_EQ(p.record.presentation_path, "plain");
   EXPECT_EQ(p.record.font_size, Number::real(10.5));
   EXPECT_EQ(p.record.text_colour, Number::real(1.0));
-  EXPECT_EQ(p.record.bottom_left, true) << "a non-zero number is true";
-  EXPECT_EQ(p.record.bottom_right, false);
+  EXPECT_EQ(p.record.corner, Corner::bottom_left) << "a non-zero number is true";
+  // Both flags set, from a hand-edited file: bottom-right, the later one.
+  EXPECT_EQ(parse_settings("\"\"\n\"v\"\n\"f\"\n5\n1\n1\n1\n1\n").record.corner,
+            Corner::bottom_right);
 }
 
 TEST(SettingsRead, QuoteInsideAValueDoesNotCutItShort) {
@@ -138,7 +136,7 @@ TEST(SettingsFormat, TextsNeverBreakTheLinesAndAlwaysReadBack) {
     const ParsedSettings p = parse_settings(bytes, bytes.size() <= kMaxSettingsFileSize);
     EXPECT_TRUE(p.problems.empty()) << p.problems[0].reason;
     EXPECT_EQ(p.record.font_name.size(), kMaxTextUnits * unit.size()) << "cut at the limit";
-    EXPECT_EQ(p.record.bottom_right, true);
+    EXPECT_EQ(p.record.corner, Corner::bottom_right);
   }
 }
 
@@ -175,11 +173,11 @@ TEST(SettingsRead, DamagedLinesAreReportedAndTheRestIsKept) {
   EXPECT_EQ(problem_lines(p), (std::vector<int>{2, 4, 5, 6, 7}));
   EXPECT_EQ(p.record.presentation_path, "C:\\a.ppt");
   EXPECT_EQ(p.record.font_name, "Arial");
-  EXPECT_EQ(p.record.bottom_right, true);
+  EXPECT_EQ(p.record.corner, Corner::bottom_right);
   const SettingsRecord r = p.record;
   EXPECT_EQ(r.viewer_path, SettingsRecord{}.viewer_path);
   EXPECT_EQ(r.font_size, SettingsRecord{}.font_size);
-  EXPECT_FALSE(r.bottom_left);
+  EXPECT_EQ(r.corner, Corner::bottom_right);
 }
 
 TEST(SettingsRead, MissingLinesAndImpossibleSizes) {
@@ -235,8 +233,7 @@ TEST(SettingsRead, OtherEditorsFilesReadTheSame) {
     EXPECT_EQ(p.record.viewer_path, "C:\\v.exe");
     EXPECT_EQ(p.record.font_name, "Arial");
     EXPECT_EQ(p.record.text_colour, Number::integer(255));
-    EXPECT_EQ(p.record.bottom_left, true);
-    EXPECT_EQ(p.record.bottom_right, false);
+    EXPECT_EQ(p.record.corner, Corner::bottom_left);
   }
   EXPECT_EQ(parse_settings(utf16(text, true)).record.presentation_path, "C:\\講演 😀.ppt");
   EXPECT_EQ(parse_settings(notepad).record.presentation_path, "C:\\発表資料\\テスト.ppt");

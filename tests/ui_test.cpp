@@ -81,8 +81,7 @@ TEST_F(Windows, FirstStartAsksForTheViewerAfterTheDisplayIsUp) {
   EXPECT_EQ(view.caption, "ＭＳ Ｐゴシック 9.75pt");
   EXPECT_EQ(view.swatches[0], 65280);
   EXPECT_EQ(view.swatches[1], 0);
-  EXPECT_FALSE(view.corner(Corner::bottom_left));
-  EXPECT_TRUE(view.corner(Corner::bottom_right));
+  EXPECT_EQ(view.corner(), Corner::bottom_right);
   EXPECT_TRUE(desktop.messages.empty());
 }
 
@@ -134,23 +133,20 @@ TEST_F(Windows, SavedSettingsAreAppliedToTheDisplayAtOnce) {
   EXPECT_EQ(view.caption, "Arial 36pt");
   EXPECT_EQ(view.swatches[0], 255);
   EXPECT_EQ(view.swatches[1], 16777215);
-  EXPECT_TRUE(view.corner(Corner::bottom_left));
-  EXPECT_FALSE(view.corner(Corner::bottom_right));
+  EXPECT_EQ(view.corner(), Corner::bottom_left);
   EXPECT_TRUE(desktop.messages.empty());
 }
 
 TEST_F(Windows, BothFlagsEndWithBottomRightAlone) {
   desktop.files[kIni] = file_with("#TRUE#", "#TRUE#");
   controller.open();
-  EXPECT_FALSE(view.corner(Corner::bottom_left));
-  EXPECT_TRUE(view.corner(Corner::bottom_right));
+  EXPECT_EQ(view.corner(), Corner::bottom_right);
 }
 
 TEST_F(Windows, NeitherFlagLeavesTheLeftEdgeAloneOnStart) {
   desktop.files[kIni] = file_with("#FALSE#", "#FALSE#");
   controller.open();
-  EXPECT_FALSE(view.corner(Corner::bottom_left));
-  EXPECT_FALSE(view.corner(Corner::bottom_right));
+  EXPECT_EQ(view.corner(), Corner::none);
   display.set_left(4321);
   controller.start_show();
   EXPECT_EQ(display.bounds().left, 4321);
@@ -170,7 +166,7 @@ TEST_F(Windows, DamagedSettingsFileStartsWithDefaultsForWhatIsLostAndSaysSo) {
   EXPECT_EQ(controller.record().font_name, SettingsRecord{}.font_name);
   EXPECT_EQ(view.caption, "ＭＳ Ｐゴシック 9.75pt");
   EXPECT_EQ(view.swatches[0], 65280);
-  EXPECT_TRUE(view.corner(Corner::bottom_right));
+  EXPECT_EQ(view.corner(), Corner::bottom_right);
   const std::string damaged = desktop.files.at(kIni);
   controller.close();
   EXPECT_EQ(desktop.files.at(std::string(kIni) + ".bak"), damaged) << "what the lines held is kept";
@@ -316,8 +312,7 @@ TEST_F(Started, EachSecondShowsForAboutASecondOnA64thSecondClock) {
 }
 
 TEST_F(Started, BottomLeftPutsTheDisplayOnTheLeftEdge) {
-  view.options[0] = true;
-  view.options[1] = false;
+  view.chosen = Corner::bottom_left;
   controller.start_show();
   EXPECT_EQ(display.bounds().left, 0);
   EXPECT_EQ(display.bounds().top + display.bounds().height, 12000);
@@ -348,10 +343,9 @@ TEST_F(Started, ScreenSizeChangeKeepsTheDisplayInItsCornerOnceStarted) {
   display.display_changed();
   EXPECT_EQ(display_window.bounds(), before) << "nothing moves before the first start";
 
-  view.options[0] = true;
-  view.options[1] = false;
+  view.chosen = Corner::bottom_left;
   controller.start_show();
-  view.options[0] = false;  // changed after the start: the display stays where it went
+  view.chosen = Corner::none;  // changed after the start: the display stays where it went
   desktop.screen_w = 19200;
   desktop.screen_h = 14400;
   display.display_changed();
@@ -471,16 +465,14 @@ TEST_F(Started, DialogObjectIsSharedBetweenCommands) {
 
 TEST_F(Started, ClosingClosesTheDisplayThenSavesEverything) {
   controller.start_show();
-  view.options[0] = true;
-  view.options[1] = false;
+  view.chosen = Corner::bottom_left;
   controller.close();
   EXPECT_FALSE(display_window.exists());
   EXPECT_LT(position("display.destroy"), position(std::string("write ") + kIni));
   const ParsedSettings saved = parse_settings(desktop.files.at(kIni));
   EXPECT_EQ(saved.record.presentation_path, "C:\\講演\\talk.ppt");
   EXPECT_EQ(saved.record.viewer_path, kViewer);
-  EXPECT_EQ(saved.record.bottom_left, true);
-  EXPECT_EQ(saved.record.bottom_right, false);
+  EXPECT_EQ(saved.record.corner, Corner::bottom_left);
   EXPECT_TRUE(desktop.messages.empty());
 }
 

@@ -147,18 +147,21 @@ void SettingsWindow::set_presentation_path(const std::string& text) {
   SetWindowTextW(item(kPresentationBox), widen(text).c_str());
 }
 
-namespace {
-int option_id(ui::Corner which) {
-  return which == ui::Corner::bottom_left ? kBottomLeftOption : kBottomRightOption;
+Corner SettingsWindow::corner() const {
+  auto selected = [this](int id) {
+    return SendMessageW(item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  };
+  if (selected(kBottomRightOption)) return Corner::bottom_right;
+  if (selected(kBottomLeftOption)) return Corner::bottom_left;
+  return Corner::none;
 }
-}  // namespace
 
-bool SettingsWindow::corner(ui::Corner which) const {
-  return SendMessageW(item(option_id(which)), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-void SettingsWindow::set_corner(ui::Corner which, bool on) {
-  SendMessageW(item(option_id(which)), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+void SettingsWindow::set_corner(Corner corner) {
+  auto select = [this](int id, bool on) {
+    SendMessageW(item(id), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+  };
+  select(kBottomLeftOption, corner == Corner::bottom_left);
+  select(kBottomRightOption, corner == Corner::bottom_right);
 }
 
 void SettingsWindow::set_font_caption(const std::string& caption) {

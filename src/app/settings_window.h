@@ -20,8 +20,8 @@ class SettingsWindow final : public Window<SettingsWindow>, public ui::SettingsV
 
   std::string presentation_path() const override;
   void set_presentation_path(const std::string& text) override;
-  bool corner(ui::Corner which) const override;
-  void set_corner(ui::Corner which, bool on) override;
+  Corner corner() const override;
+  void set_corner(Corner corner) override;
   void set_font_caption(const std::string& caption) override;
   void set_swatch(ui::Swatch which, std::int32_t colour) override;
   float outer_height() const override;

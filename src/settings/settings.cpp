@@ -171,46 +171,68 @@ Problem read_flag(std::string_view v, bool& field) {
 
 std::string write_flag(bool field) { return field ? "#TRUE#" : "#FALSE#"; }
 
+// What the lines hold: the record, with its corner as the two corner
+// options' flags, which only the file keeps apart. Both set (a hand-edited
+// file) is bottom-right, as in the option group, where the later one
+// turns the earlier off; neither is no corner.
+struct Lines {
+  explicit Lines(const SettingsRecord& r)
+      : record(r),
+        bottom_left(r.corner == Corner::bottom_left),
+        bottom_right(r.corner == Corner::bottom_right) {}
+  SettingsRecord resolved() const {
+    SettingsRecord r = record;
+    r.corner = Corner::none;
+    if (bottom_left) r.corner = Corner::bottom_left;
+    if (bottom_right) r.corner = Corner::bottom_right;
+    return r;
+  }
+  SettingsRecord record;
+  bool bottom_left, bottom_right;
+};
+
 // One line of the file: what it holds, for messages, and how its value is
-// read into the record and written from it.
-using Record = SettingsRecord;
+// read into the lines and written from them.
 using Value = std::string_view;
 struct SettingsField {
   std::string_view label;
-  Problem (*read)(Value value, const Texts& texts, Record& r);
-  Written (*write)(const Record& r, Texts& texts);
+  Problem (*read)(Value value, const Texts& texts, Lines& lines);
+  Written (*write)(const Lines& lines, Texts& texts);
 };
 
 // The settings file's lines, in order: the one place that lists them.
 constexpr SettingsField kSettingsFields[] = {
     {"プレゼンテーションのファイル",
-     [](Value v, const Texts& t, Record& r) { return read_text(v, t, true, r.presentation_path); },
-     [](const Record& r, Texts& t) { return write_text(r.presentation_path, t); }},
+     [](Value v, const Texts& t, Lines& l) {
+       return read_text(v, t, true, l.record.presentation_path);
+     },
+     [](const Lines& l, Texts& t) { return write_text(l.record.presentation_path, t); }},
     {"PowerPoint のパス",
-     [](Value v, const Texts& t, Record& r) { return read_text(v, t, false, r.viewer_path); },
-     [](const Record& r, Texts& t) { return write_text(r.viewer_path, t); }},
+     [](Value v, const Texts& t, Lines& l) { return read_text(v, t, false, l.record.viewer_path); },
+     [](const Lines& l, Texts& t) { return write_text(l.record.viewer_path, t); }},
     {"フォント名",
-     [](Value v, const Texts& t, Record& r) { return read_text(v, t, false, r.font_name); },
-     [](const Record& r, Texts& t) { return write_text(r.font_name, t); }},
+     [](Value v, const Texts& t, Lines& l) { return read_text(v, t, false, l.record.font_name); },
+     [](const Lines& l, Texts& t) { return write_text(l.record.font_name, t); }},
     {"フォントサイズ",
-     [](Value v, const Texts&, Record& r) { return read_font_size(v, r.font_size); },
-     [](const Record& r, Texts&) -> Written { return format_number(r.font_size); }},
-    {"文字色", [](Value v, const Texts&, Record& r) { return read_colour(v, r.text_colour); },
-     [](const Record& r, Texts&) -> Written { return format_number(r.text_colour); }},
-    {"背景色", [](Value v, const Texts&, Record& r) { return read_colour(v, r.back_colour); },
-     [](const Record& r, Texts&) -> Written { return std::to_string(r.back_colour); }},
-    {"左下", [](Value v, const Texts&, Record& r) { return read_flag(v, r.bottom_left); },
-     [](const Record& r, Texts&) -> Written { return write_flag(r.bottom_left); }},
-    {"右下", [](Value v, const Texts&, Record& r) { return read_flag(v, r.bottom_right); },
-     [](const Record& r, Texts&) -> Written { return write_flag(r.bottom_right); }},
+     [](Value v, const Texts&, Lines& l) { return read_font_size(v, l.record.font_size); },
+     [](const Lines& l, Texts&) -> Written { return format_number(l.record.font_size); }},
+    {"文字色", [](Value v, const Texts&, Lines& l) { return read_colour(v, l.record.text_colour); },
+     [](const Lines& l, Texts&) -> Written { return format_number(l.record.text_colour); }},
+    {"背景色", [](Value v, const Texts&, Lines& l) { return read_colour(v, l.record.back_colour); },
+     [](const Lines& l, Texts&) -> Written { return std::to_string(l.record.back_colour); }},
+    {"左下", [](Value v, const Texts&, Lines& l) { return read_flag(v, l.bottom_left); },
+     [](const Lines& l, Texts&) -> Written { return write_flag(l.bottom_left); }},
+    {"右下", [](Value v, const Texts&, Lines& l) { return read_flag(v, l.bottom_right); },
+     [](const Lines& l, Texts&) -> Written { return write_flag(l.bottom_right); }},
 };
 static_assert(std::size(kSettingsFields) == kSettingsLines);
 
 // The whole file in that encoding, nullopt when it cannot hold a text.
 std::optional<std::string> format_lines(const SettingsRecord& record, Texts& texts) {
   std::string out;
+  const Lines lines(record);
   for (const SettingsField& f : kSettingsFields) {
-    const Written value = f.write(record, texts);
+    const Written value = f.write(lines, texts);
     if (!value) return std::nullopt;
     out += *value;
     out += kNewline;
@@ -237,25 +259,30 @@ std::string format_settings(const SettingsRecord& record) {
 
 std::vector<SettingsProblem> keep_saved_texts(SettingsRecord& record, const SettingsRecord& saved) {
   std::vector<SettingsProblem> kept;
+  Lines lines(record);
+  const Lines saved_lines(saved);
   for (int line = 1; line <= kSettingsLines; ++line) {
     const SettingsField& f = kSettingsFields[static_cast<std::size_t>(line - 1)];
     Texts text{true, {}};  // a text line's writer gathers its bytes here
-    f.write(record, text);
+    f.write(lines, text);
     if (is_valid_utf8(text.written)) continue;
     // The saved value goes in through the line's own reader, as the file
     // gave it.
     Texts from_saved{true, {}};
-    f.read(line_value(f.write(saved, from_saved).value_or("")).value_or(""), from_saved, record);
+    f.read(line_value(f.write(saved_lines, from_saved).value_or("")).value_or(""), from_saved,
+           lines);
     kept.push_back({line,
                     "設定ファイルに書けない文字 (対になっていないサロゲート U+D800～U+DFFF) "
                     "を含みます: " +
                         text.written});
   }
+  record = lines.resolved();
   return kept;
 }
 
 ParsedSettings parse_settings(std::string_view bytes, bool complete) {
   ParsedSettings p;
+  Lines lines(p.record);
   std::string from_utf16;  // a file saved as Unicode by Notepad, as UTF-8
   const bool le = bytes.starts_with("\xFF\xFE"), be = bytes.starts_with("\xFE\xFF");
   const Texts texts{le || be || bytes.starts_with(kBom) || reads_as_utf8(bytes), {}};
@@ -280,10 +307,11 @@ ParsedSettings parse_settings(std::string_view bytes, bool complete) {
     } else if (const auto v = line_value(l->text); !v) {
       problem = "閉じる引用符 (\") がありません";
     } else {
-      problem = kSettingsFields[static_cast<std::size_t>(line - 1)].read(*v, texts, p.record);
+      problem = kSettingsFields[static_cast<std::size_t>(line - 1)].read(*v, texts, lines);
     }
     if (problem) p.problems.push_back({line, std::move(*problem)});
   }
+  p.record = lines.resolved();
   return p;
 }
 

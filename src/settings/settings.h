@@ -10,6 +10,9 @@
 
 namespace ombrelo {
 
+// The bottom corner of the screen the display goes to when a talk starts.
+enum class Corner { none, bottom_left, bottom_right };
+
 // Everything the user chose. Each member's default is the program's: it
 // stands in for a missing settings file or line, and is what the windows
 // show on a first run.
@@ -24,8 +27,8 @@ struct SettingsRecord {
   // integer, a number read for it rounded into one.
   Number text_colour = Number::integer(65280);  // green
   std::int32_t back_colour = 0;                 // black
-  bool bottom_left = false;
-  bool bottom_right = true;
+  // The file keeps it as two flags, one per corner option (settings.cpp).
+  Corner corner = Corner::bottom_right;
 
   bool operator==(const SettingsRecord&) const = default;
 };

@@ -44,12 +44,20 @@ void DisplayController::set_text(const std::string& text) {
 void DisplayController::set_look(const DisplayLook& look) {
   if (look.font_name != look_.font_name || look.font_size != look_.font_size)
     text_size_stale_ = true;
-  look_ = look;  // kept for the next open() while closed
-  if (is_open()) view_.set_look(look_);
+  look_ = look;
+  apply_look();
+  if (is_open()) fit_window();
 }
 
-void DisplayController::fit() {
-  if (is_open()) fit_window();
+void DisplayController::set_colours(std::int32_t text_colour, std::int32_t back_colour) {
+  look_.text_colour = text_colour;
+  look_.back_colour = back_colour;
+  apply_look();
+}
+
+void DisplayController::apply_look() {
+  // Kept for the next open() while closed.
+  if (is_open()) view_.set_look(look_);
 }
 
 void DisplayController::fit_window() {
@@ -80,25 +88,29 @@ void DisplayController::set_top(float v) {
   view_.set_bounds(r);
 }
 
-void DisplayController::place_in_corner(bool bottom_left, bool bottom_right) {
+void DisplayController::start_talk(Corner corner) {
+  open();  // back, if the system closed it
   if (!is_open()) return;
-  corner_ = CornerOptions{bottom_left, bottom_right};
-  const Rect r = view_.bounds();
-  const Placement p = corner_placement(screen_.width(), screen_.height(), r.width, r.height,
-                                       bottom_left, bottom_right);
-  set_top(p.top);
-  if (p.left) set_left(*p.left);
+  place(corner);
+  // A rehearsal left counting in another copy must not hide this talk's time.
+  view_.bring_to_top();
+  watch_every(raise_watch_.claimed(clock_.now()));
+  start_count();
+}
+
+void DisplayController::place(Corner corner) {
+  corner_ = corner;
+  Rect r = view_.bounds();
+  const Placement p =
+      corner_placement(screen_.width(), screen_.height(), r.width, r.height, corner);
+  r.top = p.top;
+  if (p.left) r.left = *p.left;
+  view_.set_bounds(r);
   keep_on_top();
 }
 
 void DisplayController::display_changed() {
-  if (is_open() && corner_) place_in_corner(corner_->bottom_left, corner_->bottom_right);
-}
-
-void DisplayController::bring_to_top() {
-  if (!is_open()) return;
-  view_.bring_to_top();
-  watch_every(raise_watch_.claimed(clock_.now()));
+  if (is_open() && corner_) place(*corner_);
 }
 
 void DisplayController::keep_on_top() {
@@ -121,7 +133,6 @@ void DisplayController::watch_every(int milliseconds) {
 }
 
 void DisplayController::start_count() {
-  if (!is_open()) return;
   start_ = clock_.now();
   set_text("00:00");
   tick_interval_ = 0;  // a timer set anew counts from now, whatever it was

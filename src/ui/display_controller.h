@@ -25,36 +25,36 @@ class DisplayController {
   void close();
   bool is_open() const { return open_ && view_.exists(); }
 
-  // The text's font and colours. A new font is followed by fit() by the
-  // caller; new colours resize nothing.
+  // The text's font and colours; the window is made exactly as large as
+  // its text again, keeping its top-left, as after every font change.
   void set_look(const DisplayLook& look);
-
-  // Makes the window exactly as large as its text, keeping its top-left.
-  void fit();
+  // The colours alone, which resize nothing.
+  void set_colours(std::int32_t text_colour, std::int32_t back_colour);
 
   // Outer geometry, in twips; empty while the display is closed.
   Rect bounds() const { return is_open() ? view_.bounds() : Rect{}; }
   void set_left(float v);
   void set_top(float v);
 
-  // Puts the window in the bottom corner the options name (neither: only
-  // onto the bottom edge) above everything, and keeps it there when the
-  // screen changes size (a projector plugged in mid-talk).
-  void place_in_corner(bool bottom_left, bool bottom_right);
+  // A talk starts: the display opens if the system closed it, goes to the
+  // bottom corner (none: only onto the bottom edge) in one move, rises
+  // above everything, other copies' displays too, and counts from "00:00"
+  // again, from now. It stays in that corner when the screen changes size
+  // (a projector plugged in mid-talk).
+  void start_talk(Corner corner);
   void display_changed();
-  // Above other copies' displays as well, once: this copy's talk starts.
-  void bring_to_top();
   // Something else rose (the system says so), or the watch looks again.
   void stacking_changed();
   void watch();
 
-  // Counts from "00:00" again, from now: the text reads it at once, and
-  // the ticks start, or go on, twice a second.
-  void start_count();
-
   void tick();
 
  private:
+  void place(Corner corner);
+  // The text reads "00:00" at once, and the ticks start, or go on, twice a
+  // second.
+  void start_count();
+  void apply_look();
   void set_text(const std::string& text);
   void fit_window();
   void keep_tick_phase(std::int64_t now);
@@ -73,10 +73,7 @@ class DisplayController {
   bool text_size_stale_ = true;
   std::optional<std::int64_t> start_;  // the start mark, a reading of clock_
   int tick_interval_ = 0;              // milliseconds; 0 before the first start
-  struct CornerOptions {
-    bool bottom_left, bottom_right;
-  };
-  std::optional<CornerOptions> corner_;  // none until the first start
+  std::optional<Corner> corner_;       // none until the first start
   RaiseWatch raise_watch_;
   int watch_interval_ = 0;  // as the view has it
 };

@@ -91,9 +91,8 @@ void SettingsController::read_settings() {
 
 void SettingsController::show_record() {
   view_.set_presentation_path(record_.presentation_path);
-  set_corner(Corner::bottom_left, record_.bottom_left);
-  set_corner(Corner::bottom_right, record_.bottom_right);
-  apply_look();
+  view_.set_corner(record_.corner);
+  show_look();
   show_font_caption();
   view_.set_swatch(Swatch::text, record_.text_colour.to_colour());
   view_.set_swatch(Swatch::back, record_.back_colour);
@@ -169,16 +168,8 @@ SettingsRecord SettingsController::record() const {
   // The path box and the options hold their fields while the window is up.
   SettingsRecord r = record_;
   r.presentation_path = view_.presentation_path();
-  r.bottom_left = view_.corner(Corner::bottom_left);
-  r.bottom_right = view_.corner(Corner::bottom_right);
+  r.corner = view_.corner();
   return r;
-}
-
-void SettingsController::set_corner(Corner which, bool on) {
-  view_.set_corner(which, on);
-  if (on)
-    view_.set_corner(which == Corner::bottom_left ? Corner::bottom_right : Corner::bottom_left,
-                     false);
 }
 
 void SettingsController::start_show() {
@@ -195,11 +186,7 @@ void SettingsController::start_show() {
     dialogs_.message(viewer_failed_message(record_.viewer_path, started.reason()));
     return;
   }
-  display_.open();  // back, if the system closed it
-  display_.place_in_corner(view_.corner(Corner::bottom_left), view_.corner(Corner::bottom_right));
-  // A rehearsal left counting in another copy must not hide this talk's time.
-  display_.bring_to_top();
-  display_.start_count();
+  display_.start_talk(view_.corner());
 }
 
 void SettingsController::choose_presentation() {
@@ -212,14 +199,14 @@ void SettingsController::choose_presentation() {
     view_.set_presentation_path(dialog_.file_name);
 }
 
-void SettingsController::apply_look() {
-  show_look();
-  display_.fit();
-}
-
 void SettingsController::show_look() {
   display_.open();  // back, if the system closed it
   display_.set_look(look_of(record_));
+}
+
+void SettingsController::show_colours() {
+  display_.open();  // back, if the system closed it
+  display_.set_colours(record_.text_colour.to_colour(), record_.back_colour);
 }
 
 void SettingsController::show_font_caption() {
@@ -236,7 +223,7 @@ void SettingsController::choose_font() {
     record_.font_name = dialog_.font_name;
     record_.font_size = Number::single(dialog_.font_size);
   }
-  apply_look();
+  show_look();
   show_font_caption();
 }
 
@@ -248,7 +235,7 @@ void SettingsController::choose_text_colour() {
   if (chosen(dialogs_.show_colour(dialog_), kColourDialog))
     record_.text_colour = Number::integer(dialog_.colour);
   view_.set_swatch(Swatch::text, record_.text_colour.to_colour());
-  show_look();
+  show_colours();
 }
 
 void SettingsController::choose_back_colour() {
@@ -256,7 +243,7 @@ void SettingsController::choose_back_colour() {
   dialog_.colour = record_.back_colour;
   if (chosen(dialogs_.show_colour(dialog_), kColourDialog)) record_.back_colour = dialog_.colour;
   view_.set_swatch(Swatch::back, record_.back_colour);
-  show_look();
+  show_colours();
 }
 
 }  // namespace ombrelo::ui

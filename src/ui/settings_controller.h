@@ -55,11 +55,10 @@ class SettingsController {
   // Whether the user chose in the dialog; one that could not open is told
   // of, by its name.
   bool chosen(const Result<DialogOutcome>& shown, std::string_view dialog);
-  // The option group: turning one on turns the other off; turning one off
-  // leaves the other as it is.
-  void set_corner(Corner which, bool on);
-  void apply_look();  // to the display, refitted
-  void show_look();   // on the display, which opens again if it was closed
+  // On the display, which opens again if it was closed: the whole look
+  // (refitted to it), or the colours alone.
+  void show_look();
+  void show_colours();
   void show_font_caption();
   std::string installed_viewer();
   class Busy;

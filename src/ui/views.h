@@ -64,8 +64,7 @@ class DisplayView {
   ~DisplayView() = default;
 };
 
-// The two corner options and the two colour swatches of the settings window.
-enum class Corner { bottom_left, bottom_right };
+// The two colour swatches of the settings window.
 enum class Swatch { text, back };
 
 // The settings window's controls as the platform shows them.
@@ -73,9 +72,9 @@ class SettingsView {
  public:
   virtual std::string presentation_path() const = 0;
   virtual void set_presentation_path(const std::string& text) = 0;
-  // Setting one corner option does nothing to the other.
-  virtual bool corner(Corner which) const = 0;
-  virtual void set_corner(Corner which, bool on) = 0;
+  // The corner option that is selected: none when neither is.
+  virtual Corner corner() const = 0;
+  virtual void set_corner(Corner corner) = 0;
   virtual void set_font_caption(const std::string& caption) = 0;
   virtual void set_swatch(Swatch which, std::int32_t colour) = 0;
   // The window's outer height, in twips.

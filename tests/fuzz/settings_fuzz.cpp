@@ -50,6 +50,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const SettingsProblem& problem : back.problems) check(problem.line != int(i) + 1);
     check(*read[i] == kept);
   }
-  check(back.record.font_size == Number::real(9.75) && back.record.bottom_right);
+  check(back.record.font_size == Number::real(9.75) && back.record.corner == Corner::bottom_right);
   return 0;
 }
