@@ -12,4 +12,9 @@ std::string display_text(std::int64_t start, std::int64_t now) {
           static_cast<char>('0' + seconds / 10), static_cast<char>('0' + seconds % 10)};
 }
 
+std::string tick_text(std::int64_t start, std::int64_t now) {
+  constexpr std::int64_t kQuarter = 250;
+  return display_text(start, now - kQuarter);
+}
+
 }  // namespace ombrelo

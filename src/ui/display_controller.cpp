@@ -154,15 +154,8 @@ void DisplayController::keep_tick_phase(std::int64_t now) {
 
 void DisplayController::tick() {
   if (!is_open() || !start_) return;
-  // The text rounds the count to whole seconds, halves to even. Read on a
-  // tick, exactly on a half second as a 500 ms timer on Windows' 1/64 s
-  // clock reads every time, it would hold each even second 1.5 s and each
-  // odd one 0.5 s. So the text is the count a quarter second before the
-  // tick, well clear of the halves: each value shows for a second, from its
-  // whole second on, and the timer runs as it always did.
-  constexpr std::int64_t kQuarter = 250;
   const std::int64_t now = clock_.now();
-  set_text(display_text(*start_, now - kQuarter));
+  set_text(tick_text(*start_, now));
   keep_tick_phase(now);
   // A full-screen slide show raises itself into the topmost band once it is
   // up; claiming the top again on every tick keeps the display above it.
