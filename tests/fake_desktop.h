@@ -151,18 +151,18 @@ class FakeDesktop : public ui::Dialogs,
   }
   bool in_temporary_folder() override { return false; }
   bool can_keep_backup() override { return backups_possible; }
-  Result<std::string> write(const SettingsRecord& r, bool keep_old) override {
+  Result<platform::Replaced> write(const SettingsRecord& r, bool keep_old) override {
     const std::string path = kSettingsPath;
     log_.push_back("write " + path);
     if (write_throws) throw std::bad_alloc();
-    if (!write_error.empty()) return Result<std::string>::failure(write_error);
+    if (!write_error.empty()) return Result<platform::Replaced>::failure(write_error);
     std::string kept_as;
     for (int n = 1; keep_old && files.count(path); ++n) {
       kept_as = path + ".bak" + (n > 1 ? std::to_string(n) : "");
       if (files.emplace(kept_as, files[path]).second) break;
     }
     files[path] = format_settings(r);
-    return kept_as;
+    return platform::Replaced{kept_as};
   }
 
   bool is_ordinary_file(const std::string& path) override { return files.count(path) > 0; }

@@ -165,7 +165,7 @@ TEST_F(SettingsFile, LeftoversBesideTheFileAreNeitherObstaclesNorOverwritten) {
   stdfs::create_directory(file() + ".bak2");
   const auto saved = write_settings_file(file(), SettingsRecord{}, true);
   ASSERT_EQ(saved.reason(), "");
-  const std::string kept = saved.value();
+  const std::string kept = saved.value().backup;
   EXPECT_EQ(slurp(file()), format_settings(SettingsRecord{}));
   EXPECT_EQ(kept, file() + ".bak3");
   EXPECT_EQ(slurp(kept), "old") << "kept under the first free name";
@@ -281,8 +281,8 @@ TEST_F(SettingsFile, PathsNearTheOldLimitAreSavedThroughTheirLongForm) {
   put(ini, "old");
   const auto saved = write_settings_file(ini, SettingsRecord{}, true);
   ASSERT_EQ(saved.reason(), "");
-  EXPECT_EQ(saved.value(), ini + ".bak");
-  EXPECT_EQ(slurp(saved.value()), "old");
+  EXPECT_EQ(saved.value().backup, ini + ".bak");
+  EXPECT_EQ(slurp(saved.value().backup), "old");
 }
 
 TEST_F(SettingsFile, HiddenAndSystemFilesCountAndKeepTheirAttributes) {

@@ -46,10 +46,13 @@ Result<FileBytes> read_file(const std::string& path, std::size_t limit);
 // that a full disk leaves the old bytes. Every byte must go out: a write
 // that stops short fails. A folder is never moved or replaced. With
 // `keep_old`, the old file, if any, stays beside it under the first free
-// name of "<file>.bak", "<file>.bak2"…, never over anything that exists; the
-// result is that name (empty when nothing was kept).
-Result<std::string> replace_file(const std::string& path, std::string_view bytes,
-                                 bool keep_old = false);
+// name of "<file>.bak", "<file>.bak2"…, never over anything that exists,
+// which the result names.
+struct Replaced {
+  std::string backup;  // where the old file was kept; empty when it was not
+};
+Result<Replaced> replace_file(const std::string& path, std::string_view bytes,
+                              bool keep_old = false);
 
 // Whether the file's folder takes a new file beside it (a backup, say); a
 // probe that leaves nothing behind.

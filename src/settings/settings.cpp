@@ -96,29 +96,28 @@ struct Texts {
   std::string written;
 };
 
-// A reader takes one line's value into its field, or says why it cannot and
-// leaves the field as it was; a writer gives the line's value, nullopt when
-// the file's encoding cannot hold it.
-using Problem = std::optional<std::string>;
+// A reader takes one line's value into its field, or fails with why it
+// cannot and leaves the field as it was; a writer gives the line's value,
+// nullopt when the file's encoding cannot hold it.
 using Written = std::optional<std::string>;
 
-Problem read_text(std::string_view v, const Texts& texts, bool may_be_empty, std::string& field) {
-  if (v.find('\0') != std::string_view::npos) return "NUL 文字が含まれています";
-  if (v.empty() && !may_be_empty) return "値が空です";
+Status read_text(std::string_view v, const Texts& texts, bool may_be_empty, std::string& field) {
+  if (v.find('\0') != std::string_view::npos) return Status::failure("NUL 文字が含まれています");
+  if (v.empty() && !may_be_empty) return Status::failure("値が空です");
   std::optional<std::string> u;
   if (texts.utf8) {
     if (is_valid_utf8(v)) u = std::string(v);
   } else if (!(u = platform::ansi_to_utf8(v))) {
     u = platform::cp932_to_utf8(v);
   }
-  if (!u) return "文字コードが正しくありません";
+  if (!u) return Status::failure("文字コードが正しくありません");
   // Longer than any path Windows takes: kept whole in the old file rather
   // than cut short at the next save.
   if (file_text(*u).size() < u->size()) {
-    return "長すぎます (" + std::to_string(kMaxTextUnits) + " 文字まで)";
+    return Status::failure("長すぎます (" + std::to_string(kMaxTextUnits) + " 文字まで)");
   }
   field = std::move(*u);
-  return std::nullopt;
+  return {};
 }
 
 Written write_text(const std::string& field, Texts& texts) {
@@ -132,31 +131,31 @@ Written write_text(const std::string& field, Texts& texts) {
   return quoted(text);
 }
 
-Problem read_font_size(std::string_view v, Number& field) {
+Status read_font_size(std::string_view v, Number& field) {
   const auto n = parse_number(v);
-  if (!n) return "数値ではありません";
-  if (n->value() <= 0 || n->value() > kMaxFontSize) return "値が範囲外です";
+  if (!n) return Status::failure("数値ではありません");
+  if (n->value() <= 0 || n->value() > kMaxFontSize) return Status::failure("値が範囲外です");
   field = *n;
-  return std::nullopt;
+  return {};
 }
 
 // A colour: any number that rounds into 32 bits. A number field keeps it as
 // read, an integer field the rounded value.
 template <typename Field>
-Problem read_colour(std::string_view v, Field& field) {
+Status read_colour(std::string_view v, Field& field) {
   const auto n = parse_number(v);
-  if (!n) return "数値ではありません";
+  if (!n) return Status::failure("数値ではありません");
   const auto i = n->to_int32();
-  if (!i) return "値が範囲外です";
+  if (!i) return Status::failure("値が範囲外です");
   if constexpr (std::is_same_v<Field, Number>) {
     field = *n;
   } else {
     field = *i;
   }
-  return std::nullopt;
+  return {};
 }
 
-Problem read_flag(std::string_view v, bool& field) {
+Status read_flag(std::string_view v, bool& field) {
   if (equals_ignoring_case(v, "#TRUE#")) {
     field = true;
   } else if (equals_ignoring_case(v, "#FALSE#")) {
@@ -164,9 +163,9 @@ Problem read_flag(std::string_view v, bool& field) {
   } else if (const auto n = parse_number(v)) {
     field = n->value() != 0;
   } else {
-    return "#TRUE# でも #FALSE# でもありません";
+    return Status::failure("#TRUE# でも #FALSE# でもありません");
   }
-  return std::nullopt;
+  return {};
 }
 
 std::string write_flag(bool field) { return field ? "#TRUE#" : "#FALSE#"; }
@@ -196,7 +195,7 @@ struct Lines {
 using Value = std::string_view;
 struct SettingsField {
   std::string_view label;
-  Problem (*read)(Value value, const Texts& texts, Lines& lines);
+  Status (*read)(Value value, const Texts& texts, Lines& lines);
   Written (*write)(const Lines& lines, Texts& texts);
 };
 
@@ -269,8 +268,9 @@ std::vector<SettingsProblem> keep_saved_texts(SettingsRecord& record, const Sett
     // The saved value goes in through the line's own reader, as the file
     // gave it.
     Texts from_saved{true, {}};
-    f.read(line_value(f.write(saved_lines, from_saved).value_or("")).value_or(""), from_saved,
-           lines);
+    // It was read from the file, or is the default: it reads again.
+    static_cast<void>(f.read(line_value(f.write(saved_lines, from_saved).value_or("")).value_or(""),
+                             from_saved, lines));
     kept.push_back({line,
                     "設定ファイルに書けない文字 (対になっていないサロゲート U+D800～U+DFFF) "
                     "を含みます: " +
@@ -297,19 +297,19 @@ ParsedSettings parse_settings(std::string_view bytes, bool complete) {
   bool cut = false;
   for (int line = 1; line <= kSettingsLines; ++line) {
     const auto l = next_line(rest, complete);
-    Problem problem;
+    Status read;
     if (!l) {
       // Lines beyond a size limit may well be there: they were not read.
-      problem = cut ? "ファイルが大きすぎるため読み取れません" : "行がありません";
+      read = Status::failure(cut ? "ファイルが大きすぎるため読み取れません" : "行がありません");
     } else if (l->cut) {
       cut = true;
-      problem = "行が長すぎます";
+      read = Status::failure("行が長すぎます");
     } else if (const auto v = line_value(l->text); !v) {
-      problem = "閉じる引用符 (\") がありません";
+      read = Status::failure("閉じる引用符 (\") がありません");
     } else {
-      problem = kSettingsFields[static_cast<std::size_t>(line - 1)].read(*v, texts, lines);
+      read = kSettingsFields[static_cast<std::size_t>(line - 1)].read(*v, texts, lines);
     }
-    if (problem) p.problems.push_back({line, std::move(*problem)});
+    if (!read) p.problems.push_back({line, read.reason()});
   }
   p.record = lines.resolved();
   return p;
@@ -343,8 +343,8 @@ Result<ParsedSettings> read_settings_file(const std::string& path) {
   return parse_settings(file.value().bytes, file.value().complete);
 }
 
-Result<std::string> write_settings_file(const std::string& path, const SettingsRecord& record,
-                                        bool keep_old) {
+Result<platform::Replaced> write_settings_file(const std::string& path,
+                                               const SettingsRecord& record, bool keep_old) {
   return platform::replace_file(path, format_settings(record), keep_old);
 }
 

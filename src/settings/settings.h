@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/platform.h"
 #include "platform/result.h"
 #include "settings/number.h"
 
@@ -100,9 +101,9 @@ bool is_inside_folder(std::string_view path, std::string_view folder);
 Result<ParsedSettings> read_settings_file(const std::string& path);
 
 // The old file stays untouched on failure. With `keep_old`, the old file, if
-// any, stays under a backup name never used before, which the result gives
-// (empty when nothing was kept).
-Result<std::string> write_settings_file(const std::string& path, const SettingsRecord& record,
-                                        bool keep_old = false);
+// any, stays under a backup name never used before, which the result names
+// (as its backup).
+Result<platform::Replaced> write_settings_file(const std::string& path,
+                                               const SettingsRecord& record, bool keep_old = false);
 
 }  // namespace ombrelo

@@ -63,8 +63,8 @@ class SettingsStore {
   // Whether the old file can be kept beside itself under a backup name.
   virtual bool can_keep_backup() = 0;
   // With `keep_old`, the old file stays under a backup name never used
-  // before, which the result gives.
-  virtual Result<std::string> write(const SettingsRecord& record, bool keep_old) = 0;
+  // before, which the result names.
+  virtual Result<platform::Replaced> write(const SettingsRecord& record, bool keep_old) = 0;
 
  protected:
   ~SettingsStore() = default;

@@ -17,7 +17,8 @@ bool PlatformSettingsStore::in_temporary_folder() {
 
 bool PlatformSettingsStore::can_keep_backup() { return platform::takes_new_file_beside(path_); }
 
-Result<std::string> PlatformSettingsStore::write(const SettingsRecord& record, bool keep_old) {
+Result<platform::Replaced> PlatformSettingsStore::write(const SettingsRecord& record,
+                                                        bool keep_old) {
   return write_settings_file(path_, record, keep_old);
 }
 

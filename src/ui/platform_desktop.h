@@ -16,7 +16,7 @@ class PlatformSettingsStore final : public SettingsStore {
   Result<ParsedSettings> read() override;
   bool in_temporary_folder() override;
   bool can_keep_backup() override;
-  Result<std::string> write(const SettingsRecord& record, bool keep_old) override;
+  Result<platform::Replaced> write(const SettingsRecord& record, bool keep_old) override;
 
  private:
   std::string path_;

@@ -145,7 +145,8 @@ void SettingsController::save() {
     dialogs_.message(unwritable_settings_message(path, saved.reason()));
     return;
   }
-  if (!saved.value().empty()) dialogs_.message(kept_settings_message(path, saved.value()));
+  if (const std::string& backup = saved.value().backup; !backup.empty())
+    dialogs_.message(kept_settings_message(path, backup));
   if (!kept_saved.empty()) dialogs_.message(unstorable_settings_message(path, kept_saved));
 }
 

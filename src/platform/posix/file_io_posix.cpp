@@ -75,8 +75,8 @@ std::string write_in_place(const std::string& target, std::string_view bytes) {
 
 }  // namespace
 
-Result<std::string> replace_file(const std::string& path, std::string_view bytes, bool keep_old) {
-  using Failed = Result<std::string>;
+Result<Replaced> replace_file(const std::string& path, std::string_view bytes, bool keep_old) {
+  using Failed = Result<Replaced>;
   // A symbolic link stays a link: its target is what gets replaced.
   std::string target = path;
   if (char* real = ::realpath(path.c_str(), nullptr)) {
@@ -97,7 +97,7 @@ Result<std::string> replace_file(const std::string& path, std::string_view bytes
     if (errno == EACCES && exists && !keep_old) {
       const std::string e = write_in_place(target, bytes);
       if (!e.empty()) return Failed::failure(reason(e));
-      return std::string();
+      return Replaced{};
     }
     const int e = errno;
     return Failed::failure(target.substr(0, target.find_last_of('/')) + ": " + std::strerror(e));
@@ -127,7 +127,7 @@ Result<std::string> replace_file(const std::string& path, std::string_view bytes
     if (!backup.empty()) ::unlink(backup.c_str());
     return fail(errno);
   }
-  return backup;
+  return Replaced{backup};
 }
 
 bool takes_new_file_beside(const std::string& path) {

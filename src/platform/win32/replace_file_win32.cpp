@@ -175,8 +175,8 @@ DWORD put_in_place(const std::wstring& tmp, const std::wstring& target, bool was
 
 }  // namespace
 
-Result<std::string> replace_file(const std::string& path, std::string_view bytes, bool keep_old) {
-  using Failed = Result<std::string>;
+Result<Replaced> replace_file(const std::string& path, std::string_view bytes, bool keep_old) {
+  using Failed = Result<Replaced>;
   // Long forms throughout: the temporary and backup names are longer than
   // the file's own, which may already be near the old path limit.
   const std::wstring given = win32::long_path(widen(path));
@@ -203,7 +203,7 @@ Result<std::string> replace_file(const std::string& path, std::string_view bytes
       if (error == ERROR_ACCESS_DENIED && exists && !keep_old) {
         const DWORD in_place = write_in_place(target, bytes);
         if (in_place) return Failed::failure(reason(system_message(in_place)));
-        return std::string();
+        return Replaced{};
       }
       return Failed::failure(named(folder_of(target), error));
     }
@@ -243,7 +243,7 @@ Result<std::string> replace_file(const std::string& path, std::string_view bytes
       SetFileAttributesW(target.c_str(), (now & ~kKept) | (attrs & kKept));
     }
   }
-  return kept_as;
+  return Replaced{kept_as};
 }
 
 bool takes_new_file_beside(const std::string& path) {
