@@ -340,7 +340,7 @@ TEST_F(Started, PlacementAndEachTickClaimTheTop) {
 TEST_F(Started, ScreenSizeChangeKeepsTheDisplayInItsCornerOnceStarted) {
   const Rect before = display_window.bounds();
   desktop.screen_w = 15360;
-  display.display_changed();
+  display.screen_changed();
   EXPECT_EQ(display_window.bounds(), before) << "nothing moves before the first start";
 
   view.chosen = Corner::bottom_left;
@@ -348,7 +348,7 @@ TEST_F(Started, ScreenSizeChangeKeepsTheDisplayInItsCornerOnceStarted) {
   view.chosen = Corner::none;  // changed after the start: the display stays where it went
   desktop.screen_w = 19200;
   desktop.screen_h = 14400;
-  display.display_changed();
+  display.screen_changed();
   EXPECT_EQ(display.bounds().left, 0);
   EXPECT_EQ(display.bounds().top + display.bounds().height, 14400);
 }

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cwchar>
 
-#include "app/screen.h"
+#include "app/gdi.h"
 #include "platform/platform.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/library.h"

@@ -2,7 +2,7 @@
 
 #include <oleacc.h>
 
-#include "app/screen.h"
+#include "app/gdi.h"
 #include "platform/win32/library.h"
 #include "platform/win32/utf16.h"
 
@@ -208,7 +208,7 @@ LRESULT DisplayWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     case WM_DISPLAYCHANGE:
-      if (controller_) controller_->display_changed();
+      if (controller_) controller_->screen_changed();
       return 0;
     case WM_TIMER:
       if (!controller_) return 0;

@@ -4,8 +4,8 @@
 
 #include <cstdlib>
 
+#include "app/gdi.h"
 #include "app/names.h"
-#include "app/screen.h"
 #include "app/settings_layout.h"
 #include "platform/win32/utf16.h"
 

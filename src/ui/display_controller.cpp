@@ -109,7 +109,7 @@ void DisplayController::place(Corner corner) {
   keep_on_top();
 }
 
-void DisplayController::display_changed() {
+void DisplayController::screen_changed() {
   if (is_open() && corner_) place(*corner_);
 }
 

@@ -42,7 +42,7 @@ class DisplayController {
   // again, from now. It stays in that corner when the screen changes size
   // (a projector plugged in mid-talk).
   void start_talk(Corner corner);
-  void display_changed();
+  void screen_changed();
   // Something else rose (the system says so), or the watch looks again.
   void stacking_changed();
   void watch();

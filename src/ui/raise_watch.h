@@ -5,12 +5,13 @@
 
 namespace ombrelo::ui {
 
-// How often the display looks whether a window has risen above it, where
-// the system does not report stacking changes (Wine): not at all while
-// nothing rises; every 10 ms from a raise until two calm seconds have
-// passed; and against a show that raises itself on a steady beat, every
-// 30 ms through most of the beat and every 10 ms again from shortly before
-// the next raise.
+// How often the display looks whether a window has risen above it, on
+// Windows and under Wine alike: the system's stacking events do not come
+// for every raise (under Wine hardly any), so the display looks for
+// itself. Not at all while nothing rises; every 10 ms from a raise until
+// two calm seconds have passed; and against a show that raises itself on a
+// steady beat, every 30 ms through most of the beat and every 10 ms again
+// from shortly before the next raise.
 class RaiseWatch {
  public:
   // The display had to claim the top again at `now` (milliseconds): how
