@@ -30,9 +30,8 @@ namespace {
 std::string problem_list(const std::vector<SettingsProblem>& problems) {
   std::string text;
   for (const auto& p : problems) {
-    const char line = static_cast<char>('0' + p.line);  // 1 to 8
-    text +=
-        concat({"・", {&line, 1}, " 行目 (", settings_line_label(p.line), "): ", p.reason, "\n"});
+    text += concat({"・", std::to_string(p.line), " 行目 (", settings_line_label(p.line),
+                    "): ", p.reason, "\n"});
   }
   return text;
 }
