@@ -10,6 +10,7 @@
 #include <new>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/desktop.h"
@@ -133,6 +134,7 @@ class FakeDesktop : public ui::Dialogs,
     return answer("colour", d);
   }
   void message(const std::string& text) override {
+    if (std::exchange(message_throws, false)) throw std::bad_alloc();
     messages.push_back(text);
     log_.push_back("message");
   }
@@ -185,7 +187,7 @@ class FakeDesktop : public ui::Dialogs,
   std::deque<DialogAnswer> answers;
   std::vector<ui::CommonDialog> dialogs_shown;  // the object as each dialog saw it
   std::vector<std::string> messages, questions;
-  bool answer_yes = false, backups_possible = true, write_throws = false;
+  bool answer_yes = false, backups_possible = true, write_throws = false, message_throws = false;
   std::vector<std::string> started;
   std::string start_error, read_error, write_error;
   std::string separator = ".";

@@ -494,6 +494,11 @@ TEST_F(Started, SaveFailureIsReportedAndTheProgramStillCloses) {
   lone.controller.close();
   EXPECT_TRUE(parse_settings(lone.desktop.files.at(kIni)).problems.empty()) << "the old path";
   EXPECT_EQ(lone.desktop.messages.size(), 1u) << "which it says";
+  Program told;  // memory runs out for that message, after the write
+  told.view.text = lone.view.text;
+  told.desktop.message_throws = true;
+  told.controller.close();
+  EXPECT_TRUE(told.desktop.messages.empty()) << "the file is written: nothing is called lost";
 }
 
 TEST_F(Started, DisplayClosedByTheSystemComesBackInTheChosenLookOnNextUse) {

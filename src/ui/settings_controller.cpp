@@ -120,15 +120,18 @@ void SettingsController::close() {
   }
   // Nothing that goes wrong from here may end the window without a word:
   // the settings are saved, or the user is told they could not be. The
-  // file's own failures come back as a Result; what throws is memory.
+  // file's own failures come back as a Result; what throws is memory, and
+  // once the file is written (a message after it failed) nothing is lost.
+  bool written = false;
   try {
-    save();
+    save(written);
   } catch (...) {
-    if (!quiet_) dialogs_.message(unwritable_settings_message(store_.path(), "メモリが足りません"));
+    if (!quiet_ && !written)
+      dialogs_.message(unwritable_settings_message(store_.path(), "メモリが足りません"));
   }
 }
 
-void SettingsController::save() {
+void SettingsController::save(bool& written) {
   const std::string path = store_.path();
   bool keep = false;
   if (keep_old_) {
@@ -140,6 +143,7 @@ void SettingsController::save() {
   SettingsRecord r = record();
   const std::vector<SettingsProblem> kept_saved = keep_saved_texts(r, saved_);
   const auto saved = store_.write(r, keep);
+  written = saved.ok();
   if (quiet_) return;
   if (!saved) {
     dialogs_.message(unwritable_settings_message(path, saved.reason()));

@@ -49,7 +49,8 @@ class SettingsController {
 
  private:
   void read_settings();
-  void save();
+  // `written` is set once the file holds the record.
+  void save(bool& written);
   void show_record();     // in the window's controls and on the display
   void ask_for_viewer();  // the first start's prompt for the viewer
   // Whether the user chose in the dialog; one that could not open is told
