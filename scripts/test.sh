@@ -11,8 +11,9 @@ source scripts/i386-route.sh "$self" "$@"
 # Each stage's heading says how long the command has run so far.
 stage() { echo "== $* (at $((SECONDS / 60)) m $((SECONDS % 60)) s)"; }
 
-stage "format"
+stage "format and layers"
 git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
+bash scripts/check-layers.sh
 
 stage "native"
 cmake --preset native >/dev/null
