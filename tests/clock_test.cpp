@@ -38,17 +38,6 @@ TEST(DisplayText, CountsOnPastNineHoursAfterWeeksOfUptime) {
   EXPECT_EQ(display_text(weeks, weeks - 1'000), "00:00") << "a reading before the start mark";
 }
 
-// Ticks every 500 ms from the start, each read at the first 1/64 s step
-// on or after its place: each value shows on two ticks, a second.
-TEST(DisplayText, EachTickShowsTheSecondItFallsIn) {
-  constexpr std::int64_t start = 1'000'000'000;  // milliseconds since start-up
-  for (int n = 1; n <= 40; ++n) {
-    const std::int64_t reading = (n * 500'000 + 15'624) / 15'625 * 15'625 / 1000;
-    const int s = n / 2;
-    EXPECT_EQ(tick_text(start, start + reading), display_text(0, s * 1000)) << "tick " << n;
-  }
-}
-
 // The count follows real time whatever the system clock does (a time sync,
 // daylight saving, midnight): the clock is the time since the start.
 TEST(DisplayText, ClockMovesForwardWithRealTime) {

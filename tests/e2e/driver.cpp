@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <stdexcept>
 
 namespace ombrelo::e2e {
@@ -81,10 +82,8 @@ BOOL CALLBACK find_proc(HWND h, LPARAM lp) {
 }  // namespace
 
 Scenario::Scenario(const std::string& name, const std::wstring& parent) {
-  wchar_t profile[MAX_PATH] = {};
-  GetEnvironmentVariableW(L"USERPROFILE", profile, MAX_PATH);
   CreateDirectoryW(parent.c_str(), nullptr);
-  dir_ = (parent.empty() ? std::wstring(profile) : parent) + L"\\ombrelo-e2e-" + widen(name);
+  dir_ = (parent.empty() ? _wgetenv(L"USERPROFILE") : parent) + L"\\ombrelo-e2e-" + widen(name);
   remove_tree(dir_);
   CreateDirectoryW(dir_.c_str(), nullptr);
   // OMBRELO_EXE names another build to drive, such as the release's.

@@ -39,8 +39,7 @@ bool wait_for(F done, int timeout_ms = 15000) {
 std::string window_text(HWND h);
 RECT window_rect(HWND h);
 
-// One scenario's folder and, once started, the program running in it: in
-// the user's profile, where a user extracts the zip, or in `parent`.
+// One scenario's folder (in the user's profile, or `parent`) and its program.
 class Scenario {
  public:
   explicit Scenario(const std::string& name, const std::wstring& parent = {});
