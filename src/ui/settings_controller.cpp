@@ -40,22 +40,21 @@ bool SettingsController::can_close() {
 
 void SettingsController::end_session() {
   // Before start-up has built the record there is nothing new to save, and
-  // the file stays as it was.
-  if (loading_) return;
-  quiet_ = true;
+  // the file stays as it was; a close under way has saved, or is asking.
+  if (stage_ != Stage::open) return;
+  stage_ = Stage::ending_session;
   close();
 }
 
 void SettingsController::open() {
   Busy busy(*this);
-  loading_ = true;
   // The display is up first, behind whatever start-up asks or tells, and
   // half the settings window's height lower, so that the settings window,
   // centred on the screen, does not cover it.
   display_.open();
   display_.set_top(display_.bounds().top + view_.outer_height() / 2.0f);
   read_settings();
-  loading_ = false;
+  stage_ = Stage::open;
 }
 
 void SettingsController::read_settings() {
@@ -111,8 +110,8 @@ void SettingsController::ask_for_viewer() {
 }
 
 void SettingsController::close() {
-  if (closed_) return;  // the end of the session saved already
-  closed_ = true;
+  if (stage_ == Stage::closing || stage_ == Stage::ended) return;
+  if (stage_ != Stage::ending_session) stage_ = Stage::closing;
   try {
     display_.close();
   } catch (...) {
@@ -126,9 +125,10 @@ void SettingsController::close() {
   try {
     save(written);
   } catch (...) {
-    if (!quiet_ && !written)
+    if (!quiet() && !written)
       dialogs_.message(unwritable_settings_message(store_.path(), "メモリが足りません"));
   }
+  stage_ = Stage::ended;
 }
 
 void SettingsController::save(bool& written) {
@@ -138,13 +138,13 @@ void SettingsController::save(bool& written) {
     // Where no backup can be made, only the user may give up the old bytes;
     // at the end of a session nobody answers, and they stay.
     keep = store_.can_keep_backup();
-    if (!keep && (quiet_ || !dialogs_.ask(overwrite_without_backup_question(path)))) return;
+    if (!keep && (quiet() || !dialogs_.ask(overwrite_without_backup_question(path)))) return;
   }
   SettingsRecord r = record();
   const std::vector<SettingsProblem> kept_saved = keep_saved_texts(r, saved_);
   const auto saved = store_.write(r, keep);
   written = saved.ok();
-  if (quiet_) return;
+  if (quiet()) return;
   if (!saved) {
     dialogs_.message(unwritable_settings_message(path, saved.reason()));
     return;

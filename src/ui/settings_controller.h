@@ -81,11 +81,15 @@ class SettingsController {
   // where the viewer was found.
   CommonDialog dialog_;
 
+  // The window's life: start-up reads the settings; then it is open;
+  // closing saves them, with a word for each failure, or without any at the
+  // session's end, which nobody would answer; then it has ended.
+  enum class Stage { loading, open, closing, ending_session, ended };
+  Stage stage_ = Stage::loading;
+  bool quiet() const { return stage_ == Stage::ending_session; }
   int busy_ = 0;  // handlers running: one, or start-up and its prompt
-  bool loading_ = false;
+  // The window was closed while a handler ran: the close comes at its end.
   bool close_pending_ = false;
-  bool closed_ = false;
-  bool quiet_ = false;
   // Start-up could not read all of the file: the save keeps the old one.
   bool keep_old_ = false;
 };
