@@ -49,6 +49,13 @@ strings -el "$exe" | grep -qx "$version" || fail "the version resource lacks $ve
 ! grep -aq "$root\|$tmp" "$exe" || fail "a build folder in the exe"
 size=$(stat -c %s "$exe")
 [ "$size" -le $((192 * 1024)) ] || fail "the exe is $size bytes, over 192 KB"
+# Each replacement in src/app/runtime.cpp keeps a part of the C++ runtime
+# out; where a toolchain stops taking one, that part comes back, and its
+# text says which.
+for part in "  what():  |the library's terminate handler, with the demangler" \
+  "basic_string::_S_construct null not valid|the library's exception throwers, with the old string"; do
+  ! grep -aqF -- "${part%%|*}" "$exe" || fail "the exe holds ${part#*|} (see src/app/runtime.cpp)"
+done
 echo "release check: the exe is a clean PE"
 
 openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj "/CN=Ombrelo test signing" \
