@@ -134,7 +134,7 @@ TEST(SettingsFormat, TextsNeverBreakTheLinesAndAlwaysReadBack) {
     bytes = format_settings(r);
     EXPECT_LE(bytes.size(), kMaxSettingsFileSize);
     const ParsedSettings p = parse_settings(bytes, bytes.size() <= kMaxSettingsFileSize);
-    EXPECT_TRUE(p.problems.empty()) << p.problems[0].reason;
+    EXPECT_TRUE(p.problems.empty()) << p.problems[0].line;
     EXPECT_EQ(p.record.font_name.size(), kMaxTextUnits * unit.size()) << "cut at the limit";
     EXPECT_EQ(p.record.corner, Corner::bottom_right);
   }
@@ -154,7 +154,6 @@ std::string utf16(std::u16string_view text, bool big_endian) {
 std::vector<int> problem_lines(const ParsedSettings& p) {
   std::vector<int> lines;
   for (const auto& pr : p.problems) {
-    EXPECT_FALSE(pr.reason.empty());
     lines.push_back(pr.line);
   }
   return lines;
@@ -213,8 +212,8 @@ TEST(SettingsRead, BadBytesAndCutFiles) {
   // and the lines after it are not called missing.
   const ParsedSettings cut = parse_settings("\"a\"\n\"b\"\n\"cccc", false);
   EXPECT_EQ(problem_lines(cut), (std::vector<int>{3, 4, 5, 6, 7, 8}));
-  EXPECT_EQ(cut.problems[0].reason, "行が長すぎます");
-  EXPECT_EQ(cut.problems[1].reason, "ファイルが大きすぎるため読み取れません");
+  EXPECT_EQ(cut.problems[0].fault, LineFault::line_too_long);
+  EXPECT_EQ(cut.problems[1].fault, LineFault::beyond_the_limit);
 }
 
 // Files other editors saved: Notepad's UTF-16 either way round and its

@@ -13,6 +13,7 @@
 #include "platform/win32/library.h"
 #include "platform/win32/system_message.h"
 #include "platform/win32/utf16.h"
+#include "ui/messages.h"
 
 namespace ombrelo::win32 {
 
@@ -77,15 +78,15 @@ Result<ui::DialogOutcome> Win32Dialogs::outcome(BOOL chosen) {
   const DWORD error = extended_error();
   if (error == 0) return ui::DialogOutcome::cancelled;  // the user closed the dialog
   // The common dialogs' errors have no system text.
-  std::string reason = "ダイアログを用意できませんでした (エラー " + std::to_string(error) + ")";
+  ui::DialogFault fault = ui::DialogFault::other;
   switch (error) {
     case CDERR_MEMALLOCFAILURE:
-    case CDERR_MEMLOCKFAILURE: reason = "メモリが足りません"; break;
-    case FNERR_INVALIDFILENAME: reason = "ファイル名が正しくありません"; break;
-    case FNERR_BUFFERTOOSMALL: reason = "ファイル名が長すぎます"; break;
-    case CFERR_NOFONTS: reason = "フォントが見つかりません"; break;
+    case CDERR_MEMLOCKFAILURE: fault = ui::DialogFault::out_of_memory; break;
+    case FNERR_INVALIDFILENAME: fault = ui::DialogFault::invalid_file_name; break;
+    case FNERR_BUFFERTOOSMALL: fault = ui::DialogFault::file_name_too_long; break;
+    case CFERR_NOFONTS: fault = ui::DialogFault::no_fonts; break;
   }
-  return Result<ui::DialogOutcome>::failure(std::move(reason));
+  return Result<ui::DialogOutcome>::failure(ui::dialog_fault_text(fault, error));
 }
 
 Result<ui::DialogOutcome> Win32Dialogs::show_open(ui::CommonDialog& dialog) {

@@ -6,7 +6,9 @@
 #include "app/display_window.h"
 #include "app/settings_window.h"
 #include "platform/win32/library.h"
+#include "platform/win32/utf16.h"
 #include "ui/display_controller.h"
+#include "ui/messages.h"
 #include "ui/platform_desktop.h"
 #include "ui/settings_controller.h"
 
@@ -46,7 +48,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
   win32::SettingsWindow settings(instance);
   if (!settings.hwnd()) {
-    MessageBoxW(nullptr, L"ウィンドウを作成できませんでした。", L"Ombrelo", MB_OK | MB_ICONERROR);
+    MessageBoxW(nullptr, win32::widen(ui::kNoWindowMessage).c_str(), L"Ombrelo",
+                MB_OK | MB_ICONERROR);
     return 1;
   }
   dialogs.set_owner(settings.hwnd());

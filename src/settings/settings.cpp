@@ -96,28 +96,29 @@ struct Texts {
   std::string written;
 };
 
-// A reader takes one line's value into its field, or fails with why it
-// cannot and leaves the field as it was; a writer gives the line's value,
-// nullopt when the file's encoding cannot hold it.
+// A reader takes one line's value into its field, or says why it cannot
+// and leaves the field as it was; a writer gives the line's value, nullopt
+// when the file's encoding cannot hold it.
+using Fault = std::optional<LineFault>;
 using Written = std::optional<std::string>;
 
-Status read_text(std::string_view v, const Texts& texts, bool may_be_empty, std::string& field) {
-  if (v.find('\0') != std::string_view::npos) return Status::failure("NUL 文字が含まれています");
-  if (v.empty() && !may_be_empty) return Status::failure("値が空です");
+Fault read_text(std::string_view v, const Texts& texts, bool may_be_empty, std::string& field) {
+  if (v.find('\0') != std::string_view::npos) return LineFault::nul;
+  if (v.empty() && !may_be_empty) return LineFault::empty;
   std::optional<std::string> u;
   if (texts.utf8) {
     if (is_valid_utf8(v)) u = std::string(v);
   } else if (!(u = platform::ansi_to_utf8(v))) {
     u = platform::cp932_to_utf8(v);
   }
-  if (!u) return Status::failure("文字コードが正しくありません");
+  if (!u) return LineFault::bad_encoding;
   // Longer than any path Windows takes: kept whole in the old file rather
   // than cut short at the next save.
   if (file_text(*u).size() < u->size()) {
-    return Status::failure("長すぎます (" + std::to_string(kMaxTextUnits) + " 文字まで)");
+    return LineFault::text_too_long;
   }
   field = std::move(*u);
-  return {};
+  return std::nullopt;
 }
 
 Written write_text(const std::string& field, Texts& texts) {
@@ -131,31 +132,31 @@ Written write_text(const std::string& field, Texts& texts) {
   return quoted(text);
 }
 
-Status read_font_size(std::string_view v, Number& field) {
+Fault read_font_size(std::string_view v, Number& field) {
   const auto n = parse_number(v);
-  if (!n) return Status::failure("数値ではありません");
-  if (n->value() <= 0 || n->value() > kMaxFontSize) return Status::failure("値が範囲外です");
+  if (!n) return LineFault::not_a_number;
+  if (n->value() <= 0 || n->value() > kMaxFontSize) return LineFault::out_of_range;
   field = *n;
-  return {};
+  return std::nullopt;
 }
 
 // A colour: any number that rounds into 32 bits. A number field keeps it as
 // read, an integer field the rounded value.
 template <typename Field>
-Status read_colour(std::string_view v, Field& field) {
+Fault read_colour(std::string_view v, Field& field) {
   const auto n = parse_number(v);
-  if (!n) return Status::failure("数値ではありません");
+  if (!n) return LineFault::not_a_number;
   const auto i = n->to_int32();
-  if (!i) return Status::failure("値が範囲外です");
+  if (!i) return LineFault::out_of_range;
   if constexpr (std::is_same_v<Field, Number>) {
     field = *n;
   } else {
     field = *i;
   }
-  return {};
+  return std::nullopt;
 }
 
-Status read_flag(std::string_view v, bool& field) {
+Fault read_flag(std::string_view v, bool& field) {
   if (equals_ignoring_case(v, "#TRUE#")) {
     field = true;
   } else if (equals_ignoring_case(v, "#FALSE#")) {
@@ -163,9 +164,9 @@ Status read_flag(std::string_view v, bool& field) {
   } else if (const auto n = parse_number(v)) {
     field = n->value() != 0;
   } else {
-    return Status::failure("#TRUE# でも #FALSE# でもありません");
+    return LineFault::not_a_flag;
   }
-  return {};
+  return std::nullopt;
 }
 
 std::string write_flag(bool field) { return field ? "#TRUE#" : "#FALSE#"; }
@@ -195,7 +196,7 @@ struct Lines {
 using Value = std::string_view;
 struct SettingsField {
   std::string_view label;
-  Status (*read)(Value value, const Texts& texts, Lines& lines);
+  Fault (*read)(Value value, const Texts& texts, Lines& lines);
   Written (*write)(const Lines& lines, Texts& texts);
 };
 
@@ -268,13 +269,9 @@ std::vector<SettingsProblem> keep_saved_texts(SettingsRecord& record, const Sett
     // The saved value goes in through the line's own reader, as the file
     // gave it.
     Texts from_saved{true, {}};
-    // It was read from the file, or is the default: it reads again.
-    static_cast<void>(f.read(line_value(f.write(saved_lines, from_saved).value_or("")).value_or(""),
-                             from_saved, lines));
-    kept.push_back({line,
-                    "設定ファイルに書けない文字 (対になっていないサロゲート U+D800～U+DFFF) "
-                    "を含みます: " +
-                        text.written});
+    f.read(line_value(f.write(saved_lines, from_saved).value_or("")).value_or(""), from_saved,
+           lines);
+    kept.push_back({line, LineFault::unstorable, text.written});
   }
   record = lines.resolved();
   return kept;
@@ -297,19 +294,19 @@ ParsedSettings parse_settings(std::string_view bytes, bool complete) {
   bool cut = false;
   for (int line = 1; line <= kSettingsLines; ++line) {
     const auto l = next_line(rest, complete);
-    Status read;
+    Fault fault;
     if (!l) {
       // Lines beyond a size limit may well be there: they were not read.
-      read = Status::failure(cut ? "ファイルが大きすぎるため読み取れません" : "行がありません");
+      fault = cut ? LineFault::beyond_the_limit : LineFault::missing;
     } else if (l->cut) {
       cut = true;
-      read = Status::failure("行が長すぎます");
+      fault = LineFault::line_too_long;
     } else if (const auto v = line_value(l->text); !v) {
-      read = Status::failure("閉じる引用符 (\") がありません");
+      fault = LineFault::no_closing_quote;
     } else {
-      read = kSettingsFields[static_cast<std::size_t>(line - 1)].read(*v, texts, lines);
+      fault = kSettingsFields[static_cast<std::size_t>(line - 1)].read(*v, texts, lines);
     }
-    if (!read) p.problems.push_back({line, read.reason()});
+    if (fault) p.problems.push_back({line, *fault});
   }
   p.record = lines.resolved();
   return p;

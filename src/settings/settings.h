@@ -51,10 +51,28 @@ inline constexpr std::size_t kMaxTextUnits = 32767;
 inline constexpr std::size_t kMaxSettingsFileSize = 320 * 1024;
 static_assert(kMaxSettingsFileSize >= 3 + 3 * (3 * kMaxTextUnits + 4) + 5 * 64);
 
+// Why a line of the settings file gave no value (or, for `unstorable`,
+// could not take the new one); the messages say it in words.
+enum class LineFault {
+  missing,           // the file ends before it
+  beyond_the_limit,  // after a line cut at the file's size limit
+  line_too_long,     // cut at the file's size limit
+  no_closing_quote,
+  nul,
+  empty,  // a viewer path or font name
+  bad_encoding,
+  text_too_long,  // over kMaxTextUnits
+  not_a_number,
+  out_of_range,
+  not_a_flag,
+  unstorable,  // a text the file has no form for
+};
+
 // A line of the settings file whose value could not be taken.
 struct SettingsProblem {
   int line = 0;  // 1 to 8
-  std::string reason;
+  LineFault fault = LineFault::missing;
+  std::string text = {};  // for `unstorable`: the text that stayed out
   bool operator==(const SettingsProblem&) const = default;
 };
 

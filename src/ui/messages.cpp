@@ -26,12 +26,35 @@ std::string_view what_the_save_does(bool can_keep_backup) {
 
 namespace {
 
+std::string fault_text(const SettingsProblem& p) {
+  switch (p.fault) {
+    case LineFault::missing: return "行がありません";
+    case LineFault::beyond_the_limit: return "ファイルが大きすぎるため読み取れません";
+    case LineFault::line_too_long: return "行が長すぎます";
+    case LineFault::no_closing_quote: return "閉じる引用符 (\") がありません";
+    case LineFault::nul: return "NUL 文字が含まれています";
+    case LineFault::empty: return "値が空です";
+    case LineFault::bad_encoding: return "文字コードが正しくありません";
+    case LineFault::text_too_long:
+      return concat({"長すぎます (", std::to_string(kMaxTextUnits), " 文字まで)"});
+    case LineFault::not_a_number: return "数値ではありません";
+    case LineFault::out_of_range: return "値が範囲外です";
+    case LineFault::not_a_flag: return "#TRUE# でも #FALSE# でもありません";
+    case LineFault::unstorable:
+      return concat(
+          {"設定ファイルに書けない文字 (対になっていないサロゲート U+D800～U+DFFF) "
+           "を含みます: ",
+           p.text});
+  }
+  return {};
+}
+
 // One line each: its number, what it holds, and what became of it.
 std::string problem_list(const std::vector<SettingsProblem>& problems) {
   std::string text;
   for (const auto& p : problems) {
     text += concat({"・", std::to_string(p.line), " 行目 (", settings_line_label(p.line),
-                    "): ", p.reason, "\n"});
+                    "): ", fault_text(p), "\n"});
   }
   return text;
 }
@@ -108,6 +131,17 @@ std::string unusable_path_message(bool in_viewer_path, std::string_view path) {
 
 std::string dialog_failed_message(std::string_view dialog, std::string_view reason) {
   return concat({"「", dialog, "」ダイアログを開けませんでした。\n\n理由: ", reason});
+}
+
+std::string dialog_fault_text(DialogFault fault, unsigned long code) {
+  switch (fault) {
+    case DialogFault::out_of_memory: return std::string(kOutOfMemory);
+    case DialogFault::invalid_file_name: return "ファイル名が正しくありません";
+    case DialogFault::file_name_too_long: return "ファイル名が長すぎます";
+    case DialogFault::no_fonts: return "フォントが見つかりません";
+    case DialogFault::other: break;
+  }
+  return concat({"ダイアログを用意できませんでした (エラー ", std::to_string(code), ")"});
 }
 
 std::string font_caption(std::string_view name, const Number& size,

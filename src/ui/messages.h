@@ -26,6 +26,16 @@ std::string viewer_failed_message(std::string_view viewer, std::string_view reas
 std::string unusable_path_message(bool in_viewer_path, std::string_view path);
 std::string dialog_failed_message(std::string_view dialog, std::string_view reason);
 
+// Why a common dialog could not open, as the system reports it, and the
+// words for it; `code` is the system's number, named where nothing else is.
+enum class DialogFault { out_of_memory, invalid_file_name, file_name_too_long, no_fonts, other };
+std::string dialog_fault_text(DialogFault fault, unsigned long code);
+
+// The reason given when memory ran out, and the one message shown before
+// any window exists.
+inline constexpr std::string_view kOutOfMemory = "メモリが足りません";
+inline constexpr std::string_view kNoWindowMessage = "ウィンドウを作成できませんでした。";
+
 // The font button's caption: the font name, a space, the size in its shortest
 // form with the user's decimal separator, and "pt".
 std::string font_caption(std::string_view name, const Number& size,

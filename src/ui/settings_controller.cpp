@@ -126,7 +126,7 @@ void SettingsController::close() {
     save(written);
   } catch (...) {
     if (!quiet() && !written)
-      dialogs_.message(unwritable_settings_message(store_.path(), "メモリが足りません"));
+      dialogs_.message(unwritable_settings_message(store_.path(), kOutOfMemory));
   }
   stage_ = Stage::ended;
 }
