@@ -31,6 +31,9 @@ std::wstring plain_path(const std::wstring& path) {
 }
 
 std::wstring without_short_names(const std::wstring& path) {
+  // Every short name Windows makes holds a tilde; a path without one needs
+  // no look at the disk, which start-up would pay for.
+  if (path.find(L'~') == std::wstring::npos) return path;
   std::wstring full(GetLongPathNameW(path.c_str(), nullptr, 0), L'\0');
   const DWORD n =
       full.empty() ? 0
