@@ -1,39 +1,11 @@
 #include "app/display_window.h"
 
-#include <oleacc.h>
-
 #include "app/gdi.h"
-#include "platform/win32/library.h"
 #include "platform/win32/utf16.h"
 
 namespace ombrelo::win32 {
 
 namespace {
-
-// Assistive tools see the display as static text named by its window text,
-// the time. It never has the focus, so a screen reader does not read out
-// every tick. oleacc loads only when a tool asks. Wine 10 exports the proxy
-// as a stub that raises an exception when called (Wine 8 has none): there
-// the display is left to the system's object for a plain window, which is
-// named by the window text all the same.
-LRESULT static_text_object(HWND h, WPARAM wp) {
-  static const bool wine =
-      find_function<const char*()>(GetModuleHandleW(L"ntdll.dll"), "wine_get_version");
-  if (wine) return 0;
-  static const HMODULE oleacc = LoadLibraryW(L"oleacc.dll");
-  auto proxy =
-      find_function<decltype(CreateStdAccessibleProxyW)>(oleacc, "CreateStdAccessibleProxyW");
-  auto result = find_function<decltype(LresultFromObject)>(oleacc, "LresultFromObject");
-  IAccessible* object = nullptr;
-  if (!proxy || !result ||
-      FAILED(
-          proxy(h, L"Static", OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&object)))) {
-    return 0;
-  }
-  const LRESULT r = result(IID_IAccessible, wp, object);
-  object->Release();
-  return r;
-}
 
 // The count's ticks, and the raise watch's looks (ui/raise_watch.h).
 constexpr UINT_PTR kTickTimer = 1, kWatchTimer = 2;
@@ -41,11 +13,19 @@ constexpr UINT_PTR kTickTimer = 1, kWatchTimer = 2;
 
 void DisplayWindow::create() {
   register_class(instance_);
-  CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kClassName, L"", WS_POPUP, 0,
-                  0, 1, 1, nullptr, nullptr, instance_, this);
+  CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kClassName, L"",
+                  WS_POPUP | WS_CLIPCHILDREN, 0, 0, 1, 1, nullptr, nullptr, instance_, this);
   if (!hwnd()) return;
+  // Assistive tools see the time as static text: a child of the system's
+  // own class over the whole window, which the system's accessible object
+  // names by its text on Windows and under Wine alike. It draws through the
+  // display (owner-drawn), and being no tab stop and no notifier it never
+  // takes the focus or a click, so a screen reader does not read out every
+  // tick and the show keeps the mouse.
+  label_ = CreateWindowExW(0, L"Static", L"", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, 0, 0, 1, 1,
+                           hwnd(), nullptr, instance_, nullptr);
   set_look(look_);
-  SetWindowTextW(hwnd(), text_.c_str());
+  set_text_of_windows();
   // Out of context: the system posts the events to this thread, which
   // handles them between messages; nothing is injected into other programs
   // and nothing polls.
@@ -121,9 +101,15 @@ void DisplayWindow::show() {
 
 void DisplayWindow::set_text(const std::string& text) {
   text_ = widen(text);
+  set_text_of_windows();
+}
+
+// The frame's text too, for tools that list the top-level windows.
+void DisplayWindow::set_text_of_windows() {
   if (!hwnd()) return;
   SetWindowTextW(hwnd(), text_.c_str());
-  InvalidateRect(hwnd(), nullptr, FALSE);
+  if (label_) SetWindowTextW(label_, text_.c_str());
+  InvalidateRect(label_ ? label_ : hwnd(), nullptr, FALSE);
 }
 
 void DisplayWindow::set_look(const ui::DisplayLook& look) {
@@ -131,7 +117,7 @@ void DisplayWindow::set_look(const ui::DisplayLook& look) {
     if (UniqueFont f = make_font(look.font_name, look.font_size)) font_ = std::move(f);
   }
   look_ = look;
-  if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
+  if (hwnd()) InvalidateRect(label_ ? label_ : hwnd(), nullptr, FALSE);
 }
 
 ui::Rect DisplayWindow::measure(const std::string& text, const ui::DisplayLook& look) {
@@ -202,11 +188,10 @@ LRESULT DisplayWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
       reorder_hook_.reset();
       return 0;
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;  // a click must not take the focus from the show
-    case WM_GETOBJECT:
-      if (static_cast<LONG>(lp) == OBJID_CLIENT) {
-        if (const LRESULT r = static_text_object(hwnd(), wp)) return r;
-      }
-      break;
+    case WM_SIZE:
+      if (label_) MoveWindow(label_, 0, 0, LOWORD(lp), HIWORD(lp), TRUE);
+      return 0;
+    case WM_DRAWITEM: paint(reinterpret_cast<const DRAWITEMSTRUCT*>(lp)->hDC); return TRUE;
     case WM_DISPLAYCHANGE:
       if (controller_) controller_->screen_changed();
       return 0;

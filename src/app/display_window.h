@@ -11,8 +11,8 @@ namespace ombrelo::win32 {
 
 // The display: a borderless, topmost popup that paints its label over its
 // whole client area. It never activates, so the slide show keeps the focus,
-// and it has no task-bar button. Its window text is the label's text, for
-// assistive tools.
+// and it has no task-bar button. Its window text and its one child's are
+// the label's text, for assistive tools.
 class DisplayWindow final : public Window<DisplayWindow>, public ui::DisplayView {
  public:
   explicit DisplayWindow(HINSTANCE instance) : instance_(instance) {}
@@ -41,12 +41,14 @@ class DisplayWindow final : public Window<DisplayWindow>, public ui::DisplayView
  private:
   friend class Window<DisplayWindow>;
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
-  void paint(HDC dc);  // for WM_PAINT and WM_PRINTCLIENT alike
+  void paint(HDC dc);  // for WM_PAINT, WM_DRAWITEM and WM_PRINTCLIENT alike
+  void set_text_of_windows();
   static void CALLBACK stacking_changed(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD);
   static BOOL CALLBACK tell_of_stacking_change(HWND h, LPARAM);
 
   HINSTANCE instance_;
   ui::DisplayController* controller_ = nullptr;
+  HWND label_ = nullptr;  // the child that shows the time; destroyed with the display
   std::wstring text_;
   ui::DisplayLook look_;
   UniqueFont font_;

@@ -6,4 +6,3 @@
 // define them
 #include <initguid.h>
 #include <knownfolders.h>
-#include <oleacc.h>
