@@ -21,11 +21,18 @@
 
 #include "platform/platform.h"
 #include "settings/settings.h"
+#include "ui/messages.h"
 
 namespace ombrelo {
 namespace {
 
 namespace stdfs = std::filesystem;
+
+// What the user would read of a result's failure; empty on success.
+template <typename T>
+std::string said(const Result<T>& r) {
+  return ui::reason_text(r.reason());
+}
 
 class SettingsFile : public ::testing::Test {
  protected:
@@ -56,10 +63,10 @@ TEST_F(SettingsFile, WrittenRecordReadsBackTheSame) {
   SettingsRecord r;
   r.presentation_path = "C:\\発表\\講演.ppt";
   r.font_size = Number::single(36.0f);
-  ASSERT_EQ(write_settings_file(file(), r).reason(), "");
+  ASSERT_EQ(said(write_settings_file(file(), r)), "");
   EXPECT_EQ(slurp(file()), format_settings(r));
   const auto back = read_settings_file(file());
-  ASSERT_TRUE(back) << back.reason();
+  ASSERT_TRUE(back) << said(back);
   EXPECT_TRUE(back.value().problems.empty());
   EXPECT_EQ(back.value().record.presentation_path, r.presentation_path);
   EXPECT_EQ(back.value().record.font_size, Number::integer(36));
@@ -68,7 +75,7 @@ TEST_F(SettingsFile, WrittenRecordReadsBackTheSame) {
 
 TEST_F(SettingsFile, ReplacingKeepsNothingOfTheOldContent) {
   put(file(), std::string(5000, 'x'));
-  ASSERT_EQ(write_settings_file(file(), SettingsRecord{}).reason(), "");
+  ASSERT_EQ(said(write_settings_file(file(), SettingsRecord{})), "");
   EXPECT_EQ(slurp(file()), format_settings(SettingsRecord{}));
 }
 
@@ -77,7 +84,7 @@ TEST_F(SettingsFile, ReadOnlyFileIsLeftIntactAndTheFailureHasAReason) {
   stdfs::permissions(
       file(), stdfs::perms::owner_write | stdfs::perms::group_write | stdfs::perms::others_write,
       stdfs::perm_options::remove);
-  const std::string error = write_settings_file(file(), SettingsRecord{}).reason();
+  const std::string error = said(write_settings_file(file(), SettingsRecord{}));
   EXPECT_FALSE(error.empty());
   EXPECT_EQ(slurp(file()), "old");
   EXPECT_EQ(std::distance(stdfs::directory_iterator(dir_), {}), 1) << "no temporary file is left";
@@ -90,7 +97,7 @@ TEST_F(SettingsFile, ReadOnlyFileIsLeftIntactAndTheFailureHasAReason) {
   const auto cut_short = [&] {
     const rlimit part{40, whole.rlim_max};
     setrlimit(RLIMIT_FSIZE, &part);
-    const std::string e = write_settings_file(file(), SettingsRecord{}).reason();
+    const std::string e = said(write_settings_file(file(), SettingsRecord{}));
     setrlimit(RLIMIT_FSIZE, &whole);
     return e;
   };
@@ -108,11 +115,11 @@ TEST_F(SettingsFile, ReadOnlyFileIsLeftIntactAndTheFailureHasAReason) {
   dropped[0] = caps[0];
   dropped[0].effective &= ~(1u << CAP_DAC_OVERRIDE);
   syscall(SYS_capset, &head, dropped);
-  EXPECT_FALSE(write_settings_file(file(), SettingsRecord{}, true).reason().empty());
+  EXPECT_FALSE(said(write_settings_file(file(), SettingsRecord{}, true)).empty());
   EXPECT_FALSE(platform::takes_new_file_beside(file()));
   EXPECT_NE(cut_short(), "");
   EXPECT_EQ(slurp(file()), "old");
-  EXPECT_EQ(write_settings_file(file(), SettingsRecord{}).reason(), "");
+  EXPECT_EQ(said(write_settings_file(file(), SettingsRecord{})), "");
   syscall(SYS_capset, &head, caps);
   stdfs::permissions(dir_, stdfs::perms::owner_write, stdfs::perm_options::add);
   EXPECT_EQ(slurp(file()), format_settings(SettingsRecord{}));
@@ -121,10 +128,10 @@ TEST_F(SettingsFile, ReadOnlyFileIsLeftIntactAndTheFailureHasAReason) {
 }
 
 TEST_F(SettingsFile, MissingFolderFailsWithAReason) {
-  EXPECT_FALSE(write_settings_file((dir_ / "no" / "such.ini").string(), {}).reason().empty());
+  EXPECT_FALSE(said(write_settings_file((dir_ / "no" / "such.ini").string(), {})).empty());
   const auto r = read_settings_file((dir_ / "absent.ini").string());
   EXPECT_FALSE(r);
-  EXPECT_FALSE(r.reason().empty());
+  EXPECT_FALSE(said(r).empty());
 }
 
 TEST_F(SettingsFile, HugeFileIsReadOnlyUpToTheLimit) {
@@ -145,8 +152,8 @@ TEST_F(SettingsFile, AnyFileButAFolderCountsAsPresent) {
   stdfs::create_directory(file());
   put(file() + "/mine.txt", "mine");
   EXPECT_FALSE(platform::is_ordinary_file(file())) << "a folder of that name";
-  const std::string error = write_settings_file(file(), SettingsRecord{}).reason();
-  EXPECT_NE(error.find(platform::kFolderInTheWay), std::string::npos) << error;
+  const std::string error = said(write_settings_file(file(), SettingsRecord{}));
+  EXPECT_NE(error.find("同じ名前のフォルダーがあるため"), std::string::npos) << error;
   EXPECT_EQ(slurp(file() + "/mine.txt"), "mine") << "the folder is neither moved nor replaced";
   stdfs::remove_all(file());
   stdfs::remove(file());
@@ -164,7 +171,7 @@ TEST_F(SettingsFile, LeftoversBesideTheFileAreNeitherObstaclesNorOverwritten) {
   put(file() + ".bak", "kept earlier");
   stdfs::create_directory(file() + ".bak2");
   const auto saved = write_settings_file(file(), SettingsRecord{}, true);
-  ASSERT_EQ(saved.reason(), "");
+  ASSERT_EQ(said(saved), "");
   const std::string kept = saved.value().backup;
   EXPECT_EQ(slurp(file()), format_settings(SettingsRecord{}));
   EXPECT_EQ(kept, file() + ".bak3");
@@ -182,7 +189,7 @@ TEST_F(SettingsFile, LinkKeepsPointingAtItsUpdatedTarget) {
   std::error_code ec;
   stdfs::create_symlink(real, file(), ec);
   if (ec) GTEST_SKIP() << "links need a privilege here: " << ec.message();
-  ASSERT_EQ(write_settings_file(file(), SettingsRecord{}).reason(), "");
+  ASSERT_EQ(said(write_settings_file(file(), SettingsRecord{})), "");
   EXPECT_TRUE(stdfs::is_symlink(file()));
   EXPECT_EQ(slurp(real), format_settings(SettingsRecord{}));
 }
@@ -235,22 +242,22 @@ TEST_F(SettingsFile, BriefLocksAreWaitedOutAndLastingOnesLeaveTheFileIntact) {
   r.presentation_path = "C:\\new.ppt";
   {
     Holder scanner(file(), 300);
-    EXPECT_EQ(write_settings_file(file(), r).reason(), "");
+    EXPECT_EQ(said(write_settings_file(file(), r)), "");
   }
   EXPECT_EQ(slurp(file()), format_settings(r));
   // Another copy saving at the same instant: the file is gone for a moment.
   r.presentation_path = "C:\\both.ppt";
   {
     Holder other_copy(file(), 100, 200);
-    EXPECT_EQ(write_settings_file(file(), r).reason(), "");
+    EXPECT_EQ(said(write_settings_file(file(), r)), "");
   }
   EXPECT_EQ(slurp(file()), format_settings(r));
   {
     Holder editor(file(), 0);
     const auto read = read_settings_file(file());
     EXPECT_FALSE(read);
-    EXPECT_FALSE(read.reason().empty());
-    EXPECT_FALSE(write_settings_file(file(), SettingsRecord{}).reason().empty());
+    EXPECT_FALSE(said(read).empty());
+    EXPECT_FALSE(said(write_settings_file(file(), SettingsRecord{})).empty());
   }
   EXPECT_EQ(slurp(file()), format_settings(r)) << "the old bytes stay";
   EXPECT_EQ(std::distance(stdfs::directory_iterator(dir_), {}), 1) << "no temporary file left";
@@ -280,7 +287,7 @@ TEST_F(SettingsFile, PathsNearTheOldLimitAreSavedThroughTheirLongForm) {
   ASSERT_EQ(ini.size(), 255u);
   put(ini, "old");
   const auto saved = write_settings_file(ini, SettingsRecord{}, true);
-  ASSERT_EQ(saved.reason(), "");
+  ASSERT_EQ(said(saved), "");
   EXPECT_EQ(saved.value().backup, ini + ".bak");
   EXPECT_EQ(slurp(saved.value().backup), "old");
 }
@@ -292,7 +299,7 @@ TEST_F(SettingsFile, HiddenAndSystemFilesCountAndKeepTheirAttributes) {
     put(file(), "old");
     SetFileAttributesW(w.c_str(), attrs);
     EXPECT_TRUE(platform::is_ordinary_file(file())) << attrs;
-    ASSERT_EQ(write_settings_file(file(), SettingsRecord{}).reason(), "") << attrs;
+    ASSERT_EQ(said(write_settings_file(file(), SettingsRecord{})), "") << attrs;
     EXPECT_EQ(GetFileAttributesW(w.c_str()) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM),
               attrs);
     SetFileAttributesW(w.c_str(), FILE_ATTRIBUTE_NORMAL);

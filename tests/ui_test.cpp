@@ -8,6 +8,7 @@
 #include "fake_desktop.h"
 #include "settings_lines.h"
 #include "ui/display_controller.h"
+#include "ui/messages.h"
 #include "ui/settings_controller.h"
 
 namespace ombrelo::ui {
@@ -442,6 +443,17 @@ TEST_F(Started, ColourCommandsFollowTheChoiceAndIgnoreCancelAndFailure) {
   EXPECT_EQ(controller.record().back_colour, 0x808080) << "a failed dialog changes nothing";
   ASSERT_EQ(desktop.messages.size(), 1u) << "the failure is told, the cancel not";
   EXPECT_NE(desktop.messages[0].find("「色の設定」"), std::string::npos);
+}
+
+// A failure as the user reads it: the system's words and number, the file
+// it names when that is not the one asked for.
+TEST(Reasons, ReadAsTheSystemsWordsOrTheProgramsOwn) {
+  EXPECT_EQ(reason_text({.words = "アクセスが拒否されました", .code = 5}),
+            "アクセスが拒否されました (エラー 5)");
+  EXPECT_EQ(reason_text({.code = 1234, .file = "D:\\a"}), "D:\\a: エラー 1234");
+  EXPECT_EQ(reason_text({.kind = Reason::Kind::folder_in_the_way}),
+            "同じ名前のフォルダーがあるため、ファイルとして保存できません");
+  EXPECT_EQ(reason_text({}), "");
 }
 
 TEST_F(Started, DialogObjectIsSharedBetweenCommands) {

@@ -11,7 +11,7 @@
 #include "platform/platform.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/library.h"
-#include "platform/win32/system_message.h"
+#include "platform/win32/system_reason.h"
 #include "platform/win32/utf16.h"
 #include "ui/messages.h"
 
@@ -190,7 +190,7 @@ Status Win32Programs::start(const std::string& command_line) {
     const std::string program = command_line.starts_with('"') && end != std::string::npos
                                     ? command_line.substr(1, end - 1)
                                     : command_line;
-    return Status::failure(system_message(GetLastError(), program));
+    return Status::failure(system_reason(GetLastError(), program));
   }
   // Not tracked: the viewer is on its own from here.
   const UniqueKernel process(pi.hProcess), thread(pi.hThread);

@@ -58,10 +58,6 @@ Result<Replaced> replace_file(const std::string& path, std::string_view bytes,
 // probe that leaves nothing behind.
 bool takes_new_file_beside(const std::string& path);
 
-// The reason given when a folder stands where the file should be.
-inline constexpr std::string_view kFolderInTheWay =
-    "同じ名前のフォルダーがあるため、ファイルとして保存できません";
-
 // True for a file, hidden or not; false for a folder or nothing.
 bool is_ordinary_file(const std::string& path);
 

@@ -2,6 +2,9 @@
 
 namespace ombrelo::ui {
 
+const std::string_view kOutOfMemory = "メモリが足りません";
+const std::string_view kNoWindowMessage = "ウィンドウを作成できませんでした。";
+
 namespace {
 
 std::string concat(std::initializer_list<std::string_view> parts) {
@@ -77,10 +80,11 @@ std::string unstorable_settings_message(std::string_view path,
        path, "\n", problem_list(kept_saved)});
 }
 
-std::string unreadable_settings_message(std::string_view path, std::string_view reason,
+std::string unreadable_settings_message(std::string_view path, const Reason& reason,
                                         bool can_keep_backup) {
   return concat({"設定ファイルを読み込めなかったため、既定の設定で起動します。\n",
-                 what_the_save_does(can_keep_backup), "\nファイル: ", path, "\n理由: ", reason});
+                 what_the_save_does(can_keep_backup), "\nファイル: ", path,
+                 "\n理由: ", reason_text(reason)});
 }
 
 std::string temporary_folder_message(std::string_view folder) {
@@ -108,18 +112,18 @@ std::string kept_settings_message(std::string_view path, std::string_view kept_a
        kept_as, "\n保存したファイル: ", path});
 }
 
-std::string unwritable_settings_message(std::string_view path, std::string_view reason) {
+std::string unwritable_settings_message(std::string_view path, const Reason& reason) {
   return concat(
       {"設定を保存できませんでした。今回変更した設定は失われます。\n"
        "元の設定ファイルがあれば、そのまま残っています。\n\nファイル: ",
-       path, "\n理由: ", reason});
+       path, "\n理由: ", reason_text(reason)});
 }
 
-std::string viewer_failed_message(std::string_view viewer, std::string_view reason) {
+std::string viewer_failed_message(std::string_view viewer, const Reason& reason) {
   return concat(
       {"PowerPoint を起動できなかったため、スライドショーを開始できません。\n\n"
        "プログラム: ",
-       viewer, "\n理由: ", reason});
+       viewer, "\n理由: ", reason_text(reason)});
 }
 
 std::string unusable_path_message(bool in_viewer_path, std::string_view path) {
@@ -129,8 +133,19 @@ std::string unusable_path_message(bool in_viewer_path, std::string_view path) {
        in_viewer_path ? "PowerPoint のパス: " : "プレゼンテーションのファイル: ", path});
 }
 
-std::string dialog_failed_message(std::string_view dialog, std::string_view reason) {
-  return concat({"「", dialog, "」ダイアログを開けませんでした。\n\n理由: ", reason});
+std::string dialog_failed_message(std::string_view dialog, const Reason& reason) {
+  return concat({"「", dialog, "」ダイアログを開けませんでした。\n\n理由: ", reason_text(reason)});
+}
+
+std::string reason_text(const Reason& reason) {
+  std::string text = reason.kind == Reason::Kind::folder_in_the_way
+                         ? "同じ名前のフォルダーがあるため、ファイルとして保存できません"
+                         : reason.words;
+  if (reason.code) {
+    const std::string code = "エラー " + std::to_string(reason.code);
+    text = text.empty() ? code : concat({text, " (", code, ")"});
+  }
+  return reason.file.empty() ? text : concat({reason.file, ": ", text});
 }
 
 std::string dialog_fault_text(DialogFault fault, unsigned long code) {

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/result.h"
 #include "settings/settings.h"
 
 namespace ombrelo::ui {
@@ -14,17 +15,21 @@ namespace ombrelo::ui {
 std::string damaged_settings_message(std::string_view path,
                                      const std::vector<SettingsProblem>& problems,
                                      bool can_keep_backup);
-std::string unreadable_settings_message(std::string_view path, std::string_view reason,
+std::string unreadable_settings_message(std::string_view path, const Reason& reason,
                                         bool can_keep_backup);
 std::string temporary_folder_message(std::string_view folder);
 std::string overwrite_without_backup_question(std::string_view path);
-std::string unwritable_settings_message(std::string_view path, std::string_view reason);
+std::string unwritable_settings_message(std::string_view path, const Reason& reason);
 std::string kept_settings_message(std::string_view path, std::string_view kept_as);
 std::string unstorable_settings_message(std::string_view path,
                                         const std::vector<SettingsProblem>& kept_saved);
-std::string viewer_failed_message(std::string_view viewer, std::string_view reason);
+std::string viewer_failed_message(std::string_view viewer, const Reason& reason);
 std::string unusable_path_message(bool in_viewer_path, std::string_view path);
-std::string dialog_failed_message(std::string_view dialog, std::string_view reason);
+std::string dialog_failed_message(std::string_view dialog, const Reason& reason);
+
+// Why an operation failed, in words: the system's, or the program's where
+// the reason is its own, with the system's number and the file it names.
+std::string reason_text(const Reason& reason);
 
 // Why a common dialog could not open, as the system reports it, and the
 // words for it; `code` is the system's number, named where nothing else is.
@@ -33,8 +38,7 @@ std::string dialog_fault_text(DialogFault fault, unsigned long code);
 
 // The reason given when memory ran out, and the one message shown before
 // any window exists.
-inline constexpr std::string_view kOutOfMemory = "メモリが足りません";
-inline constexpr std::string_view kNoWindowMessage = "ウィンドウを作成できませんでした。";
+extern const std::string_view kOutOfMemory, kNoWindowMessage;
 
 // The font button's caption: the font name, a space, the size in its shortest
 // form with the user's decimal separator, and "pt".

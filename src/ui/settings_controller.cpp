@@ -126,7 +126,8 @@ void SettingsController::close() {
     save(written);
   } catch (...) {
     if (!quiet() && !written)
-      dialogs_.message(unwritable_settings_message(store_.path(), kOutOfMemory));
+      dialogs_.message(
+          unwritable_settings_message(store_.path(), {.words = std::string(kOutOfMemory)}));
   }
   stage_ = Stage::ended;
 }

@@ -83,10 +83,16 @@ Result<Replaced> replace_file(const std::string& path, std::string_view bytes, b
     target = real;
     std::free(real);
   }
-  auto reason = [&](std::string text) { return target == path ? text : target + ": " + text; };
+  auto reason = [&](std::string words) {
+    return Reason{.words = std::move(words), .file = target == path ? "" : target};
+  };
   struct stat old = {};
   const bool exists = ::stat(target.c_str(), &old) == 0;
-  if (exists && S_ISDIR(old.st_mode)) return Failed::failure(reason(std::string(kFolderInTheWay)));
+  if (exists && S_ISDIR(old.st_mode)) {
+    Reason r = reason("");
+    r.kind = Reason::Kind::folder_in_the_way;
+    return Failed::failure(r);
+  }
   // A read-only settings file stays as it is, as it does on Windows (and for
   // root, whom access() would let through).
   if (exists && (old.st_mode & S_IWUSR) == 0) return Failed::failure(std::strerror(EACCES));
@@ -100,7 +106,8 @@ Result<Replaced> replace_file(const std::string& path, std::string_view bytes, b
       return Replaced{};
     }
     const int e = errno;
-    return Failed::failure(target.substr(0, target.find_last_of('/')) + ": " + std::strerror(e));
+    return Failed::failure(
+        Reason{.words = std::strerror(e), .file = target.substr(0, target.find_last_of('/'))});
   }
   auto fail = [&tmp](int err) {
     ::unlink(tmp.c_str());
@@ -119,7 +126,7 @@ Result<Replaced> replace_file(const std::string& path, std::string_view bytes, b
     } else if (errno != EEXIST) {
       const int e = errno;
       ::unlink(tmp.c_str());
-      return Failed::failure(name + ": " + std::strerror(e));
+      return Failed::failure(Reason{.words = std::strerror(e), .file = name});
     }
   }
   if (exists && keep_old && backup.empty()) return fail(EEXIST);  // every name taken

@@ -4,7 +4,7 @@
 #include "platform/win32/file_access.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/paths.h"
-#include "platform/win32/system_message.h"
+#include "platform/win32/system_reason.h"
 #include "platform/win32/utf16.h"
 
 namespace ombrelo::platform {
@@ -12,7 +12,7 @@ namespace ombrelo::platform {
 using win32::kShareAll;
 using win32::locked;
 using win32::retrying;
-using win32::system_message;
+using win32::system_reason;
 using win32::widen;
 
 Result<FileBytes> read_file(const std::string& path, std::size_t limit) {
@@ -24,7 +24,7 @@ Result<FileBytes> read_file(const std::string& path, std::size_t limit) {
         return file ? 0 : GetLastError();
       },
       locked);
-  if (open_error) return Result<FileBytes>::failure(system_message(open_error));
+  if (open_error) return Result<FileBytes>::failure(system_reason(open_error));
   FileBytes r;
   r.bytes.resize(limit + 1);
   std::size_t got = 0;
@@ -32,7 +32,7 @@ Result<FileBytes> read_file(const std::string& path, std::size_t limit) {
     DWORD n = 0;
     if (!ReadFile(file.get(), r.bytes.data() + got, static_cast<DWORD>(r.bytes.size() - got), &n,
                   nullptr)) {
-      return Result<FileBytes>::failure(system_message(GetLastError()));
+      return Result<FileBytes>::failure(system_reason(GetLastError()));
     }
     if (n == 0) break;
     got += n;

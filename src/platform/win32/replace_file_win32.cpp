@@ -8,7 +8,7 @@
 #include "platform/win32/file_access.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/paths.h"
-#include "platform/win32/system_message.h"
+#include "platform/win32/system_reason.h"
 #include "platform/win32/utf16.h"
 
 namespace ombrelo::platform {
@@ -18,7 +18,7 @@ using win32::kShareAll;
 using win32::kTries;
 using win32::locked;
 using win32::retrying;
-using win32::system_message;
+using win32::system_reason;
 using win32::widen;
 
 namespace {
@@ -59,8 +59,9 @@ win32::UniqueFile create_unique(const std::wstring& target, std::wstring& name, 
   return {};
 }
 
-std::string named(const std::wstring& file, DWORD error) {
-  return win32::narrow(win32::plain_path(file)) + ": " + system_message(error);
+Reason named(const std::wstring& file, Reason r) {
+  r.file = win32::narrow(win32::plain_path(file));
+  return r;
 }
 
 // The folder that holds a file, for saying where no new file could be made.
@@ -182,16 +183,15 @@ Result<Replaced> replace_file(const std::string& path, std::string_view bytes, b
   const std::wstring given = win32::long_path(widen(path));
   const std::wstring target = win32::long_path(link_target(given));
   // A failure on the link's target names the target.
-  auto reason = [&](std::string text) {
-    return target == given ? text : win32::narrow(win32::plain_path(target)) + ": " + text;
-  };
+  auto reason = [&](Reason r) { return target == given ? r : named(target, std::move(r)); };
+  const Reason folder_in_the_way{.kind = Reason::Kind::folder_in_the_way};
   const DWORD attrs = GetFileAttributesW(target.c_str());
   const bool exists = attrs != INVALID_FILE_ATTRIBUTES;
   if (exists && (attrs & FILE_ATTRIBUTE_DIRECTORY))
-    return Failed::failure(reason(std::string(kFolderInTheWay)));
+    return Failed::failure(reason(folder_in_the_way));
   // A read-only settings file stays as the user left it.
   if (exists && (attrs & FILE_ATTRIBUTE_READONLY))
-    return Failed::failure(system_message(ERROR_ACCESS_DENIED));
+    return Failed::failure(system_reason(ERROR_ACCESS_DENIED));
 
   std::wstring tmp;
   DWORD error = 0;
@@ -202,16 +202,16 @@ Result<Replaced> replace_file(const std::string& path, std::string_view bytes, b
       // say): write it in place, unless the old bytes must be kept.
       if (error == ERROR_ACCESS_DENIED && exists && !keep_old) {
         const DWORD in_place = write_in_place(target, bytes);
-        if (in_place) return Failed::failure(reason(system_message(in_place)));
+        if (in_place) return Failed::failure(reason(system_reason(in_place)));
         return Replaced{};
       }
-      return Failed::failure(named(folder_of(target), error));
+      return Failed::failure(named(folder_of(target), system_reason(error)));
     }
     if ((error = write_all(file.get(), bytes))) {
       // The temporary file goes again: only the reason is worth telling.
       file.reset();
       DeleteFileW(tmp.c_str());
-      return Failed::failure(reason(system_message(error)));
+      return Failed::failure(reason(system_reason(error)));
     }
   }
 
@@ -225,8 +225,8 @@ Result<Replaced> replace_file(const std::string& path, std::string_view bytes, b
     // only one.
     if (now != INVALID_FILE_ATTRIBUTES) DeleteFileW(backup.c_str());
     if (now != INVALID_FILE_ATTRIBUTES && (now & FILE_ATTRIBUTE_DIRECTORY))
-      return Failed::failure(reason(std::string(kFolderInTheWay)));
-    return Failed::failure(reason(system_message(error)));
+      return Failed::failure(reason(folder_in_the_way));
+    return Failed::failure(reason(system_reason(error)));
   }
   std::string kept_as;
   if (replaced) {

@@ -1,4 +1,4 @@
-#include "platform/win32/system_message.h"
+#include "platform/win32/system_reason.h"
 
 #include <windows.h>
 
@@ -9,7 +9,7 @@
 
 namespace ombrelo::win32 {
 
-std::string system_message(unsigned long code, std::string_view insert) {
+Reason system_reason(unsigned long code, std::string_view insert) {
   wchar_t* buf = nullptr;
   const DWORD n = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -29,9 +29,7 @@ std::string system_message(unsigned long code, std::string_view insert) {
       ++at;
     }
   }
-  const std::string code_text = "エラー " + std::to_string(code);
-  if (text.empty()) return code_text;
-  return narrow(text) + " (" + code_text + ")";
+  return {.words = narrow(text), .code = code};
 }
 
 }  // namespace ombrelo::win32
