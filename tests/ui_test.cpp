@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <utility>
 
+#ifdef _WIN32
+#include "app/dialog_fault.h"
+#endif
 #include "fake_desktop.h"
 #include "settings_lines.h"
 #include "ui/display_controller.h"
@@ -446,7 +449,7 @@ TEST_F(Started, ColourCommandsFollowTheChoiceAndIgnoreCancelAndFailure) {
 }
 
 // A failure as the user reads it: the system's words and number, the file
-// it names when that is not the one asked for.
+// it names when that is not the one asked for; a dialog's own numbers.
 TEST(Reasons, ReadAsTheSystemsWordsOrTheProgramsOwn) {
   EXPECT_EQ(reason_text({.words = "アクセスが拒否されました", .code = 5}),
             "アクセスが拒否されました (エラー 5)");
@@ -454,6 +457,17 @@ TEST(Reasons, ReadAsTheSystemsWordsOrTheProgramsOwn) {
   EXPECT_EQ(reason_text({.kind = Reason::Kind::folder_in_the_way}),
             "同じ名前のフォルダーがあるため、ファイルとして保存できません");
   EXPECT_EQ(reason_text({}), "");
+#ifdef _WIN32
+  for (const auto& [code, words] : std::initializer_list<std::pair<DWORD, std::string>>{
+           {CDERR_MEMALLOCFAILURE, "メモリが足りません"},
+           {CDERR_MEMLOCKFAILURE, "メモリが足りません"},
+           {FNERR_INVALIDFILENAME, "ファイル名が正しくありません"},
+           {FNERR_BUFFERTOOSMALL, "ファイル名が長すぎます"},
+           {CFERR_NOFONTS, "フォントが見つかりません"},
+           {CDERR_DIALOGFAILURE, "ダイアログを用意できませんでした (エラー 65535)"}}) {
+    EXPECT_EQ(dialog_fault_text(win32::dialog_fault(code), code), words) << code;
+  }
+#endif
 }
 
 TEST_F(Started, DialogObjectIsSharedBetweenCommands) {

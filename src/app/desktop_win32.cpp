@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "app/dialog_fault.h"
 #include "app/gdi.h"
 #include "platform/platform.h"
 #include "platform/win32/handles.h"
@@ -77,16 +78,7 @@ Result<ui::DialogOutcome> Win32Dialogs::outcome(BOOL chosen) {
   if (chosen) return ui::DialogOutcome::chosen;
   const DWORD error = extended_error();
   if (error == 0) return ui::DialogOutcome::cancelled;  // the user closed the dialog
-  // The common dialogs' errors have no system text.
-  ui::DialogFault fault = ui::DialogFault::other;
-  switch (error) {
-    case CDERR_MEMALLOCFAILURE:
-    case CDERR_MEMLOCKFAILURE: fault = ui::DialogFault::out_of_memory; break;
-    case FNERR_INVALIDFILENAME: fault = ui::DialogFault::invalid_file_name; break;
-    case FNERR_BUFFERTOOSMALL: fault = ui::DialogFault::file_name_too_long; break;
-    case CFERR_NOFONTS: fault = ui::DialogFault::no_fonts; break;
-  }
-  return Result<ui::DialogOutcome>::failure(ui::dialog_fault_text(fault, error));
+  return Result<ui::DialogOutcome>::failure(ui::dialog_fault_text(dialog_fault(error), error));
 }
 
 Result<ui::DialogOutcome> Win32Dialogs::show_open(ui::CommonDialog& dialog) {
