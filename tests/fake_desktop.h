@@ -209,4 +209,39 @@ class FakeDesktop : public ui::Dialogs,
   Log& log_;
 };
 
+// Windows' tick count and timers, which move in steps of 1/64 s (500 ms is
+// 32 of them): the tick count reads the last step, and a timer set at a
+// reading falls due at the first step its period on. Times in microseconds.
+class SteppedClock {
+ public:
+  static constexpr std::int64_t kStep = 15'625;
+  SteppedClock(FakeDesktop& desktop, const FakeDisplayView& display)
+      : desktop_(desktop), display_(display) {
+    set(desktop.since_start_up * 1000);
+  }
+  std::int64_t now() const { return now_; }
+  void wait(std::int64_t us) { set(now_ + us); }
+  // On to the display's next tick, which a busy thread takes up `late`.
+  void to_next_tick(std::int64_t late) {
+    if (display_.interval_sets != sets_) {  // set anew: counted from this reading
+      sets_ = display_.interval_sets;
+      set_at_ = step(now_);
+      periods_ = 0;
+    }
+    periods_ += display_.interval;
+    set(step(set_at_ + periods_ * 1000 + kStep - 1) + late);
+  }
+
+ private:
+  static std::int64_t step(std::int64_t us) { return us / kStep * kStep; }
+  void set(std::int64_t us) {
+    now_ = us;
+    desktop_.since_start_up = step(us) / 1000;
+  }
+  FakeDesktop& desktop_;
+  const FakeDisplayView& display_;
+  std::int64_t now_ = 0, set_at_ = 0, periods_ = 0;
+  int sets_ = 0;
+};
+
 }  // namespace ombrelo::test

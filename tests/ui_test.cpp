@@ -95,15 +95,13 @@ TEST_F(Windows, ViewerPromptOpensOnTheFirstCurrentOfficeFound) {
       << "no Office anywhere: the prompt opens as it always did";
   const std::string msi = "C:\\Program Files\\Microsoft Office\\Office15\\POWERPNT.EXE";
   const std::string c2r = "C:\\Program Files (x86)\\Microsoft Office\\root\\Office16\\POWERPNT.EXE";
-  desktop.files[msi] = desktop.files[c2r] = "exe";
-  DisplayController other_display{display_window, desktop, desktop};
-  SettingsController other{view, other_display, desktop, desktop, desktop, desktop};
-  desktop.answers.push_back(kCancel);
-  other.open();
-  const CommonDialog& asked = desktop.dialogs_shown.back();
+  Program other;  // a start where Office is installed
+  other.desktop.files[msi] = other.desktop.files[c2r] = "exe";
+  other.controller.open();
+  const CommonDialog& asked = other.desktop.dialogs_shown.back();
   EXPECT_EQ(asked.file_name, msi) << "the first Program Files folder before the second";
   EXPECT_EQ(asked.filter, "Powerpointアプリケーション|POWERPNT.EXE");
-  EXPECT_EQ(other.record().viewer_path, kViewer) << "cancelled: still the default path";
+  EXPECT_EQ(other.controller.record().viewer_path, kViewer) << "cancelled: still the default path";
 }
 
 TEST_F(Windows, ViewerPromptCancelledOrFailingKeepsTheDefaultPath) {
@@ -285,28 +283,22 @@ TEST_F(Started, StartLaunchesTheShowPlacesTheDisplayAndCounts) {
   EXPECT_EQ(display_window.text, "00:01");
 }
 
-// Windows' tick count and timers move in steps of 1/64 s (500 ms is 32 of
-// them): the clock reads the last step, and a timer set at a reading falls
-// due at the first step that many milliseconds on; a busy thread takes it
-// up to 60 ms late. The second press falls between two steps.
+// On Windows' 1/64 s clock, the first press on a step and the second
+// between two, with the ticks on time and then late by up to 60 ms.
 TEST_F(Started, EachSecondShowsForAboutASecondOnA64thSecondClock) {
-  constexpr std::int64_t kStep = 15'625;  // microseconds
-  const auto step = [](std::int64_t us) { return us / kStep * kStep; };
-  std::int64_t now = desktop.since_start_up * 1000, set_at = 0, changed = 0;
+  constexpr int kLate[] = {0, 37, 12, 60, 5, 48, 23, 0, 55, 31, 9, 42, 17};  // milliseconds
+  test::SteppedClock clock(desktop, display_window);
   std::vector<std::int64_t> lasted;
-  for (int press = 0, sets = 0, due = 0; press < 2; ++press, now += 7 * kStep + 3000) {
-    desktop.since_start_up = step(now) / 1000;
+  for (int press = 0; press < 2; ++press, clock.wait(7 * clock.kStep + 3000)) {
     controller.start_show();
-    changed = step(now);
+    std::int64_t changed = clock.now();
     for (int n = 0; n < 60; ++n) {
-      if (display_window.interval_sets != sets)
-        sets = display_window.interval_sets, set_at = step(now), due = 0;
-      due += display_window.interval;
-      now = step(set_at + due * 1000 + kStep - 1) + (press ? n * 7'919 % 61 * 1000 : 0);
-      desktop.since_start_up = step(now) / 1000;
+      clock.to_next_tick(press ? kLate[n % std::size(kLate)] * 1000 : 0);
       const std::string before = display_window.text;
       display.tick();
-      if (display_window.text != before) lasted.push_back(now - std::exchange(changed, now));
+      if (display_window.text == before) continue;
+      lasted.push_back(clock.now() - changed);
+      changed = clock.now();
     }
   }
   EXPECT_GE(lasted.size(), 50u);
