@@ -118,8 +118,10 @@ Result<ui::DialogOutcome> Win32Dialogs::show_font(ui::CommonDialog& dialog) {
   // vertical writing: their digits lie on their side.
   cf.Flags = CF_SCREENFONTS | CF_NOVERTFONTS;
   if (!dialog.font_name.empty()) {
-    // Open on the font in use.
-    UniqueFont current = make_font(dialog.font_name, dialog.font_size);
+    // Open on the font in use, at the system's dots per inch: the dialog
+    // turns a height into points by a DC's LOGPIXELSY, which is the
+    // system's on every screen.
+    UniqueFont current = make_font(dialog.font_name, dialog.font_size, system_dpi());
     if (current) GetObjectW(current.get(), sizeof lf, &lf);
     cf.Flags |= CF_INITTOLOGFONTSTRUCT;
   }
@@ -221,9 +223,9 @@ std::vector<std::string> Win32Programs::install_folders() {
   return folders;
 }
 
-float Win32Screen::width() { return to_twips(GetSystemMetrics(SM_CXSCREEN)); }
+float Win32Screen::width() { return to_twips(GetSystemMetrics(SM_CXSCREEN), display_.dpi()); }
 
-float Win32Screen::height() { return to_twips(GetSystemMetrics(SM_CYSCREEN)); }
+float Win32Screen::height() { return to_twips(GetSystemMetrics(SM_CYSCREEN), display_.dpi()); }
 
 std::string Win32Locale::decimal_separator() {
   wchar_t buf[8] = {};

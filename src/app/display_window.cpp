@@ -16,6 +16,7 @@ void DisplayWindow::create() {
   CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kClassName, L"",
                   WS_POPUP | WS_CLIPCHILDREN, 0, 0, 1, 1, nullptr, nullptr, instance_, this);
   if (!hwnd()) return;
+  dpi_ = window_dpi(hwnd());
   // Assistive tools see the time as static text: a child of the system's
   // own class over the whole window, which the system's accessible object
   // names by its text on Windows and under Wine alike. It draws through the
@@ -114,7 +115,7 @@ void DisplayWindow::set_text_of_windows() {
 
 void DisplayWindow::set_look(const ui::DisplayLook& look) {
   if (!font_ || look.font_name != look_.font_name || look.font_size != look_.font_size) {
-    if (UniqueFont f = make_font(look.font_name, look.font_size)) font_ = std::move(f);
+    if (UniqueFont f = make_font(look.font_name, look.font_size, dpi_)) font_ = std::move(f);
   }
   look_ = look;
   if (hwnd()) InvalidateRect(label_ ? label_ : hwnd(), nullptr, FALSE);
@@ -124,7 +125,7 @@ ui::Rect DisplayWindow::measure(const std::string& text, const ui::DisplayLook& 
   UniqueFont temporary;
   HFONT font = font_.get();
   if (!font || look.font_name != look_.font_name || look.font_size != look_.font_size) {
-    temporary = make_font(look.font_name, look.font_size);
+    temporary = make_font(look.font_name, look.font_size, dpi_);
     font = temporary.get();
   }
   const UniqueScreenDC dc = screen_dc();
@@ -137,20 +138,20 @@ ui::Rect DisplayWindow::measure(const std::string& text, const ui::DisplayLook& 
     GetTextMetricsW(dc.get(), &tm);
     size.cy = tm.tmHeight;
   }
-  return {0, 0, to_twips(size.cx), to_twips(size.cy)};
+  return {0, 0, to_twips(size.cx, dpi_), to_twips(size.cy, dpi_)};
 }
 
 ui::Rect DisplayWindow::bounds() const {
   RECT r{};
   if (hwnd()) GetWindowRect(hwnd(), &r);
-  return {to_twips(r.left), to_twips(r.top), to_twips(r.right - r.left),
-          to_twips(r.bottom - r.top)};
+  return {to_twips(r.left, dpi_), to_twips(r.top, dpi_), to_twips(r.right - r.left, dpi_),
+          to_twips(r.bottom - r.top, dpi_)};
 }
 
 void DisplayWindow::set_bounds(const ui::Rect& r) {
   if (!hwnd()) return;
-  SetWindowPos(hwnd(), nullptr, to_pixels(r.left), to_pixels(r.top), to_pixels(r.width),
-               to_pixels(r.height), SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(hwnd(), nullptr, to_pixels(r.left, dpi_), to_pixels(r.top, dpi_),
+               to_pixels(r.width, dpi_), to_pixels(r.height, dpi_), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void DisplayWindow::set_tick_interval(int milliseconds) {
@@ -192,6 +193,13 @@ LRESULT DisplayWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
       if (label_) MoveWindow(label_, 0, 0, LOWORD(lp), HIWORD(lp), TRUE);
       return 0;
     case WM_DRAWITEM: paint(reinterpret_cast<const DRAWITEMSTRUCT*>(lp)->hDC); return TRUE;
+    // The same points at the new scale; the window's place is its corner's,
+    // not the rectangle the system suggests.
+    case WM_DPICHANGED:
+      dpi_ = HIWORD(wp);
+      if (UniqueFont f = make_font(look_.font_name, look_.font_size, dpi_)) font_ = std::move(f);
+      if (controller_) controller_->scale_changed();
+      return 0;
     case WM_DISPLAYCHANGE:
       if (controller_) controller_->screen_changed();
       return 0;

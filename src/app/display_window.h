@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/gdi.h"
 #include "app/names.h"
 #include "app/window.h"
 #include "ui/display_controller.h"
@@ -15,7 +16,7 @@ namespace ombrelo::win32 {
 // the label's text, for assistive tools.
 class DisplayWindow final : public Window<DisplayWindow>, public ui::DisplayView {
  public:
-  explicit DisplayWindow(HINSTANCE instance) : instance_(instance) {}
+  explicit DisplayWindow(HINSTANCE instance) : instance_(instance), dpi_(system_dpi()) {}
 
   // The ticks, the screen's changes, another program raising a window or
   // taking the foreground (where the system says so) and the raise watch's
@@ -32,6 +33,7 @@ class DisplayWindow final : public Window<DisplayWindow>, public ui::DisplayView
   void set_text(const std::string& text) override;
   void set_look(const ui::DisplayLook& look) override;
   ui::Rect measure(const std::string& text, const ui::DisplayLook& look) override;
+  int dpi() const { return dpi_; }  // of the screen it is on
   ui::Rect bounds() const override;
   void set_bounds(const ui::Rect& r) override;
   void set_tick_interval(int milliseconds) override;
@@ -48,6 +50,7 @@ class DisplayWindow final : public Window<DisplayWindow>, public ui::DisplayView
 
   HINSTANCE instance_;
   ui::DisplayController* controller_ = nullptr;
+  int dpi_;               // its screen's, as the system last told it
   HWND label_ = nullptr;  // the child that shows the time; destroyed with the display
   std::wstring text_;
   ui::DisplayLook look_;

@@ -1,7 +1,8 @@
 #pragma once
 
-// Drawing on this screen: its units (twips and pixels at its DPI), fonts and
-// colours as Windows draws them, and the scoped GDI states painting needs.
+// Drawing on a screen: its units (twips and pixels at a window's DPI), fonts
+// and colours as Windows draws them, and the scoped GDI states painting
+// needs.
 
 #include <windows.h>
 
@@ -12,6 +13,7 @@
 #include <string>
 
 #include "platform/win32/handles.h"
+#include "platform/win32/library.h"
 #include "platform/win32/utf16.h"
 
 namespace ombrelo::win32 {
@@ -48,8 +50,9 @@ class Painting {
   HDC dc_;
 };
 
-// The screen's dots per inch, as the program sees them (system DPI aware).
-inline int screen_dpi() {
+// Dots per inch where no window tells its own: the system's, which is the
+// primary screen's when the session started.
+inline int system_dpi() {
   static const int dpi = [] {
     const UniqueScreenDC dc = screen_dc();
     const int d = dc ? GetDeviceCaps(dc.get(), LOGPIXELSY) : 96;
@@ -58,21 +61,31 @@ inline int screen_dpi() {
   return dpi;
 }
 
-// Twips per pixel on this screen: 15 at 96 dots per inch.
-inline float twips_per_pixel() { return 1440.0f / static_cast<float>(screen_dpi()); }
-inline int to_pixels(float twips) {
-  return static_cast<int>(std::lround(twips / twips_per_pixel()));
+// A window's dots per inch: those of the screen it is on, where the system
+// tells them (Windows 10 1607 and later), and the system's elsewhere.
+inline int window_dpi(HWND h) {
+  static const auto get =
+      find_function<UINT WINAPI(HWND)>(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow");
+  const UINT dpi = get && h ? get(h) : 0;
+  return dpi > 0 ? static_cast<int>(dpi) : system_dpi();
 }
-inline float to_twips(int pixels) { return static_cast<float>(pixels) * twips_per_pixel(); }
+
+// Twips and pixels at a window's dots per inch: 15 twips a pixel at 96.
+inline int to_pixels(float twips, int dpi) {
+  return static_cast<int>(std::lround(twips * static_cast<float>(dpi) / 1440.0f));
+}
+inline float to_twips(int pixels, int dpi) {
+  return static_cast<float>(pixels) * 1440.0f / static_cast<float>(dpi);
+}
 
 // Exactly the named face (no character set that would make Windows pick
-// another), at the size in points for this screen: the display's font, and
-// the font dialog's first choice.
-inline UniqueFont make_font(const std::string& face, float points) {
+// another), at the size in points at those dots per inch: the display's
+// font, and the font dialog's first choice.
+inline UniqueFont make_font(const std::string& face, float points, int dpi) {
   LOGFONTW lf{};
   // At least a pixel: a height of 0 would ask for the face's default size,
   // larger than a tiny one.
-  lf.lfHeight = -std::max(1L, std::lround(points * static_cast<float>(screen_dpi()) / 72.0f));
+  lf.lfHeight = -std::max(1L, std::lround(points * static_cast<float>(dpi) / 72.0f));
   lf.lfWeight = FW_NORMAL;
   lf.lfCharSet = DEFAULT_CHARSET;
   lf.lfOutPrecision = OUT_DEFAULT_PRECIS;

@@ -38,11 +38,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
   win32::Win32Dialogs dialogs;
   win32::Win32Programs programs;
-  win32::Win32Screen screen;
   win32::Win32Locale locale;
   ui::PlatformSettingsStore store;
   ui::PlatformClock clock;
   win32::DisplayWindow display_window(instance);
+  win32::Win32Screen screen(display_window);
   ui::DisplayController display(display_window, clock, screen);
   display_window.attach(display);
 

@@ -7,11 +7,16 @@
 #include "app/gdi.h"
 #include "app/names.h"
 #include "app/settings_layout.h"
+#include "platform/win32/library.h"
 #include "platform/win32/utf16.h"
 
 namespace ombrelo::win32 {
 
 namespace {
+
+// Sent by Windows 10 1703 and later, whose headers the Windows 7 build
+// leaves out.
+constexpr UINT kGetDpiScaledSize = 0x02E4;  // WM_GETDPISCALEDSIZE
 
 // The smallest row: the font, colour and corner controls are 255 twips high.
 constexpr float kSmallestRow = 255;
@@ -42,14 +47,22 @@ bool installed(HDC dc, const LOGFONTW& lf) {
 // MS UI Gothic, the denser UI face every Japanese Windows has, at the same
 // size; where that is missing too, the message face made smaller until it
 // fits.
-UniqueFont caption_font() {
+UniqueFont caption_font(int dpi) {
   NONCLIENTMETRICSW ncm{};
   ncm.cbSize = sizeof ncm;
-  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0)) return {};
+  // The message font at the window's scale, where the system gives it for a
+  // scale (Windows 10 1607 and later); elsewhere every window has the
+  // system's.
+  static const auto for_dpi = find_function<BOOL WINAPI(UINT, UINT, void*, UINT, UINT)>(
+      GetModuleHandleW(L"user32.dll"), "SystemParametersInfoForDpi");
+  const BOOL got =
+      for_dpi ? for_dpi(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0, static_cast<UINT>(dpi))
+              : SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0);
+  if (!got) return {};
   LOGFONTW lf = ncm.lfMessageFont;
   const UniqueScreenDC screen = screen_dc();
   const HDC dc = screen.get();
-  const int room = to_pixels(kSmallestRow) - 2 * MulDiv(2, screen_dpi(), 96);
+  const int room = to_pixels(kSmallestRow, dpi) - 2 * MulDiv(2, dpi, 96);
   if (line_height(dc, lf) > room) {
     LOGFONTW dense = lf;
     lstrcpynW(dense.lfFaceName, L"MS UI Gothic", LF_FACESIZE);
@@ -63,9 +76,23 @@ UniqueFont caption_font() {
   return UniqueFont(CreateFontIndirectW(&lf));
 }
 
-RECT pixel_rect(const ui::Rect& r) {
-  return {to_pixels(r.left), to_pixels(r.top), to_pixels(r.left + r.width),
-          to_pixels(r.top + r.height)};
+RECT pixel_rect(const Control& c, int dpi) {
+  return {to_pixels(c.left, dpi), to_pixels(c.top, dpi), to_pixels(c.left + c.width, dpi),
+          to_pixels(c.top + c.height, dpi)};
+}
+
+// The window's size for its client area at a scale, frame and caption
+// included.
+SIZE window_size(int dpi) {
+  RECT r{0, 0, to_pixels(kClientWidth, dpi), to_pixels(kClientHeight, dpi)};
+  static const auto for_dpi = find_function<BOOL WINAPI(RECT*, DWORD, BOOL, DWORD, UINT)>(
+      GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi");
+  if (for_dpi) {
+    for_dpi(&r, kStyle, FALSE, kExStyle, static_cast<UINT>(dpi));
+  } else {
+    AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
+  }
+  return {r.right - r.left, r.bottom - r.top};
 }
 
 }  // namespace
@@ -78,38 +105,46 @@ SettingsWindow::SettingsWindow(HINSTANCE instance) : instance_(instance) {
                                                GetSystemMetrics(SM_CYSMICON), 0)));
 
   // Created where it will show, centred on the work area, so that showing
-  // it moves nothing.
-  RECT r{0, 0, to_pixels(kClientWidth), to_pixels(kClientHeight)};
-  AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
-  const int w = r.right - r.left, h = r.bottom - r.top;
+  // it moves nothing. Its scale is known once it exists: the primary
+  // screen's, which may not be the system's.
   RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  CreateWindowExW(
-      kExStyle, kClassName, L"Ombrelo", kStyle, work.left + (work.right - work.left - w) / 2,
-      work.top + (work.bottom - work.top - h) / 2, w, h, nullptr, nullptr, instance_, this);
-  if (hwnd()) create_controls();
+  auto centred = [&work](SIZE size) {
+    return POINT{work.left + (work.right - work.left - size.cx) / 2,
+                 work.top + (work.bottom - work.top - size.cy) / 2};
+  };
+  SIZE size = window_size(dpi_);
+  const POINT at = centred(size);
+  CreateWindowExW(kExStyle, kClassName, L"Ombrelo", kStyle, at.x, at.y, size.cx, size.cy, nullptr,
+                  nullptr, instance_, this);
+  if (!hwnd()) return;
+  if (const int dpi = window_dpi(hwnd()); dpi != dpi_) {
+    dpi_ = dpi;
+    size = window_size(dpi_);
+    const POINT moved = centred(size);
+    SetWindowPos(hwnd(), nullptr, moved.x, moved.y, size.cx, size.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  create_controls();
 }
 
 void SettingsWindow::create_controls() {
-  caption_font_ = caption_font();
   for (const Control& c : kControls) {
-    const RECT r = pixel_rect({c.left, c.top, c.width, c.height});
-    HWND h = CreateWindowExW(
-        c.ex_style, c.cls, c.text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | c.style, r.left, r.top,
-        r.right - r.left, r.bottom - r.top, hwnd(),
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance_, nullptr);
-    if (h && caption_font_)
-      SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(caption_font_.get()), FALSE);
+    const RECT r = pixel_rect(c, dpi_);
+    CreateWindowExW(c.ex_style, c.cls, c.text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | c.style,
+                    r.left, r.top, r.right - r.left, r.bottom - r.top, hwnd(),
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance_, nullptr);
   }
+  set_caption_font(false);
   // A label is a caption, not a control: where its rectangle overlaps a
   // button created after it (the font heading over the font button), it
   // goes below that button in the stacking, which clips it, so the button
   // is drawn whole. Tab order and option groups stay as they are.
   for (const Control& label : kControls) {
     if (lstrcmpW(label.cls, L"STATIC") != 0 || (label.style & SS_OWNERDRAW)) continue;
-    const RECT l = pixel_rect({label.left, label.top, label.width, label.height});
+    const RECT l = pixel_rect(label, dpi_);
     for (const Control& c : kControls) {
-      const RECT b = pixel_rect({c.left, c.top, c.width, c.height});
+      const RECT b = pixel_rect(c, dpi_);
       RECT overlap;
       if (&c > &label && lstrcmpW(c.cls, L"BUTTON") == 0 && IntersectRect(&overlap, &l, &b)) {
         SetWindowPos(item(label.id), item(c.id), 0, 0, 0, 0,
@@ -117,6 +152,29 @@ void SettingsWindow::create_controls() {
       }
     }
   }
+}
+
+// Every control's caption in the font for the window's scale; the old font
+// goes only once no control uses it.
+void SettingsWindow::set_caption_font(bool redraw) {
+  UniqueFont font = caption_font(dpi_);
+  if (!font) return;
+  for (const Control& c : kControls) {
+    SendMessageW(item(c.id), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), redraw);
+  }
+  caption_font_ = std::move(font);
+}
+
+void SettingsWindow::scale_changed(int dpi, const RECT& suggested) {
+  dpi_ = dpi;
+  SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  for (const Control& c : kControls) {
+    const RECT r = pixel_rect(c, dpi_);
+    SetWindowPos(item(c.id), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  set_caption_font(true);
 }
 
 void SettingsWindow::show() {
@@ -179,7 +237,7 @@ void SettingsWindow::close() { PostMessageW(hwnd(), WM_CLOSE, 0, 0); }
 float SettingsWindow::outer_height() const {
   RECT r{};
   GetWindowRect(hwnd(), &r);
-  return to_twips(r.bottom - r.top);
+  return to_twips(r.bottom - r.top, dpi_);
 }
 
 void SettingsWindow::draw_swatch(const DRAWITEMSTRUCT& item) {
@@ -193,6 +251,12 @@ void SettingsWindow::draw_swatch(const DRAWITEMSTRUCT& item) {
 
 LRESULT SettingsWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
+    // Onto a screen of another scale (Windows 10 1703 and later, which
+    // asks the size first): the same twips in its pixels.
+    case kGetDpiScaledSize:
+      *reinterpret_cast<SIZE*>(lp) = window_size(static_cast<int>(wp));
+      return TRUE;
+    case WM_DPICHANGED: scale_changed(HIWORD(wp), *reinterpret_cast<const RECT*>(lp)); return 0;
     case WM_DRAWITEM:
       if (wp == kTextSwatch || wp == kBackSwatch) {
         draw_swatch(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));

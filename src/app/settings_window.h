@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/gdi.h"
 #include "app/names.h"
 #include "app/window.h"
 #include "ui/settings_controller.h"
@@ -33,6 +34,8 @@ class SettingsWindow final : public Window<SettingsWindow>, public ui::SettingsV
   friend class Window<SettingsWindow>;
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
   void create_controls();
+  void set_caption_font(bool redraw);
+  void scale_changed(int dpi, const RECT& suggested);
   void draw_swatch(const DRAWITEMSTRUCT& item);
   // The control that has the focus, kept while the window is inactive or
   // disabled (behind a dialog), and given it back when it is active again.
@@ -42,6 +45,7 @@ class SettingsWindow final : public Window<SettingsWindow>, public ui::SettingsV
 
   HINSTANCE instance_;
   ui::SettingsController* controller_ = nullptr;
+  int dpi_ = system_dpi();  // its screen's, as the system last told it
   UniqueFont caption_font_;
   std::int32_t swatches_[2] = {0, 0};
   HWND focus_ = nullptr;

@@ -113,6 +113,13 @@ void DisplayController::screen_changed() {
   if (is_open() && corner_) place(*corner_);
 }
 
+void DisplayController::scale_changed() {
+  text_size_stale_ = true;
+  if (!is_open()) return;
+  fit_window();
+  screen_changed();
+}
+
 void DisplayController::keep_on_top() {
   if (view_.claim_top()) watch_every(raise_watch_.claimed(clock_.now()));
 }

@@ -43,6 +43,10 @@ class DisplayController {
   // (a projector plugged in mid-talk).
   void start_talk(Corner corner);
   void screen_changed();
+  // The display's screen changed its scale, and the view its font for it:
+  // the window fits its text again and, once a talk placed it, goes back to
+  // its corner, flush with the new pixels.
+  void scale_changed();
   // Something else rose (the system says so), or the watch looks again.
   void stacking_changed();
   void watch();

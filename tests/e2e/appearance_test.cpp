@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <optional>
 #include <vector>
 
+#include "app/settings_layout.h"
 #include "scenarios.h"
 
 namespace ombrelo::e2e {
@@ -61,47 +63,83 @@ TEST(Appearance, CaptionsFitTheirControlsWithATallUiFontAtTheScreensScale) {
   SCOPED_TRACE("at " + std::to_string(dpi) + " dpi");
   Running r("layout-" + std::to_string(dpi));
   ASSERT_TRUE(r.settings);
-  std::optional<Capture> shot;
   const std::vector<int> captioned = {
       kPresentationLabel, kBrowseButton,     kStartButton,      kFontLabel,         kFontButton,
       kTextColourButton,  kBackColourButton, kBottomLeftOption, kBottomRightOption, kCornerLabel};
-  // Painted: the top edge of every control shows (unpainted is black).
-  ASSERT_TRUE(wait_for([&] {
-    shot.emplace(r.settings);
-    return std::all_of(captioned.begin(), captioned.end(), [&](int id) {
-      const RECT c = window_rect(r.s.control(id));
-      return shot->at({(c.left + c.right) / 2, c.top}) != RGB(0, 0, 0);
-    });
-  })) << "the window is painted";
-  // A button's text stays off its border; a label's and an option's text
-  // does not run into the edge of its rectangle.
-  const int border = MulDiv(2, dpi, 96);
-  for (const int id : captioned) {
-    HWND control = r.s.control(id);
-    RECT client{};
-    GetClientRect(control, &client);
-    // The bottom-left option lies over the end of the corner row's heading.
-    if (id == kCornerLabel) {
-      client.right = window_rect(r.s.control(kBottomLeftOption)).left - window_rect(control).left;
+  // At a scale: every control painted, each caption inside its control,
+  // and a screenshot.
+  auto captions_fit = [&](int at, const std::string& shot_name) {
+    SCOPED_TRACE("captions at " + std::to_string(at) + " dpi");
+    std::optional<Capture> shot;
+    // Painted: the top edge of every control shows (unpainted is black),
+    // and its caption.
+    ASSERT_TRUE(wait_for([&] {
+      shot.emplace(r.settings);
+      return std::all_of(captioned.begin(), captioned.end(), [&](int id) {
+        const RECT c = window_rect(r.s.control(id));
+        RECT client{};
+        GetClientRect(r.s.control(id), &client);
+        const RECT box = ink(*shot, r.s.control(id), client);
+        return shot->at({(c.left + c.right) / 2, c.top}) != RGB(0, 0, 0) && box.right > box.left;
+      });
+    })) << "the window is painted";
+    // A button's text stays off its border; a label's and an option's text
+    // does not run into the edge of its rectangle.
+    const int border = MulDiv(2, at, 96);
+    for (const int id : captioned) {
+      HWND control = r.s.control(id);
+      RECT client{};
+      GetClientRect(control, &client);
+      // The bottom-left option lies over the end of the corner row's heading.
+      if (id == kCornerLabel) {
+        client.right = window_rect(r.s.control(kBottomLeftOption)).left - window_rect(control).left;
+      }
+      const RECT box = ink(*shot, control, client);
+      const bool button = id >= kBrowseButton && id <= kBackColourButton &&
+                          id != kPresentationLabel && id != kFontLabel;
+      const int m = button ? border : 1;
+      EXPECT_GT(box.right, box.left) << window_text(control) << ": no text seen";
+      EXPECT_TRUE(box.left >= m && box.top >= m && box.right <= client.right - m &&
+                  box.bottom <= client.bottom - m)
+          << window_text(control) << ": text " << box.left << "," << box.top << "-" << box.right
+          << "," << box.bottom << " in " << client.right << "x" << client.bottom;
     }
-    const RECT box = ink(*shot, control, client);
-    const bool button = id >= kBrowseButton && id <= kBackColourButton &&
-                        id != kPresentationLabel && id != kFontLabel;
-    const int m = button ? border : 1;
-    EXPECT_GT(box.right, box.left) << window_text(control) << ": no text seen";
-    EXPECT_TRUE(box.left >= m && box.top >= m && box.right <= client.right - m &&
-                box.bottom <= client.bottom - m)
-        << window_text(control) << ": text " << box.left << "," << box.top << "-" << box.right
-        << "," << box.bottom << " in " << client.right << "x" << client.bottom;
+    // The font heading overlaps the font button's top: the button's border
+    // is drawn whole under it, as it is beyond it.
+    const RECT b = window_rect(r.s.control(kFontButton)), l = window_rect(r.s.control(kFontLabel));
+    int cut = 0;
+    for (LONG x = b.left + 2 * border; x < l.right; ++x)
+      cut += shot->at({x, b.top}) != shot->at({l.right + 4 * border, b.top});
+    EXPECT_EQ(cut, 0) << "pixels of the font button's top border painted over";
+    shot->save(shot_name);
+  };
+  captions_fit(dpi, "settings-window-" + std::to_string(dpi) + "dpi");
+
+  // The window's screen changes its scale (dragged onto a projector, say):
+  // it takes the rectangle the system suggests and its controls their twips
+  // at the new scale; back at the first, every rectangle is as it was.
+  auto px = [](float twips, int at) { return static_cast<int>(std::lround(twips * at / 1440)); };
+  const RECT first = window_rect(r.settings);
+  RECT client{};
+  GetClientRect(r.settings, &client);
+  for (const int to : {144, 192, dpi}) {
+    const RECT suggested{first.left, first.top, first.right + px(kClientWidth, to) - client.right,
+                         first.bottom + px(kClientHeight, to) - client.bottom};
+    ASSERT_TRUE(change_scale(r.settings, to, suggested));
+    POINT o{};
+    ClientToScreen(r.settings, &o);
+    const RECT window = window_rect(r.settings);
+    EXPECT_TRUE(EqualRect(&window, &suggested)) << "the window at " << to;
+    for (const Control& c : kControls) {
+      const RECT got = window_rect(r.s.control(c.id)),
+                 want{o.x + px(c.left, to), o.y + px(c.top, to), o.x + px(c.left + c.width, to),
+                      o.y + px(c.top + c.height, to)};
+      EXPECT_TRUE(EqualRect(&got, &want)) << "control " << c.id << " at " << to;
+    }
+    if (to != dpi)
+      captions_fit(to,
+                   "settings-window-at-" + std::to_string(to) + "dpi-from-" + std::to_string(dpi));
   }
-  // The font heading overlaps the font button's top: the button's border
-  // is drawn whole under it, as it is beyond it.
-  const RECT b = window_rect(r.s.control(kFontButton)), l = window_rect(r.s.control(kFontLabel));
-  int cut = 0;
-  for (LONG x = b.left + 2 * border; x < l.right; ++x)
-    cut += shot->at({x, b.top}) != shot->at({l.right + 4 * border, b.top});
-  EXPECT_EQ(cut, 0) << "pixels of the font button's top border painted over";
-  shot->save("settings-window-" + std::to_string(dpi) + "dpi");
   PostMessageW(r.settings, WM_CLOSE, 0, 0);
   EXPECT_TRUE(r.s.wait_exit());
 }

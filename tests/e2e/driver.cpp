@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "dpi_hook.h"
+
 namespace ombrelo::e2e {
 
 namespace {
@@ -286,6 +288,23 @@ void Capture::save(const std::string& name) const {
 }
 
 void save_screenshot(HWND h, const std::string& name) { Capture(h).save(name); }
+
+bool change_scale(HWND window, int dpi, const RECT& suggested) {
+  static const HMODULE dll = LoadLibraryW(L"ombrelo_dpi_hook.dll");  // beside the driver
+  const auto proc =
+      reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(dll, "ombrelo_dpi_hook")));
+  HHOOK hook =
+      proc ? SetWindowsHookExW(WH_GETMESSAGE, proc, dll, GetWindowThreadProcessId(window, nullptr))
+           : nullptr;
+  if (!hook) return false;
+  SetPropW(window, kScaleChange, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(dpi)));
+  PostMessageW(window, RegisterWindowMessageW(kScaleChange),
+               MAKEWPARAM(suggested.left, suggested.top),
+               MAKELPARAM(suggested.right, suggested.bottom));
+  const bool done = wait_for([&] { return !GetPropW(window, kScaleChange); });
+  UnhookWindowsHookEx(hook);
+  return done;
+}
 
 std::optional<Accessible> accessible(HWND h) {
   static const HRESULT com = CoInitialize(nullptr);

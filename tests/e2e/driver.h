@@ -89,6 +89,11 @@ void choose_font(HWND font_dialog, const std::wstring& face, int points);
 // Types red, green and blue into the colour dialog and presses OK.
 void choose_colour(HWND colour_dialog, int red, int green, int blue);
 
+// What Windows sends when a window's screen changes its scale: the new dots
+// per inch and the rectangle it suggests, sent from inside the program's
+// thread by a hook the driver loads there. True once the window took it.
+bool change_scale(HWND window, int dpi, const RECT& suggested);
+
 // The colour on screen at a point of a window's client area (0xBBGGRR).
 COLORREF client_pixel(HWND h, int x, int y);
 // How a screen reader sees a window's client area (Active Accessibility):

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 #include <vector>
 
@@ -44,6 +45,30 @@ TEST(StartShow, StartCommandLaunchesTheViewerAndCountsInTheCorner) {
     const RECT r = window_rect(display);
     return r.right == sw && r.bottom == sh;
   })) << "back in the bottom-right corner";
+
+  // Its screen changes scale (duplicated onto a projector at 150 %): the
+  // time in the same points at 144 dpi, the window its size, still flush
+  // with the corner, on top and counting.
+  auto fits_at_144 = [&] {
+    HFONT font = CreateFontW(-std::lround(9.75 * 144 / 72), 0, 0, 0, FW_NORMAL, 0, 0, 0,
+                             DEFAULT_CHARSET, 0, 0, 0, 0, L"ＭＳ Ｐゴシック");
+    HDC dc = GetDC(nullptr);
+    const HGDIOBJ old = SelectObject(dc, font);
+    const std::wstring text = widen(window_text(display));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    DeleteObject(SelectObject(dc, old));
+    ReleaseDC(nullptr, dc);
+    const RECT r = window_rect(display);
+    return r.right == sw && r.bottom == sh && r.right - r.left == size.cx &&
+           r.bottom - r.top == size.cy;
+  };
+  ASSERT_TRUE(change_scale(display, 144, window_rect(display)));
+  EXPECT_TRUE(wait_for(fits_at_144)) << "the time at 144 dpi, in the corner";
+  EXPECT_TRUE(topmost(display));
+  const std::string shown = window_text(display);
+  EXPECT_TRUE(wait_for([&] { return window_text(display) != shown; }, 5000)) << "still counting";
+  save_screenshot(display, "display-counting-at-144dpi");
 }
 
 // Whether nothing of another program's lies above the window.
