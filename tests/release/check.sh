@@ -47,6 +47,8 @@ grep -q "$version" "$tmp/unzipped/README.txt" || fail "the guide lacks the versi
 head -c 3 "$tmp/unzipped/README.txt" | cmp -s - <(printf '\xEF\xBB\xBF') || fail "the guide has no byte-order mark"
 strings -el "$exe" | grep -qx "$version" || fail "the version resource lacks $version"
 ! grep -aq "$root\|$tmp" "$exe" || fail "a build folder in the exe"
+grep -aq '<dpiAwareness [^>]*>PerMonitorV2, System<' "$exe" ||
+  fail "the manifest does not declare each window's own scale"
 size=$(stat -c %s "$exe")
 [ "$size" -le $((192 * 1024)) ] || fail "the exe is $size bytes, over 192 KB"
 # Each replacement in src/app/runtime.cpp keeps a part of the C++ runtime
