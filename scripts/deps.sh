@@ -60,11 +60,12 @@ apt_update() {
 # 32-bit Wine needs both the same). What still cannot be installed is named
 # on one line, with the mirror whose index failed.
 apt_install() {
-  local opts=() pkgs=("$@") bad=() prefs suites mirrors
+  local opts=() pkgs=("$@") bad=() prefs= suites mirrors
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${opts[@]}" \
     "${pkgs[@]}" >/dev/null && return 0
-  if [ -n "$failed_indexes" ]; then
-    suites=$(sed -n 's|.*/dists/\([^/]*\)/.*|\1|p' <<<"$failed_indexes" | sort -u)
+  # Only the indexes of a suite (under /dists/) can be set aside.
+  suites=$(sed -n 's|.*/dists/\([^/]*\)/.*|\1|p' <<<"$failed_indexes" | sort -u)
+  if [ -n "$suites" ]; then
     prefs=$(mktemp)
     for suite in $suites; do
       printf 'Package: *\nPin: release n=%s\nPin-Priority: -1\n\n' "$suite"
@@ -77,6 +78,7 @@ apt_install() {
   for p in "${pkgs[@]}"; do
     apt-get install -s -qq --no-install-recommends "${opts[@]}" "$p" >/dev/null 2>&1 || bad+=("$p")
   done
+  [ -z "$prefs" ] || rm -f "$prefs"
   [ ${#bad[@]} -gt 0 ] || bad=("${pkgs[@]}")
   mirrors=$(sed -n 's|/dists/.*||p' <<<"$failed_indexes" | sort -u)
   echo "deps: cannot install ${bad[*]}${mirrors:+ (an index of $(echo $mirrors) failed to download)}" >&2
