@@ -322,6 +322,17 @@ TEST(SettingsPath, BesideTheExecutableWithIniInPlaceOfTheExtension) {
         {temp.substr(0, temp.size() - 1), temp, false},
         {"C:\\Tools\\x.ini", "", false}})
     EXPECT_EQ(is_inside_folder(path, folder), inside) << path << " in " << folder;
+  // With TMP and TEMP unset the system gives the profile or the Windows
+  // folder, and TMP may name a root: no temporary folder.
+  const std::vector<std::string> fallbacks = {"C:\\Users\\a", "C:\\Windows\\"};
+  for (const auto& [folder, own] : {std::pair{temp, true},
+                                    {"C:\\Windows\\Temp\\", true},
+                                    {"c:\\users\\A\\", false},
+                                    {"C:\\windows", false},
+                                    {"C:\\", false},
+                                    {"\\\\pc\\share\\", false},
+                                    {"", false}})
+    EXPECT_EQ(is_own_temporary_folder(folder, fallbacks), own) << folder;
 }
 
 #ifdef _WIN32

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/result.h"
 
@@ -67,6 +68,9 @@ std::string executable_path();
 // The user's temporary folder, which Windows empties now and then: Explorer
 // runs an exe opened inside a zip from a folder in it.
 std::string temporary_folder();
+// The folders the system gives as the temporary one where TMP and TEMP are
+// unset (the user's profile, the Windows folder): no temporary folder.
+std::vector<std::string> temporary_folder_fallbacks();
 
 // Milliseconds since the system started: a clock that only moves forward
 // with real time, and goes on while the machine sleeps. Steps of the time of

@@ -327,11 +327,30 @@ std::string settings_path_for(std::string_view exe_path) {
   return path;
 }
 
-bool is_inside_folder(std::string_view path, std::string_view folder) {
-  auto separator = [](char c) { return c == '\\' || c == '/'; };
+namespace {
+bool separator(char c) { return c == '\\' || c == '/'; }
+std::string_view without_trailing_separators(std::string_view folder) {
   while (!folder.empty() && separator(folder.back())) folder.remove_suffix(1);
+  return folder;
+}
+}  // namespace
+
+bool is_inside_folder(std::string_view path, std::string_view folder) {
+  folder = without_trailing_separators(folder);
   return !folder.empty() && path.size() > folder.size() && separator(path[folder.size()]) &&
          equals_ignoring_case(path.substr(0, folder.size()), folder);
+}
+
+bool is_own_temporary_folder(std::string_view folder, const std::vector<std::string>& fallbacks) {
+  folder = without_trailing_separators(folder);
+  const bool drive_root = folder.size() <= 2;  // "C:", or nothing
+  // "\\server\share": two separators, a name, one more, a name.
+  const bool share_root = folder.size() > 2 && separator(folder[0]) && separator(folder[1]) &&
+                          std::count_if(folder.begin() + 2, folder.end(), separator) <= 1;
+  return !drive_root && !share_root &&
+         std::none_of(fallbacks.begin(), fallbacks.end(), [folder](const std::string& f) {
+           return equals_ignoring_case(without_trailing_separators(f), folder);
+         });
 }
 
 Result<ParsedSettings> read_settings_file(const std::string& path) {

@@ -115,6 +115,11 @@ std::string settings_path_for(std::string_view exe_path);
 // compared without regard to their case.
 bool is_inside_folder(std::string_view path, std::string_view folder);
 
+// Whether the folder the system gives as the temporary one is a folder of
+// its own: not one it fell back to with TMP and TEMP unset (the user's
+// profile, the Windows folder: `fallbacks`), nor a drive's or a share's root.
+bool is_own_temporary_folder(std::string_view folder, const std::vector<std::string>& fallbacks);
+
 // The file's record, or the system's reason when it could not be read.
 Result<ParsedSettings> read_settings_file(const std::string& path);
 

@@ -12,7 +12,9 @@ bool PlatformSettingsStore::present() { return platform::is_ordinary_file(path_)
 Result<ParsedSettings> PlatformSettingsStore::read() { return read_settings_file(path_); }
 
 bool PlatformSettingsStore::in_temporary_folder() {
-  return is_inside_folder(path_, platform::temporary_folder());
+  const std::string temporary = platform::temporary_folder();
+  return is_own_temporary_folder(temporary, platform::temporary_folder_fallbacks()) &&
+         is_inside_folder(path_, temporary);
 }
 
 bool PlatformSettingsStore::can_keep_backup() { return platform::takes_new_file_beside(path_); }

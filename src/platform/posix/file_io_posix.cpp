@@ -163,4 +163,10 @@ std::string temporary_folder() {
   return tmp && *tmp ? tmp : "/tmp";
 }
 
+std::vector<std::string> temporary_folder_fallbacks() {
+  const char* home = std::getenv("HOME");
+  if (home && *home) return {home};
+  return {};
+}
+
 }  // namespace ombrelo::platform

@@ -69,4 +69,15 @@ std::string temporary_folder() {
   return win32::narrow(win32::without_short_names(buf));
 }
 
+std::vector<std::string> temporary_folder_fallbacks() {
+  std::vector<std::string> folders;
+  wchar_t buf[MAX_PATH + 1] = {};
+  if (const DWORD n = GetEnvironmentVariableW(L"USERPROFILE", buf, MAX_PATH + 1);
+      n && n <= MAX_PATH)
+    folders.push_back(win32::narrow(win32::without_short_names(buf)));
+  if (const UINT n = GetWindowsDirectoryW(buf, MAX_PATH + 1); n && n <= MAX_PATH)
+    folders.push_back(win32::narrow(win32::without_short_names(buf)));
+  return folders;
+}
+
 }  // namespace ombrelo::platform
