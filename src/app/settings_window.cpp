@@ -296,10 +296,13 @@ LRESULT SettingsWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
       window_.reset();
       return 0;
     // Log-off and shut-down never send WM_CLOSE, and the process may end as
-    // soon as WM_ENDSESSION returns.
-    case WM_QUERYENDSESSION: return TRUE;
+    // soon as WM_ENDSESSION returns. A close under way is asking or telling
+    // the user something: the session waits for the answer (Windows lets the
+    // user end it anyway), and an end that comes all the same leaves that
+    // close to finish.
+    case WM_QUERYENDSESSION: return !(controller_ && controller_->close_begun());
     case WM_ENDSESSION:
-      if (!wp) return 0;
+      if (!wp || (controller_ && controller_->close_begun())) return 0;
       if (controller_) controller_->end_session();
       // Saved: end now. A process that lives on (Restart Manager's
       // ENDSESSION_CLOSEAPP, or a system that does not end it) would take

@@ -33,6 +33,7 @@ bool SettingsController::chosen(const Result<DialogOutcome>& shown, std::string_
 }
 
 bool SettingsController::can_close() {
+  if (close_begun()) return false;  // that close ends the window itself
   if (busy_ == 0) return true;
   close_pending_ = true;
   return false;
@@ -179,6 +180,7 @@ SettingsRecord SettingsController::record() const {
 }
 
 void SettingsController::start_show() {
+  if (!takes_commands()) return;
   Busy busy(*this);
   const std::string presentation = view_.presentation_path();
   if (!launchable_path(record_.viewer_path) || !launchable_path(presentation)) {
@@ -196,6 +198,7 @@ void SettingsController::start_show() {
 }
 
 void SettingsController::choose_presentation() {
+  if (!takes_commands()) return;
   Busy busy(*this);
   dialog_.filter =
       "Powerpointファイル(*.ppt;*.pptx;*.pps;*.ppsx;*.pptm)|*.ppt;*.pptx;*.pps;*.ppsx;*.pptm|"
@@ -221,6 +224,7 @@ void SettingsController::show_font_caption() {
 }
 
 void SettingsController::choose_font() {
+  if (!takes_commands()) return;
   Busy busy(*this);
   // The dialog opens on the font in use.
   dialog_.font_name = record_.font_name;
@@ -236,6 +240,7 @@ void SettingsController::choose_font() {
 // Each colour dialog opens on the colour it changes, so that OK without a
 // pick leaves it as it was; the custom colours stay shared.
 void SettingsController::choose_text_colour() {
+  if (!takes_commands()) return;
   Busy busy(*this);
   dialog_.colour = record_.text_colour.to_colour();
   if (chosen(dialogs_.show_colour(dialog_), kColourDialog))
@@ -245,6 +250,7 @@ void SettingsController::choose_text_colour() {
 }
 
 void SettingsController::choose_back_colour() {
+  if (!takes_commands()) return;
   Busy busy(*this);
   dialog_.colour = record_.back_colour;
   if (chosen(dialogs_.show_colour(dialog_), kColourDialog)) record_.back_colour = dialog_.colour;

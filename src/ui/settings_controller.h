@@ -34,6 +34,9 @@ class SettingsController {
   // built. The close then comes once that handler has ended.
   bool can_close();
   bool close_pending() const { return close_pending_; }
+  // Once begun, a close is the only way the window ends: it saves, asks and
+  // tells the user what it must, and further requests wait for it.
+  bool close_begun() const { return stage_ == Stage::closing || stage_ == Stage::ending_session; }
   // The user logs off or shuts down: Windows may end the process as soon as
   // this returns, so save now, without a message that nobody would answer.
   void end_session();
@@ -48,6 +51,9 @@ class SettingsController {
   SettingsRecord record() const;
 
  private:
+  // Commands run only while the window is open: not while start-up builds
+  // the record, nor once the close has saved it or is saving it.
+  bool takes_commands() const { return stage_ == Stage::open; }
   void read_settings();
   // `written` is set once the file holds the record.
   void save(bool& written);

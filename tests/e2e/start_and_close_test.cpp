@@ -155,10 +155,18 @@ TEST(StartAndClose, DamagedSettingsFileIsNamedInAMessageAndTheProgramStarts) {
   ASSERT_TRUE(s.wait_window(kSettingsClass));
   EXPECT_EQ(window_text(s.control(kPresentationBox)), "C:\\talk.ppt");
   EXPECT_EQ(window_text(s.control(kFontButton)), "ＭＳ Ｐゴシック 9.75pt");
-  PostMessageW(s.settings(), WM_CLOSE, 0, 0);
+  HWND settings = s.settings(), path_box = s.control(kPresentationBox);
+  PostMessageW(settings, WM_CLOSE, 0, 0);
   box = s.wait_dialog("Ombrelo");
   ASSERT_TRUE(box);
   EXPECT_NE(message_text(box).find(narrow(s.ini_path()) + ".bak"), std::string::npos);
+  // A late start click and a second close wait for the message; posted
+  // after them, a selection in the path box shows they were handled.
+  s.click(kStartButton);
+  PostMessageW(settings, WM_CLOSE, 0, 0);
+  PostMessageW(path_box, EM_SETSEL, 0, 2);
+  EXPECT_TRUE(wait_for([&] { return SendMessageW(path_box, EM_GETSEL, 0, 0) == MAKELONG(0, 2); }));
+  EXPECT_FALSE(gone(box) || s.exists(L"cmdline.txt") || s.display());
   press(box, IDOK);
   ASSERT_TRUE(s.wait_exit());
   EXPECT_EQ(s.read_file(L"ombrelo.ini.bak"), damaged) << "the user's damaged lines are kept";
