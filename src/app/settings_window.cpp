@@ -265,9 +265,10 @@ LRESULT SettingsWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     // The default leaves the focus on the window itself, where no key
     // works and a screen reader names only the window: it goes back to the
-    // control that had it. The system takes it from the controls when a
-    // command's dialog disables the window, before the window goes
-    // inactive, so a command keeps it first.
+    // control that had it. The system takes it from the controls before the
+    // window goes inactive (a command's dialog disables the window,
+    // minimising clears it), so every control says when it takes the focus
+    // (EN_SETFOCUS, BN_SETFOCUS) and the window keeps it then.
     case WM_ACTIVATE:
       if (LOWORD(wp) == WA_INACTIVE) {
         remember_focus();

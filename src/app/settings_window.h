@@ -37,8 +37,9 @@ class SettingsWindow final : public Window<SettingsWindow>, public ui::SettingsV
   void set_caption_font(bool redraw);
   void scale_changed(int dpi, const RECT& suggested);
   void draw_swatch(const DRAWITEMSTRUCT& item);
-  // The control that has the focus, kept while the window is inactive or
-  // disabled (behind a dialog), and given it back when it is active again.
+  // The control that last took the focus, kept while the window is
+  // inactive, minimised or disabled (behind a dialog), and given it back
+  // when it is active again.
   void remember_focus();
   void restore_focus();
   HWND item(int id) const { return GetDlgItem(hwnd(), id); }

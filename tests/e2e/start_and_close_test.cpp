@@ -62,6 +62,13 @@ TEST(StartAndClose, StartsWithBothWindowsAndSavesOnClose) {
   ShowWindow(settings, SW_MINIMIZE);
   ShowWindow(settings, SW_RESTORE);
   EXPECT_TRUE(focus_on(s.control(kTextColourButton))) << "after minimise and restore";
+  key(VK_TAB);  // no command between: Alt+Space N, then a restore
+  ASSERT_TRUE(focus_on(s.control(kBackColourButton)));
+  for (WPARAM command : {SC_MINIMIZE, SC_RESTORE}) {
+    PostMessageW(settings, WM_SYSCOMMAND, command, 0);
+    ASSERT_TRUE(wait_for([&] { return !IsIconic(settings) == (command == SC_RESTORE); }));
+  }
+  EXPECT_TRUE(focus_on(s.control(kBackColourButton))) << "after the system menu's minimise";
 
   // What a screen reader is told: every control has a name, the path box
   // its label's, the swatches their texts (and they are no tab stops); the
