@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <cstdlib>
+#include <tuple>
 
 #include "app/gdi.h"
 #include "app/names.h"
@@ -76,6 +77,14 @@ UniqueFont caption_font(int dpi) {
   return UniqueFont(CreateFontIndirectW(&lf));
 }
 
+// A size the system gives in pixels at a scale (Windows 10 1607 and later);
+// elsewhere the system's.
+int metric(int index, int dpi) {
+  static const auto for_dpi = find_function<int WINAPI(int, UINT)>(GetModuleHandleW(L"user32.dll"),
+                                                                   "GetSystemMetricsForDpi");
+  return for_dpi ? for_dpi(index, static_cast<UINT>(dpi)) : GetSystemMetrics(index);
+}
+
 RECT pixel_rect(const Control& c, int dpi) {
   return {to_pixels(c.left, dpi), to_pixels(c.top, dpi), to_pixels(c.left + c.width, dpi),
           to_pixels(c.top + c.height, dpi)};
@@ -98,11 +107,7 @@ SIZE window_size(int dpi) {
 }  // namespace
 
 SettingsWindow::SettingsWindow(HINSTANCE instance) : instance_(instance) {
-  register_class(instance_, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
-                 LoadIconW(instance_, MAKEINTRESOURCEW(1)),
-                 static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(1), IMAGE_ICON,
-                                               GetSystemMetrics(SM_CXSMICON),
-                                               GetSystemMetrics(SM_CYSMICON), 0)));
+  register_class(instance_, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
 
   // Created where it will show, centred on the work area, so that showing
   // it moves nothing. Its scale is known once it exists: the primary
@@ -126,6 +131,7 @@ SettingsWindow::SettingsWindow(HINSTANCE instance) : instance_(instance) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
   create_controls();
+  load_icons();
 }
 
 void SettingsWindow::create_controls() {
@@ -165,6 +171,20 @@ void SettingsWindow::set_caption_font(bool redraw) {
   caption_font_ = std::move(font);
 }
 
+// The title bar's and the taskbar's icons drawn for the window's scale, not
+// stretched from the system's; the old ones go once the window has the new.
+void SettingsWindow::load_icons() {
+  for (auto [which, width, height, icon] :
+       {std::tuple{ICON_BIG, SM_CXICON, SM_CYICON, &big_icon_},
+        std::tuple{ICON_SMALL, SM_CXSMICON, SM_CYSMICON, &small_icon_}}) {
+    UniqueIcon loaded(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                    metric(width, dpi_), metric(height, dpi_), 0)));
+    if (!loaded) continue;
+    SendMessageW(hwnd(), WM_SETICON, which, reinterpret_cast<LPARAM>(loaded.get()));
+    *icon = std::move(loaded);
+  }
+}
+
 void SettingsWindow::scale_changed(int dpi, const RECT& suggested) {
   dpi_ = dpi;
   SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
@@ -175,6 +195,7 @@ void SettingsWindow::scale_changed(int dpi, const RECT& suggested) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
   set_caption_font(true);
+  load_icons();
 }
 
 void SettingsWindow::show() {
@@ -277,6 +298,11 @@ LRESULT SettingsWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
       }
       return 0;
     case WM_SETFOCUS: restore_focus(); return 0;
+    // The user changed the text size (the message font): the captions take
+    // it at once, at the window's scale.
+    case WM_SETTINGCHANGE:
+      if (wp == SPI_SETNONCLIENTMETRICS) set_caption_font(true);
+      return 0;
     case WM_COMMAND:
       remember_focus();
       if (controller_ && HIWORD(wp) == BN_CLICKED) {

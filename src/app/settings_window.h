@@ -36,6 +36,7 @@ class SettingsWindow final : public Window<SettingsWindow>, public ui::SettingsV
   void create_controls();
   void set_caption_font(bool redraw);
   void scale_changed(int dpi, const RECT& suggested);
+  void load_icons();
   void draw_swatch(const DRAWITEMSTRUCT& item);
   // The control that last took the focus, kept while the window is
   // inactive, minimised or disabled (behind a dialog), and given it back
@@ -48,6 +49,7 @@ class SettingsWindow final : public Window<SettingsWindow>, public ui::SettingsV
   ui::SettingsController* controller_ = nullptr;
   int dpi_ = system_dpi();  // its screen's, as the system last told it
   UniqueFont caption_font_;
+  UniqueIcon big_icon_, small_icon_;
   std::int32_t swatches_[2] = {0, 0};
   HWND focus_ = nullptr;
 };

@@ -140,6 +140,18 @@ TEST(Appearance, CaptionsFitTheirControlsWithATallUiFontAtTheScreensScale) {
       captions_fit(to,
                    "settings-window-at-" + std::to_string(to) + "dpi-from-" + std::to_string(dpi));
   }
+  // A new message font (a dense face the rows take at 9 pt) reaches the
+  // captions at once.
+  auto caption_height = [&] {
+    RECT c{};
+    GetClientRect(r.s.control(kStartButton), &c);
+    const RECT box = ink(Capture(r.settings), r.s.control(kStartButton), c);
+    return box.bottom - box.top;
+  };
+  const LONG before = caption_height();
+  ASSERT_TRUE(in_program(r.settings, kMessageFont, 9, GlobalAddAtomW(L"IPA Pゴシック")));
+  EXPECT_TRUE(wait_for([&] { return caption_height() > before; })) << before;
+  captions_fit(dpi, "settings-window-" + std::to_string(dpi) + "dpi-new-font");
   PostMessageW(r.settings, WM_CLOSE, 0, 0);
   EXPECT_TRUE(r.s.wait_exit());
 }

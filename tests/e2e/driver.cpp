@@ -289,7 +289,7 @@ void Capture::save(const std::string& name) const {
 
 void save_screenshot(HWND h, const std::string& name) { Capture(h).save(name); }
 
-bool change_scale(HWND window, int dpi, const RECT& suggested) {
+bool in_program(HWND window, const wchar_t* ask, int value, WPARAM wp, LPARAM lp) {
   static const HMODULE dll = LoadLibraryW(L"ombrelo_dpi_hook.dll");  // beside the driver
   const auto proc =
       reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(dll, "ombrelo_dpi_hook")));
@@ -297,13 +297,16 @@ bool change_scale(HWND window, int dpi, const RECT& suggested) {
       proc ? SetWindowsHookExW(WH_GETMESSAGE, proc, dll, GetWindowThreadProcessId(window, nullptr))
            : nullptr;
   if (!hook) return false;
-  SetPropW(window, kScaleChange, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(dpi)));
-  PostMessageW(window, RegisterWindowMessageW(kScaleChange),
-               MAKEWPARAM(suggested.left, suggested.top),
-               MAKELPARAM(suggested.right, suggested.bottom));
-  const bool done = wait_for([&] { return !GetPropW(window, kScaleChange); });
+  SetPropW(window, ask, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(value)));
+  PostMessageW(window, RegisterWindowMessageW(ask), wp, lp);
+  const bool done = wait_for([&] { return !GetPropW(window, ask); });
   UnhookWindowsHookEx(hook);
   return done;
+}
+
+bool change_scale(HWND window, int dpi, const RECT& suggested) {
+  return in_program(window, kScaleChange, dpi, MAKEWPARAM(suggested.left, suggested.top),
+                    MAKELPARAM(suggested.right, suggested.bottom));
 }
 
 std::optional<Accessible> accessible(HWND h) {

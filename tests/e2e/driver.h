@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/names.h"
+#include "dpi_hook.h"
 #include "platform/win32/paths.h"
 #include "platform/win32/utf16.h"
 
@@ -89,9 +90,12 @@ void choose_font(HWND font_dialog, const std::wstring& face, int points);
 // Types red, green and blue into the colour dialog and presses OK.
 void choose_colour(HWND colour_dialog, int red, int green, int blue);
 
+// What Windows does inside the program's thread, done there by a hook the
+// driver loads (`ask` and its value as dpi_hook.h gives them); true once the
+// window took it.
+bool in_program(HWND window, const wchar_t* ask, int value, WPARAM wp = 0, LPARAM lp = 0);
 // What Windows sends when a window's screen changes its scale: the new dots
-// per inch and the rectangle it suggests, sent from inside the program's
-// thread by a hook the driver loads there. True once the window took it.
+// per inch and the rectangle it suggests.
 bool change_scale(HWND window, int dpi, const RECT& suggested);
 
 // The colour on screen at a point of a window's client area (0xBBGGRR).

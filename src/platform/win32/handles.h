@@ -46,6 +46,7 @@ using UniqueFile = Unique<HANDLE, &CloseHandle, &no_file>;
 using UniqueKernel = Unique<HANDLE, &CloseHandle>;
 using UniqueFont = Unique<HFONT, &DeleteObject>;
 using UniqueBrush = Unique<HBRUSH, &DeleteObject>;
+using UniqueIcon = Unique<HICON, &DestroyIcon>;
 using UniqueWindow = Unique<HWND, &DestroyWindow>;
 using UniqueWinEventHook = Unique<HWINEVENTHOOK, &UnhookWinEvent>;
 using UniqueScreenDC = Unique<HDC, &release_screen_dc>;  // GetDC(nullptr)
