@@ -382,6 +382,13 @@ TEST_F(Started, ChoosingAFileReplacesTheTypedPathAndCancelKeepsIt) {
   desktop.answers.push_back(kCancel);
   controller.choose_presentation();
   EXPECT_EQ(view.text, "D:\\new.ppt");
+  // A file dropped on the window fills the box; several, or a folder, do not.
+  desktop.files["D:\\dropped.ppt"] = "";
+  for (const auto& dropped :
+       {std::vector<std::string>{"D:\\dropped.ppt", "D:\\new.ppt"}, {"D:\\"}, {"D:\\dropped.ppt"}})
+    controller.take_dropped(dropped);
+  EXPECT_EQ(view.text, "D:\\dropped.ppt");
+  EXPECT_EQ(desktop.messages.size(), 2u);
 }
 
 TEST_F(Started, LargerFontGrowsTheDisplayAndKeepsItsTopLeft) {

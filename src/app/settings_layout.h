@@ -49,7 +49,8 @@ constexpr Control kControls[] = {
 };
 
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
+// A presentation dropped from Explorer fills the path box.
+constexpr DWORD kExStyle = WS_EX_CONTROLPARENT | WS_EX_ACCEPTFILES;
 constexpr float kClientWidth = 4680, kClientHeight = 2850;
 
 }  // namespace ombrelo::win32

@@ -1,9 +1,12 @@
 #include "app/settings_window.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <cstdlib>
+#include <string>
 #include <tuple>
+#include <vector>
 
 #include "app/gdi.h"
 #include "app/names.h"
@@ -83,6 +86,25 @@ int metric(int index, int dpi) {
   static const auto for_dpi = find_function<int WINAPI(int, UINT)>(GetModuleHandleW(L"user32.dll"),
                                                                    "GetSystemMetricsForDpi");
   return for_dpi ? for_dpi(index, static_cast<UINT>(dpi)) : GetSystemMetrics(index);
+}
+
+// The files dropped on the window, in the names Explorer gives; shell32 is
+// loaded on the first drop, as the dialogs load theirs.
+std::vector<std::string> dropped_files(HDROP drop) {
+  static const HMODULE shell = LoadLibraryW(L"shell32.dll");
+  static const auto query =
+      find_function<UINT WINAPI(HDROP, UINT, wchar_t*, UINT)>(shell, "DragQueryFileW");
+  static const auto finish = find_function<void WINAPI(HDROP)>(shell, "DragFinish");
+  std::vector<std::string> files;
+  if (!query || !finish) return files;
+  const UINT count = query(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT i = 0; i < count; ++i) {
+    std::wstring name(query(drop, i, nullptr, 0) + 1, L'\0');
+    name.resize(query(drop, i, name.data(), static_cast<UINT>(name.size())));
+    files.push_back(narrow(name));
+  }
+  finish(drop);
+  return files;
 }
 
 RECT pixel_rect(const Control& c, int dpi) {
@@ -302,6 +324,10 @@ LRESULT SettingsWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     // it at once, at the window's scale.
     case WM_SETTINGCHANGE:
       if (wp == SPI_SETNONCLIENTMETRICS) set_caption_font(true);
+      return 0;
+    case WM_DROPFILES:
+      if (const auto files = dropped_files(reinterpret_cast<HDROP>(wp)); controller_)
+        controller_->take_dropped(files);
       return 0;
     case WM_COMMAND:
       remember_focus();

@@ -137,6 +137,16 @@ std::string dialog_failed_message(std::string_view dialog, const Reason& reason)
   return concat({"「", dialog, "」ダイアログを開けませんでした。\n\n理由: ", reason_text(reason)});
 }
 
+std::string unusable_drop_message(const std::vector<std::string>& files) {
+  if (files.size() > 1)
+    return concat({"プレゼンテーションのファイルは 1 つだけドロップしてください (",
+                   std::to_string(files.size()), " 個のファイルがドロップされました)。"});
+  return concat(
+      {"ドロップされたものはファイルではない (フォルダーなど) ため、"
+       "プレゼンテーションのファイルに指定できません。\n\n",
+       files.empty() ? "" : files.front()});
+}
+
 std::string reason_text(const Reason& reason) {
   std::string text = reason.kind == Reason::Kind::folder_in_the_way
                          ? "同じ名前のフォルダーがあるため、ファイルとして保存できません"

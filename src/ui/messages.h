@@ -26,6 +26,9 @@ std::string unstorable_settings_message(std::string_view path,
 std::string viewer_failed_message(std::string_view viewer, const Reason& reason);
 std::string unusable_path_message(bool in_viewer_path, std::string_view path);
 std::string dialog_failed_message(std::string_view dialog, const Reason& reason);
+// Files dropped on the window that cannot be the presentation: several at
+// once, or one that is no file (a folder).
+std::string unusable_drop_message(const std::vector<std::string>& files);
 
 // Why an operation failed, in words: the system's, or the program's where
 // the reason is its own, with the system's number and the file it names.

@@ -208,6 +208,16 @@ void SettingsController::choose_presentation() {
     view_.set_presentation_path(dialog_.file_name);
 }
 
+void SettingsController::take_dropped(const std::vector<std::string>& files) {
+  if (!takes_commands() || files.empty()) return;
+  Busy busy(*this);
+  if (files.size() > 1 || !programs_.is_ordinary_file(files.front())) {
+    dialogs_.message(unusable_drop_message(files));
+    return;
+  }
+  view_.set_presentation_path(files.front());
+}
+
 void SettingsController::show_look() {
   display_.open();  // back, if the system closed it
   display_.set_look(look_of(record_));

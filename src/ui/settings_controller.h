@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "settings/settings.h"
 #include "ui/desktop.h"
@@ -46,6 +47,9 @@ class SettingsController {
   void choose_font();
   void choose_text_colour();
   void choose_back_colour();
+  // Files dropped on the window: one file fills the path box as typing it
+  // would; several, or what is no file (a folder), are refused with a word.
+  void take_dropped(const std::vector<std::string>& files);
 
   // The record as it stands, the path box and the options included.
   SettingsRecord record() const;

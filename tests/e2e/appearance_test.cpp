@@ -257,6 +257,22 @@ TEST(Appearance, FileDialogReplacesTheTypedPathAndKeepsTheCurrentDirectory) {
     return window_text(r.s.control(kPresentationBox)) == narrow(r.s.path(L"talks\\講演.ppt"));
   })) << window_text(r.s.control(kPresentationBox));
 
+  // Dropped from Explorer: a folder and two files are refused, one file
+  // fills the box.
+  for (const auto& [first, second, refused] : {std::tuple{L"talks", L"", true},
+                                               {L"talks\\講演.ppt", L"ombrelo.ini", true},
+                                               {L"ombrelo.ini", L"", false}}) {
+    auto atom = [&](std::wstring f) { return f.empty() ? 0 : GlobalAddAtomW(r.s.path(f).c_str()); };
+    ASSERT_TRUE(in_program(r.settings, kDropFiles, 1, atom(first), atom(second)));
+    HWND box = refused ? r.s.wait_dialog("Ombrelo") : nullptr;
+    ASSERT_EQ(box != nullptr, refused) << narrow(first);
+    if (box) press(box, IDOK);
+    ASSERT_TRUE(wait_for([&] { return gone(box); }));
+  }
+  EXPECT_TRUE(wait_for([&] {
+    return window_text(r.s.control(kPresentationBox)) == narrow(r.s.path(L"ombrelo.ini"));
+  })) << window_text(r.s.control(kPresentationBox));
+
   // The viewer inherits the current directory: still the one it started in.
   r.s.click(kStartButton);
   ASSERT_TRUE(wait_for([&] { return r.s.exists(L"cmdline.txt"); }));
