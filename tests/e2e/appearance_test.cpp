@@ -140,8 +140,8 @@ TEST(Appearance, CaptionsFitTheirControlsWithATallUiFontAtTheScreensScale) {
       captions_fit(to,
                    "settings-window-at-" + std::to_string(to) + "dpi-from-" + std::to_string(dpi));
   }
-  // A new message font (a dense face the rows take at 9 pt) reaches the
-  // captions at once.
+  // A new message font (a dense face the rows take at its size) reaches
+  // the captions at once.
   auto caption_height = [&] {
     RECT c{};
     GetClientRect(r.s.control(kStartButton), &c);
@@ -149,7 +149,7 @@ TEST(Appearance, CaptionsFitTheirControlsWithATallUiFontAtTheScreensScale) {
     return box.bottom - box.top;
   };
   const LONG before = caption_height();
-  ASSERT_TRUE(in_program(r.settings, kMessageFont, 9, GlobalAddAtomW(L"IPA Pゴシック")));
+  ASSERT_TRUE(in_program(r.settings, kMessageFont, 1, GlobalAddAtomW(L"IPA Pゴシック")));
   EXPECT_TRUE(wait_for([&] { return caption_height() > before; })) << before;
   captions_fit(dpi, "settings-window-" + std::to_string(dpi) + "dpi-new-font");
   PostMessageW(r.settings, WM_CLOSE, 0, 0);
@@ -259,19 +259,18 @@ TEST(Appearance, FileDialogReplacesTheTypedPathAndKeepsTheCurrentDirectory) {
 
   // Dropped from Explorer: a folder and two files are refused, one file
   // fills the box.
-  for (const auto& [first, second, refused] : {std::tuple{L"talks", L"", true},
-                                               {L"talks\\講演.ppt", L"ombrelo.ini", true},
-                                               {L"ombrelo.ini", L"", false}}) {
-    auto atom = [&](std::wstring f) { return f.empty() ? 0 : GlobalAddAtomW(r.s.path(f).c_str()); };
-    ASSERT_TRUE(in_program(r.settings, kDropFiles, 1, atom(first), atom(second)));
+  const std::wstring ini = r.s.path(L"ombrelo.ini");
+  for (const auto& [names, refused] : {std::pair{r.s.path(L"talks"), true},
+                                       {r.s.path(L"talks\\講演.ppt") + L"|" + ini, true},
+                                       {ini, false}}) {
+    ASSERT_TRUE(in_program(r.settings, kDropFiles, 1, GlobalAddAtomW(names.c_str())));
     HWND box = refused ? r.s.wait_dialog("Ombrelo") : nullptr;
-    ASSERT_EQ(box != nullptr, refused) << narrow(first);
+    ASSERT_EQ(box != nullptr, refused) << narrow(names);
     if (box) press(box, IDOK);
     ASSERT_TRUE(wait_for([&] { return gone(box); }));
   }
-  EXPECT_TRUE(wait_for([&] {
-    return window_text(r.s.control(kPresentationBox)) == narrow(r.s.path(L"ombrelo.ini"));
-  })) << window_text(r.s.control(kPresentationBox));
+  EXPECT_TRUE(wait_for([&] { return window_text(r.s.control(kPresentationBox)) == narrow(ini); }))
+      << window_text(r.s.control(kPresentationBox));
 
   // The viewer inherits the current directory: still the one it started in.
   r.s.click(kStartButton);
