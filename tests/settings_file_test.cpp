@@ -325,14 +325,10 @@ TEST(SettingsPath, BesideTheExecutableWithIniInPlaceOfTheExtension) {
   // With TMP and TEMP unset the system gives the profile or the Windows
   // folder, and TMP may name a root: no temporary folder.
   const std::vector<std::string> fallbacks = {"C:\\Users\\a", "C:\\Windows\\"};
-  for (const auto& [folder, own] : {std::pair{temp, true},
-                                    {"C:\\Windows\\Temp\\", true},
-                                    {"c:\\users\\A\\", false},
-                                    {"C:\\windows", false},
-                                    {"C:\\", false},
-                                    {"\\\\pc\\share\\", false},
-                                    {"", false}})
-    EXPECT_EQ(is_own_temporary_folder(folder, fallbacks), own) << folder;
+  for (const std::string& folder : {temp, std::string("C:\\Windows\\Temp\\")})
+    EXPECT_TRUE(is_own_temporary_folder(folder, fallbacks)) << folder;
+  for (const char* folder : {"c:\\users\\A\\", "C:\\windows", "C:\\", "\\\\pc\\share\\", ""})
+    EXPECT_FALSE(is_own_temporary_folder(folder, fallbacks)) << folder;
 }
 
 #ifdef _WIN32
