@@ -109,8 +109,19 @@ void DisplayWindow::set_text(const std::string& text) {
 void DisplayWindow::set_text_of_windows() {
   if (!hwnd()) return;
   SetWindowTextW(hwnd(), text_.c_str());
-  if (label_) SetWindowTextW(label_, text_.c_str());
-  InvalidateRect(label_ ? label_ : hwnd(), nullptr, FALSE);
+  if (!label_) {
+    InvalidateRect(hwnd(), nullptr, FALSE);
+    return;
+  }
+  // Twice a second through a talk, so the least work that keeps both the
+  // name and the pixels right: the system's own handler stores the child's
+  // text (and tells tools its name changed) without the static's reaction,
+  // which paints it at once and again on the WM_PAINT its invalidation
+  // brings; then one paint through the child's DC, with no update region
+  // to fetch and no caret to hide and show. Uncovered parts still come as
+  // WM_PAINT.
+  DefWindowProcW(label_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text_.c_str()));
+  if (const WindowDC dc{label_}) paint(dc.get());
 }
 
 void DisplayWindow::set_look(const ui::DisplayLook& look) {

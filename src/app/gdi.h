@@ -50,6 +50,23 @@ class Painting {
   HDC dc_;
 };
 
+// GetDC and ReleaseDC around drawing outside WM_PAINT.
+class WindowDC {
+ public:
+  explicit WindowDC(HWND h) : hwnd_(h), dc_(GetDC(h)) {}
+  ~WindowDC() {
+    if (dc_) ReleaseDC(hwnd_, dc_);
+  }
+  WindowDC(const WindowDC&) = delete;
+  WindowDC& operator=(const WindowDC&) = delete;
+  HDC get() const { return dc_; }
+  explicit operator bool() const { return dc_ != nullptr; }
+
+ private:
+  HWND hwnd_;
+  HDC dc_;
+};
+
 // Dots per inch where no window tells its own: the system's, which is the
 // primary screen's when the session started.
 inline int system_dpi() {

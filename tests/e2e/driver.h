@@ -115,6 +115,7 @@ class Capture {
  public:
   explicit Capture(HWND h);
   COLORREF at(POINT screen) const;  // CLR_INVALID outside the window
+  bool same_pixels(const Capture& o) const { return bits_ == o.bits_; }
   // As a BMP beside the test exe, under screenshots\, for the test command
   // to turn into PNG.
   void save(const std::string& name) const;

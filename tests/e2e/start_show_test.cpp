@@ -36,6 +36,17 @@ TEST(StartShow, StartCommandLaunchesTheViewerAndCountsInTheCorner) {
   ASSERT_TRUE(wait_for([&] { return reads_at_least(display, "00:01"); }, 5000))
       << "the display counts; it reads " << window_text(display);
   save_screenshot(display, "display-counting");
+  // Each new second reaches the screen and the child's name for tools.
+  const std::string before = window_text(display);
+  const Capture first(display);
+  EXPECT_TRUE(wait_for(
+      [&] {
+        const std::string now = window_text(display);
+        return now != before && !Capture(display).same_pixels(first) &&
+               accessible(GetWindow(display, GW_CHILD)).value_or(Accessible{}).name == now;
+      },
+      5000))
+      << "after " << before;
 
   // A projector changes the screen (the size stays under Xvfb): the display
   // goes back to its corner, without activating anything.
