@@ -90,17 +90,18 @@ namespace {
 
 // How the file holds its texts: in the ANSI code page, or as UTF-8 (after a
 // byte-order mark, or recognised as such). Writing, it gathers the texts'
-// bytes, to see whether the file would read back as UTF-8.
+// bytes, to see whether the file would read back as UTF-8, and notes a text
+// its encoding cannot hold.
 struct Texts {
   bool utf8 = false;
-  std::string written;
+  std::string gathered = {};
+  bool all_held = true;
 };
 
-// A reader takes one line's value into its field, or says why it cannot
-// and leaves the field as it was; a writer gives the line's value, nullopt
-// when the file's encoding cannot hold it.
+// A reader takes one line's value into its field (no fault), or gives the
+// fault and leaves the field as it was. A writer gives the line's value; a
+// text the encoding cannot hold is left out, and noted in the Texts.
 using Fault = std::optional<LineFault>;
-using Written = std::optional<std::string>;
 
 Fault read_text(std::string_view v, const Texts& texts, bool may_be_empty, std::string& field) {
   if (v.find('\0') != std::string_view::npos) return LineFault::nul;
@@ -121,14 +122,17 @@ Fault read_text(std::string_view v, const Texts& texts, bool may_be_empty, std::
   return std::nullopt;
 }
 
-Written write_text(const std::string& field, Texts& texts) {
+std::string write_text(const std::string& field, Texts& texts) {
   std::string text = file_text(field);
   if (!texts.utf8) {
     auto ansi = is_valid_utf8(text) ? platform::utf8_to_ansi(text) : std::nullopt;
-    if (!ansi) return std::nullopt;
+    if (!ansi) {
+      texts.all_held = false;
+      return {};
+    }
     text = std::move(*ansi);
   }
-  texts.written += text;
+  texts.gathered += text;
   return quoted(text);
 }
 
@@ -197,7 +201,7 @@ using Value = std::string_view;
 struct SettingsField {
   std::string_view label;
   Fault (*read)(Value value, const Texts& texts, Lines& lines);
-  Written (*write)(const Lines& lines, Texts& texts);
+  std::string (*write)(const Lines& lines, Texts& texts);
 };
 
 // The settings file's lines, in order: the one place that lists them.
@@ -215,26 +219,25 @@ constexpr SettingsField kSettingsFields[] = {
      [](const Lines& l, Texts& t) { return write_text(l.record.font_name, t); }},
     {"フォントサイズ",
      [](Value v, const Texts&, Lines& l) { return read_font_size(v, l.record.font_size); },
-     [](const Lines& l, Texts&) -> Written { return format_number(l.record.font_size); }},
+     [](const Lines& l, Texts&) -> std::string { return format_number(l.record.font_size); }},
     {"文字色", [](Value v, const Texts&, Lines& l) { return read_colour(v, l.record.text_colour); },
-     [](const Lines& l, Texts&) -> Written { return format_number(l.record.text_colour); }},
+     [](const Lines& l, Texts&) -> std::string { return format_number(l.record.text_colour); }},
     {"背景色", [](Value v, const Texts&, Lines& l) { return read_colour(v, l.record.back_colour); },
-     [](const Lines& l, Texts&) -> Written { return std::to_string(l.record.back_colour); }},
+     [](const Lines& l, Texts&) -> std::string { return std::to_string(l.record.back_colour); }},
     {"左下", [](Value v, const Texts&, Lines& l) { return read_flag(v, l.bottom_left); },
-     [](const Lines& l, Texts&) -> Written { return write_flag(l.bottom_left); }},
+     [](const Lines& l, Texts&) -> std::string { return write_flag(l.bottom_left); }},
     {"右下", [](Value v, const Texts&, Lines& l) { return read_flag(v, l.bottom_right); },
-     [](const Lines& l, Texts&) -> Written { return write_flag(l.bottom_right); }},
+     [](const Lines& l, Texts&) -> std::string { return write_flag(l.bottom_right); }},
 };
 static_assert(std::size(kSettingsFields) == kSettingsLines);
 
-// The whole file in that encoding, nullopt when it cannot hold a text.
-std::optional<std::string> format_lines(const SettingsRecord& record, Texts& texts) {
+// The whole file in that encoding; whether it holds every text, the Texts
+// say.
+std::string format_lines(const SettingsRecord& record, Texts& texts) {
   std::string out;
   const Lines lines(record);
   for (const SettingsField& f : kSettingsFields) {
-    const Written value = f.write(lines, texts);
-    if (!value) return std::nullopt;
-    out += *value;
+    out += f.write(lines, texts);
     out += kNewline;
   }
   return out;
@@ -252,9 +255,10 @@ std::string format_settings(const SettingsRecord& record) {
   // of 80-BF reads as UTF-8): then UTF-8, which keeps every value intact,
   // after a byte-order mark.
   Texts ansi;
-  if (auto out = format_lines(record, ansi); out && !reads_as_utf8(ansi.written)) return *out;
-  Texts utf8{true, {}};
-  return std::string(kBom) + format_lines(record, utf8).value_or("");
+  if (std::string out = format_lines(record, ansi); ansi.all_held && !reads_as_utf8(ansi.gathered))
+    return out;
+  Texts utf8{.utf8 = true};
+  return std::string(kBom) + format_lines(record, utf8);
 }
 
 std::vector<SettingsProblem> keep_saved_texts(SettingsRecord& record, const SettingsRecord& saved) {
@@ -263,15 +267,14 @@ std::vector<SettingsProblem> keep_saved_texts(SettingsRecord& record, const Sett
   const Lines saved_lines(saved);
   for (int line = 1; line <= kSettingsLines; ++line) {
     const SettingsField& f = kSettingsFields[static_cast<std::size_t>(line - 1)];
-    Texts text{true, {}};  // a text line's writer gathers its bytes here
+    Texts text{.utf8 = true};  // a text line's writer gathers its bytes here
     f.write(lines, text);
-    if (is_valid_utf8(text.written)) continue;
+    if (is_valid_utf8(text.gathered)) continue;
     // The saved value goes in through the line's own reader, as the file
     // gave it.
-    Texts from_saved{true, {}};
-    f.read(line_value(f.write(saved_lines, from_saved).value_or("")).value_or(""), from_saved,
-           lines);
-    kept.push_back({line, LineFault::unstorable, text.written});
+    Texts from_saved{.utf8 = true};
+    f.read(line_value(f.write(saved_lines, from_saved)).value_or(""), from_saved, lines);
+    kept.push_back({line, LineFault::unstorable, text.gathered});
   }
   record = lines.resolved();
   return kept;
@@ -282,7 +285,7 @@ ParsedSettings parse_settings(std::string_view bytes, bool complete) {
   Lines lines(p.record);
   std::string from_utf16;  // a file saved as Unicode by Notepad, as UTF-8
   const bool le = bytes.starts_with("\xFF\xFE"), be = bytes.starts_with("\xFE\xFF");
-  const Texts texts{le || be || bytes.starts_with(kBom) || reads_as_utf8(bytes), {}};
+  const Texts texts{.utf8 = le || be || bytes.starts_with(kBom) || reads_as_utf8(bytes)};
   if (le || be) {
     from_utf16 = utf16_to_utf8(bytes.substr(2), be);
     bytes = from_utf16;
