@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <exception>
 #include <functional>
 #include <map>
 #include <new>
@@ -156,7 +157,7 @@ class FakeDesktop : public ui::Dialogs,
   Result<platform::Replaced> write(const SettingsRecord& r, bool keep_old) override {
     const std::string path = kSettingsPath;
     log_.push_back("write " + path);
-    if (write_throws) throw std::bad_alloc();
+    if (write_throws) std::rethrow_exception(write_throws);
     if (!write_error.empty()) return Result<platform::Replaced>::failure(write_error);
     std::string kept_as;
     for (int n = 1; keep_old && files.count(path); ++n) {
@@ -187,7 +188,8 @@ class FakeDesktop : public ui::Dialogs,
   std::deque<DialogAnswer> answers;
   std::vector<ui::CommonDialog> dialogs_shown;  // the object as each dialog saw it
   std::vector<std::string> messages, questions;
-  bool answer_yes = false, backups_possible = true, write_throws = false, message_throws = false;
+  bool answer_yes = false, backups_possible = true, message_throws = false;
+  std::exception_ptr write_throws;
   std::vector<std::string> started;
   std::string start_error, read_error, write_error;
   std::string separator = ".";

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <stdexcept>
 #include <utility>
 
 #ifdef _WIN32
-#include "app/dialog_fault.h"
+#include <windows.h>
+
+#include <cderr.h>
 #endif
 #include "fake_desktop.h"
 #include "settings_lines.h"
@@ -109,11 +112,10 @@ TEST_F(Windows, ViewerPromptCancelledOrFailingKeepsTheDefaultPath) {
   controller.open();
   EXPECT_EQ(controller.record().viewer_path, kViewer);
 
-  DisplayController other_display{display_window, desktop, desktop};
-  SettingsController other{view, other_display, desktop, desktop, desktop, desktop};
-  desktop.answers.push_back(failing([](CommonDialog& d) { d.file_name = "garbage"; }));
-  other.open();
-  EXPECT_EQ(other.record().viewer_path, kViewer) << "a failed dialog is no choice";
+  Program other;
+  other.desktop.answers.push_back(failing([](CommonDialog& d) { d.file_name = "garbage"; }));
+  other.controller.open();
+  EXPECT_EQ(other.controller.record().viewer_path, kViewer) << "a failed dialog is no choice";
 }
 
 TEST_F(Windows, ViewerAtTheDefaultPathMeansNoPrompt) {
@@ -456,6 +458,7 @@ TEST(Reasons, ReadAsTheSystemsWordsOrTheProgramsOwn) {
   EXPECT_EQ(reason_text({.kind = Reason::Kind::folder_in_the_way}),
             "同じ名前のフォルダーがあるため、ファイルとして保存できません");
   EXPECT_EQ(reason_text({}), "");
+  EXPECT_EQ(reason_text({.kind = Reason::Kind::out_of_memory}), "メモリが足りません");
 #ifdef _WIN32
   for (const auto& [code, words] : std::initializer_list<std::pair<DWORD, std::string>>{
            {CDERR_MEMALLOCFAILURE, "メモリが足りません"},
@@ -464,7 +467,10 @@ TEST(Reasons, ReadAsTheSystemsWordsOrTheProgramsOwn) {
            {FNERR_BUFFERTOOSMALL, "ファイル名が長すぎます"},
            {CFERR_NOFONTS, "フォントが見つかりません"},
            {CDERR_DIALOGFAILURE, "ダイアログを用意できませんでした (エラー 65535)"}}) {
-    EXPECT_EQ(dialog_fault_text(win32::dialog_fault(code), code), words) << code;
+    EXPECT_EQ(
+        reason_text({.kind = Reason::Kind::dialog, .code = code, .dialog = dialog_fault(code)}),
+        words)
+        << code;
   }
 #endif
 }
@@ -509,10 +515,18 @@ TEST_F(Started, SaveFailureIsReportedAndTheProgramStillCloses) {
   EXPECT_NE(desktop.messages[0].find(kIni), std::string::npos);
   EXPECT_NE(desktop.messages[0].find(desktop.write_error), std::string::npos);
 
-  Program out_of_memory;
-  out_of_memory.desktop.write_throws = true;
-  out_of_memory.controller.close();
-  EXPECT_EQ(out_of_memory.desktop.messages.size(), 1u) << "a failure inside the save is told";
+  for (const auto& [thrown, words] :
+       std::initializer_list<std::pair<std::exception_ptr, std::string>>{
+           {std::make_exception_ptr(std::bad_alloc()), "メモリが足りません"},
+           {std::make_exception_ptr(std::length_error("")),
+            "プログラム内部の検査で誤りが見つかりました"},
+           {std::make_exception_ptr(0), "予期しないエラーが起きました"}}) {
+    Program failing;  // a failure inside the save is told as what it is
+    failing.desktop.write_throws = thrown;
+    failing.controller.close();
+    ASSERT_EQ(failing.desktop.messages.size(), 1u) << words;
+    EXPECT_TRUE(failing.desktop.messages[0].ends_with(words)) << failing.desktop.messages[0];
+  }
 
   Program lone;  // half a surrogate pair, as Windows allows, has no form in the file
   lone.view.text = "C:\\a\xED\xA0\xBD";

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cwchar>
 
-#include "app/dialog_fault.h"
 #include "app/gdi.h"
 #include "platform/platform.h"
 #include "platform/win32/handles.h"
@@ -17,6 +16,11 @@
 #include "ui/messages.h"
 
 namespace ombrelo::win32 {
+
+static_assert(CDERR_MEMALLOCFAILURE == 0x0009 && CDERR_MEMLOCKFAILURE == 0x000A &&
+                  FNERR_INVALIDFILENAME == 0x3002 && FNERR_BUFFERTOOSMALL == 0x3003 &&
+                  CFERR_NOFONTS == 0x2001,
+              "dialog_fault (platform/result.h) reads these numbers");
 
 namespace {
 
@@ -78,7 +82,8 @@ Result<ui::DialogOutcome> Win32Dialogs::outcome(BOOL chosen) {
   if (chosen) return ui::DialogOutcome::chosen;
   const DWORD error = extended_error();
   if (error == 0) return ui::DialogOutcome::cancelled;  // the user closed the dialog
-  return Result<ui::DialogOutcome>::failure(ui::dialog_fault_text(dialog_fault(error), error));
+  return Result<ui::DialogOutcome>::failure(
+      {.kind = Reason::Kind::dialog, .code = error, .dialog = dialog_fault(error)});
 }
 
 Result<ui::DialogOutcome> Win32Dialogs::show_open(ui::CommonDialog& dialog) {

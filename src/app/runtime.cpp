@@ -6,6 +6,8 @@
 #include <new>
 #include <string>
 
+#include "platform/result.h"
+
 // The default handler for an exception nobody caught prints its demangled
 // type to a console the program does not have, and brings the C++ demangler
 // (46 KB) to do it; ending at once is all it can do here.
@@ -16,16 +18,9 @@ void __verbose_terminate_handler() { std::abort(); }
 // The standard containers report a failed check through these. The
 // library's versions build std::length_error and the like, whose message is
 // a copy-on-write string: that brings a second std::string and everything
-// it needs (about 80 KB). Nothing in the program tells those exceptions
-// apart; the window procedures catch any of them, so a fixed text is all
-// that is lost.
-namespace {
-struct LibraryCheckFailed : std::exception {
-  explicit LibraryCheckFailed(const char* what) : what_(what) {}
-  const char* what() const noexcept override { return what_; }
-  const char* what_;
-};
-}  // namespace
+// it needs (about 80 KB). The program tells a library check from the rest
+// by its type alone, so a fixed text is all that is lost.
+using ombrelo::LibraryCheckFailed;
 
 namespace std {
 void __throw_bad_alloc() { throw bad_alloc(); }

@@ -13,8 +13,6 @@ std::string concat(std::initializer_list<std::string_view> parts) {
   return out;
 }
 
-}  // namespace
-
 // Start-up promises it; the save tells the name it chose then.
 constexpr std::string_view kWillKeep =
     "終了時に設定を保存するとき、元のファイルは別の名前 (末尾に .bak など) で残し、"
@@ -26,8 +24,6 @@ constexpr std::string_view kWillAsk =
 std::string_view what_the_save_does(bool can_keep_backup) {
   return can_keep_backup ? kWillKeep : kWillAsk;
 }
-
-namespace {
 
 std::string fault_text(const SettingsProblem& p) {
   switch (p.fault) {
@@ -73,11 +69,11 @@ std::string damaged_settings_message(std::string_view path,
 }
 
 std::string unstorable_settings_message(std::string_view path,
-                                        const std::vector<SettingsProblem>& kept_saved) {
+                                        const std::vector<SettingsProblem>& kept) {
   return concat(
       {"設定を保存しました。ただし次の項目は設定ファイルに書けないため、"
        "前回保存した値のままにしました。\n\nファイル: ",
-       path, "\n", problem_list(kept_saved)});
+       path, "\n", problem_list(kept)});
 }
 
 std::string unreadable_settings_message(std::string_view path, const Reason& reason,
@@ -147,16 +143,7 @@ std::string unusable_drop_message(const std::vector<std::string>& files) {
        files.empty() ? "" : files.front()});
 }
 
-std::string reason_text(const Reason& reason) {
-  std::string text = reason.kind == Reason::Kind::folder_in_the_way
-                         ? "同じ名前のフォルダーがあるため、ファイルとして保存できません"
-                         : reason.words;
-  if (reason.code) {
-    const std::string code = "エラー " + std::to_string(reason.code);
-    text = text.empty() ? code : concat({text, " (", code, ")"});
-  }
-  return reason.file.empty() ? text : concat({reason.file, ": ", text});
-}
+namespace {
 
 std::string dialog_fault_text(DialogFault fault, unsigned long code) {
   switch (fault) {
@@ -167,6 +154,27 @@ std::string dialog_fault_text(DialogFault fault, unsigned long code) {
     case DialogFault::other: break;
   }
   return concat({"ダイアログを用意できませんでした (エラー ", std::to_string(code), ")"});
+}
+
+}  // namespace
+
+std::string reason_text(const Reason& reason) {
+  std::string text;
+  switch (reason.kind) {
+    case Reason::Kind::dialog: return dialog_fault_text(reason.dialog, reason.code);
+    case Reason::Kind::out_of_memory: return std::string(kOutOfMemory);
+    case Reason::Kind::library_check: return "プログラム内部の検査で誤りが見つかりました";
+    case Reason::Kind::unexpected: return "予期しないエラーが起きました";
+    case Reason::Kind::folder_in_the_way:
+      text = "同じ名前のフォルダーがあるため、ファイルとして保存できません";
+      break;
+    case Reason::Kind::system: text = reason.words; break;
+  }
+  if (reason.code) {
+    const std::string code = "エラー " + std::to_string(reason.code);
+    text = text.empty() ? code : concat({text, " (", code, ")"});
+  }
+  return reason.file.empty() ? text : concat({reason.file, ": ", text});
 }
 
 std::string font_caption(std::string_view name, const Number& size,

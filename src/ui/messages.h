@@ -22,7 +22,7 @@ std::string overwrite_without_backup_question(std::string_view path);
 std::string unwritable_settings_message(std::string_view path, const Reason& reason);
 std::string kept_settings_message(std::string_view path, std::string_view kept_as);
 std::string unstorable_settings_message(std::string_view path,
-                                        const std::vector<SettingsProblem>& kept_saved);
+                                        const std::vector<SettingsProblem>& kept);
 std::string viewer_failed_message(std::string_view viewer, const Reason& reason);
 std::string unusable_path_message(bool in_viewer_path, std::string_view path);
 std::string dialog_failed_message(std::string_view dialog, const Reason& reason);
@@ -36,8 +36,6 @@ std::string reason_text(const Reason& reason);
 
 // Why a common dialog could not open, as the system reports it, and the
 // words for it; `code` is the system's number, named where nothing else is.
-enum class DialogFault { out_of_memory, invalid_file_name, file_name_too_long, no_fonts, other };
-std::string dialog_fault_text(DialogFault fault, unsigned long code);
 
 // The reason given when memory ran out, and the one message shown before
 // any window exists.

@@ -1,5 +1,8 @@
 #include "ui/settings_controller.h"
 
+#include <new>
+#include <stdexcept>
+
 #include "ui/launch.h"
 #include "ui/messages.h"
 
@@ -81,7 +84,7 @@ void SettingsController::read_settings() {
       message = unreadable_settings_message(path, file.reason(), store_.can_keep_backup());
     }
   }
-  saved_ = record_;
+  record_at_start_ = record_;
   show_record();
   if (store_.in_temporary_folder())
     dialogs_.message(temporary_folder_message(path.substr(0, path.find_last_of('\\'))));
@@ -119,41 +122,56 @@ void SettingsController::close() {
     // The display's end is no reason to lose the settings.
   }
   // Nothing that goes wrong from here may end the window without a word:
-  // the settings are saved, or the user is told they could not be. The
-  // file's own failures come back as a Result; what throws is memory, and
-  // once the file is written (a message after it failed) nothing is lost.
-  bool written = false;
+  // the settings are saved, or the user is told they could not be.
+  Result<Saved> saved = Saved::left_as_it_was;
   try {
-    save(written);
+    saved = save();
   } catch (...) {
-    if (!quiet() && !written)
-      dialogs_.message(
-          unwritable_settings_message(store_.path(), {.words = std::string(kOutOfMemory)}));
+    saved = Result<Saved>::failure(thrown_reason());
   }
+  if (!saved && !quiet())
+    dialogs_.message(unwritable_settings_message(store_.path(), saved.reason()));
   stage_ = Stage::ended;
 }
 
-void SettingsController::save(bool& written) {
+Reason SettingsController::thrown_reason() {
+  try {
+    throw;
+  } catch (const std::bad_alloc&) {
+    return {.kind = Reason::Kind::out_of_memory};
+  } catch (const LibraryCheckFailed&) {
+    return {.kind = Reason::Kind::library_check};
+  } catch (const std::logic_error&) {  // the library's checks where it throws its own
+    return {.kind = Reason::Kind::library_check};
+  } catch (...) {
+    return {.kind = Reason::Kind::unexpected};
+  }
+}
+
+Result<SettingsController::Saved> SettingsController::save() {
   const std::string path = store_.path();
   bool keep = false;
   if (keep_old_) {
     // Where no backup can be made, only the user may give up the old bytes;
     // at the end of a session nobody answers, and they stay.
     keep = store_.can_keep_backup();
-    if (!keep && (quiet() || !dialogs_.ask(overwrite_without_backup_question(path)))) return;
+    if (!keep && (quiet() || !dialogs_.ask(overwrite_without_backup_question(path))))
+      return Saved::left_as_it_was;
   }
   SettingsRecord r = record();
-  const std::vector<SettingsProblem> kept_saved = keep_saved_texts(r, saved_);
-  const auto saved = store_.write(r, keep);
-  written = saved.ok();
-  if (quiet()) return;
-  if (!saved) {
-    dialogs_.message(unwritable_settings_message(path, saved.reason()));
-    return;
+  const std::vector<SettingsProblem> kept = keep_saved_texts(r, record_at_start_);
+  const Result<platform::Replaced> written = store_.write(r, keep);
+  if (!written) return Result<Saved>::failure(written.reason());
+  if (quiet()) return Saved::written;
+  // Once the file holds the record nothing is lost: a word about it that
+  // fails (memory) is not a failed save.
+  try {
+    if (const std::string& backup = written.value().backup; !backup.empty())
+      dialogs_.message(kept_settings_message(path, backup));
+    if (!kept.empty()) dialogs_.message(unstorable_settings_message(path, kept));
+  } catch (...) {
   }
-  if (const std::string& backup = saved.value().backup; !backup.empty())
-    dialogs_.message(kept_settings_message(path, backup));
-  if (!kept_saved.empty()) dialogs_.message(unstorable_settings_message(path, kept_saved));
+  return Saved::written;
 }
 
 std::string SettingsController::installed_viewer() {

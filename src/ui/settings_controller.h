@@ -59,8 +59,14 @@ class SettingsController {
   // the record, nor once the close has saved it or is saving it.
   bool takes_commands() const { return stage_ == Stage::open; }
   void read_settings();
-  // `written` is set once the file holds the record.
-  void save(bool& written);
+  // What a close's save came to: the file holds the record, or it was left
+  // as it was (the user's word, or the session's end, where no backup can
+  // be made); or why it could not be written. The words for it are the
+  // close's, but those after the file was written.
+  enum class Saved { written, left_as_it_was };
+  Result<Saved> save();
+  // What the exception being handled was.
+  static Reason thrown_reason();
   void show_record();     // in the window's controls and on the display
   void ask_for_viewer();  // the first start's prompt for the viewer
   // Whether the user chose in the dialog; one that could not open is told
@@ -85,7 +91,7 @@ class SettingsController {
   SettingsRecord record_;
   // The record as the file held it at start-up (the defaults without one):
   // what the save keeps of a text that the file cannot hold.
-  SettingsRecord saved_;
+  SettingsRecord record_at_start_;
   // One dialog object for every command, as the window always had: what one
   // dialog leaves in it stays for the next, so the presentation dialog opens
   // where the viewer was found.
