@@ -9,6 +9,11 @@ namespace {
 
 // The count's ticks, and the raise watch's looks (ui/raise_watch.h).
 constexpr UINT_PTR kTickTimer = 1, kWatchTimer = 2;
+
+UniqueFont display_font(const ui::DisplayLook& look, int dpi) {
+  return make_font(look.font_name, look.font_size, dpi);
+}
+
 }  // namespace
 
 void DisplayWindow::create() {
@@ -16,7 +21,6 @@ void DisplayWindow::create() {
   CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kClassName, L"",
                   WS_POPUP | WS_CLIPCHILDREN, 0, 0, 1, 1, nullptr, nullptr, instance_, this);
   if (!hwnd()) return;
-  dpi_ = window_dpi(hwnd());
   // Assistive tools see the time as static text: a child of the system's
   // own class over the whole window, which the system's accessible object
   // names by its text on Windows and under Wine alike. It draws through the
@@ -32,9 +36,9 @@ void DisplayWindow::create() {
   // and nothing polls.
   const DWORD flags = WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS;
   foreground_hook_ = UniqueWinEventHook(SetWinEventHook(
-      EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, &stacking_changed, 0, 0, flags));
+      EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, &stacking_event, 0, 0, flags));
   reorder_hook_ = UniqueWinEventHook(SetWinEventHook(EVENT_OBJECT_REORDER, EVENT_OBJECT_REORDER,
-                                                     nullptr, &stacking_changed, 0, 0, flags));
+                                                     nullptr, &stacking_event, 0, 0, flags));
 }
 
 BOOL CALLBACK DisplayWindow::tell_of_stacking_change(HWND h, LPARAM) {
@@ -44,8 +48,7 @@ BOOL CALLBACK DisplayWindow::tell_of_stacking_change(HWND h, LPARAM) {
   return FALSE;
 }
 
-void CALLBACK DisplayWindow::stacking_changed(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD,
-                                              DWORD) {
+void CALLBACK DisplayWindow::stacking_event(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) {
   // An event carries no object of ours: the display is this thread's one
   // window of its class.
   EnumThreadWindows(GetCurrentThreadId(), &tell_of_stacking_change, 0);
@@ -125,8 +128,8 @@ void DisplayWindow::set_text_of_windows() {
 }
 
 void DisplayWindow::set_look(const ui::DisplayLook& look) {
-  if (!font_ || look.font_name != look_.font_name || look.font_size != look_.font_size) {
-    if (UniqueFont f = make_font(look.font_name, look.font_size, dpi_)) font_ = std::move(f);
+  if (!font_ || !ui::same_font(look, look_)) {
+    if (UniqueFont f = display_font(look, dpi())) font_ = std::move(f);
   }
   look_ = look;
   if (hwnd()) InvalidateRect(label_ ? label_ : hwnd(), nullptr, FALSE);
@@ -135,8 +138,8 @@ void DisplayWindow::set_look(const ui::DisplayLook& look) {
 ui::Rect DisplayWindow::measure(const std::string& text, const ui::DisplayLook& look) {
   UniqueFont temporary;
   HFONT font = font_.get();
-  if (!font || look.font_name != look_.font_name || look.font_size != look_.font_size) {
-    temporary = make_font(look.font_name, look.font_size, dpi_);
+  if (!font || !ui::same_font(look, look_)) {
+    temporary = display_font(look, dpi());
     font = temporary.get();
   }
   const UniqueScreenDC dc = screen_dc();
@@ -149,20 +152,21 @@ ui::Rect DisplayWindow::measure(const std::string& text, const ui::DisplayLook& 
     GetTextMetricsW(dc.get(), &tm);
     size.cy = tm.tmHeight;
   }
-  return {0, 0, to_twips(size.cx, dpi_), to_twips(size.cy, dpi_)};
+  return {0, 0, to_twips(size.cx, dpi()), to_twips(size.cy, dpi())};
 }
 
 ui::Rect DisplayWindow::bounds() const {
   RECT r{};
   if (hwnd()) GetWindowRect(hwnd(), &r);
-  return {to_twips(r.left, dpi_), to_twips(r.top, dpi_), to_twips(r.right - r.left, dpi_),
-          to_twips(r.bottom - r.top, dpi_)};
+  return {to_twips(r.left, dpi()), to_twips(r.top, dpi()), to_twips(r.right - r.left, dpi()),
+          to_twips(r.bottom - r.top, dpi())};
 }
 
 void DisplayWindow::set_bounds(const ui::Rect& r) {
   if (!hwnd()) return;
-  SetWindowPos(hwnd(), nullptr, to_pixels(r.left, dpi_), to_pixels(r.top, dpi_),
-               to_pixels(r.width, dpi_), to_pixels(r.height, dpi_), SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(hwnd(), nullptr, to_pixels(r.left, dpi()), to_pixels(r.top, dpi()),
+               to_pixels(r.width, dpi()), to_pixels(r.height, dpi()),
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void DisplayWindow::set_tick_interval(int milliseconds) {
@@ -186,7 +190,12 @@ void DisplayWindow::paint(HDC dc) {
               nullptr);
 }
 
-LRESULT DisplayWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
+void DisplayWindow::dpi_changed(const RECT&) {
+  if (UniqueFont f = display_font(look_, dpi())) font_ = std::move(f);
+  if (controller_) controller_->scale_changed();
+}
+
+std::optional<LRESULT> DisplayWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_PAINT: {
       const Painting painting(hwnd());
@@ -204,13 +213,6 @@ LRESULT DisplayWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
       if (label_) MoveWindow(label_, 0, 0, LOWORD(lp), HIWORD(lp), TRUE);
       return 0;
     case WM_DRAWITEM: paint(reinterpret_cast<const DRAWITEMSTRUCT*>(lp)->hDC); return TRUE;
-    // The same points at the new scale; the window's place is its corner's,
-    // not the rectangle the system suggests.
-    case WM_DPICHANGED:
-      dpi_ = HIWORD(wp);
-      if (UniqueFont f = make_font(look_.font_name, look_.font_size, dpi_)) font_ = std::move(f);
-      if (controller_) controller_->scale_changed();
-      return 0;
     case WM_DISPLAYCHANGE:
       if (controller_) controller_->screen_changed();
       return 0;
@@ -220,7 +222,7 @@ LRESULT DisplayWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
       if (wp == kWatchTimer) controller_->watch();
       return 0;
   }
-  return DefWindowProcW(hwnd(), msg, wp, lp);
+  return std::nullopt;
 }
 
 }  // namespace ombrelo::win32

@@ -16,7 +16,7 @@ namespace ombrelo::win32 {
 // the label's text, for assistive tools.
 class DisplayWindow final : public Window<DisplayWindow>, public ui::DisplayView {
  public:
-  explicit DisplayWindow(HINSTANCE instance) : instance_(instance), dpi_(system_dpi()) {}
+  explicit DisplayWindow(HINSTANCE instance) : instance_(instance) {}
 
   // The ticks, the screen's changes, another program raising a window or
   // taking the foreground (where the system says so) and the raise watch's
@@ -33,7 +33,6 @@ class DisplayWindow final : public Window<DisplayWindow>, public ui::DisplayView
   void set_text(const std::string& text) override;
   void set_look(const ui::DisplayLook& look) override;
   ui::Rect measure(const std::string& text, const ui::DisplayLook& look) override;
-  int dpi() const { return dpi_; }  // of the screen it is on
   ui::Rect bounds() const override;
   void set_bounds(const ui::Rect& r) override;
   void set_tick_interval(int milliseconds) override;
@@ -42,15 +41,17 @@ class DisplayWindow final : public Window<DisplayWindow>, public ui::DisplayView
 
  private:
   friend class Window<DisplayWindow>;
-  LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
+  std::optional<LRESULT> handle(UINT msg, WPARAM wp, LPARAM lp);
+  // The same points at the new scale; the window's place is its corner's,
+  // not the rectangle the system suggests.
+  void dpi_changed(const RECT& suggested);
   void paint(HDC dc);  // for WM_PAINT, WM_DRAWITEM and WM_PRINTCLIENT alike
   void set_text_of_windows();
-  static void CALLBACK stacking_changed(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD);
+  static void CALLBACK stacking_event(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD);
   static BOOL CALLBACK tell_of_stacking_change(HWND h, LPARAM);
 
   HINSTANCE instance_;
   ui::DisplayController* controller_ = nullptr;
-  int dpi_;               // its screen's, as the system last told it
   HWND label_ = nullptr;  // the child that shows the time; destroyed with the display
   std::wstring text_;
   ui::DisplayLook look_;

@@ -18,10 +18,6 @@ namespace ombrelo::win32 {
 
 namespace {
 
-// Sent by Windows 10 1703 and later, whose headers the Windows 7 build
-// leaves out.
-constexpr UINT kGetDpiScaledSize = 0x02E4;  // WM_GETDPISCALEDSIZE
-
 // The smallest row: the font, colour and corner controls are 255 twips high.
 constexpr float kSmallestRow = 255;
 
@@ -140,14 +136,14 @@ SettingsWindow::SettingsWindow(HINSTANCE instance) : instance_(instance) {
     return POINT{work.left + (work.right - work.left - size.cx) / 2,
                  work.top + (work.bottom - work.top - size.cy) / 2};
   };
-  SIZE size = window_size(dpi_);
+  const int sized_for = dpi();
+  SIZE size = window_size(sized_for);
   const POINT at = centred(size);
   CreateWindowExW(kExStyle, kClassName, L"Ombrelo", kStyle, at.x, at.y, size.cx, size.cy, nullptr,
                   nullptr, instance_, this);
   if (!hwnd()) return;
-  if (const int dpi = window_dpi(hwnd()); dpi != dpi_) {
-    dpi_ = dpi;
-    size = window_size(dpi_);
+  if (dpi() != sized_for) {
+    size = window_size(dpi());
     const POINT moved = centred(size);
     SetWindowPos(hwnd(), nullptr, moved.x, moved.y, size.cx, size.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE);
@@ -158,7 +154,7 @@ SettingsWindow::SettingsWindow(HINSTANCE instance) : instance_(instance) {
 
 void SettingsWindow::create_controls() {
   for (const Control& c : kControls) {
-    const RECT r = pixel_rect(c, dpi_);
+    const RECT r = pixel_rect(c, dpi());
     CreateWindowExW(c.ex_style, c.cls, c.text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | c.style,
                     r.left, r.top, r.right - r.left, r.bottom - r.top, hwnd(),
                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance_, nullptr);
@@ -170,9 +166,9 @@ void SettingsWindow::create_controls() {
   // is drawn whole. Tab order and option groups stay as they are.
   for (const Control& label : kControls) {
     if (lstrcmpW(label.cls, L"STATIC") != 0 || (label.style & SS_OWNERDRAW)) continue;
-    const RECT l = pixel_rect(label, dpi_);
+    const RECT l = pixel_rect(label, dpi());
     for (const Control& c : kControls) {
-      const RECT b = pixel_rect(c, dpi_);
+      const RECT b = pixel_rect(c, dpi());
       RECT overlap;
       if (&c > &label && lstrcmpW(c.cls, L"BUTTON") == 0 && IntersectRect(&overlap, &l, &b)) {
         SetWindowPos(item(label.id), item(c.id), 0, 0, 0, 0,
@@ -185,7 +181,7 @@ void SettingsWindow::create_controls() {
 // Every control's caption in the font for the window's scale; the old font
 // goes only once no control uses it.
 void SettingsWindow::set_caption_font(bool redraw) {
-  UniqueFont font = caption_font(dpi_);
+  UniqueFont font = caption_font(dpi());
   if (!font) return;
   for (const Control& c : kControls) {
     SendMessageW(item(c.id), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), redraw);
@@ -199,20 +195,23 @@ void SettingsWindow::load_icons() {
   for (auto [which, width, height, icon] :
        {std::tuple{ICON_BIG, SM_CXICON, SM_CYICON, &big_icon_},
         std::tuple{ICON_SMALL, SM_CXSMICON, SM_CYSMICON, &small_icon_}}) {
-    UniqueIcon loaded(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(1), IMAGE_ICON,
-                                                    metric(width, dpi_), metric(height, dpi_), 0)));
+    UniqueIcon loaded(
+        static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                      metric(width, dpi()), metric(height, dpi()), 0)));
     if (!loaded) continue;
     SendMessageW(hwnd(), WM_SETICON, which, reinterpret_cast<LPARAM>(loaded.get()));
     *icon = std::move(loaded);
   }
 }
 
-void SettingsWindow::scale_changed(int dpi, const RECT& suggested) {
-  dpi_ = dpi;
+SIZE SettingsWindow::size_at(int dpi) const { return window_size(dpi); }
+
+// The same twips at the new scale, where the system suggests.
+void SettingsWindow::dpi_changed(const RECT& suggested) {
   SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
   for (const Control& c : kControls) {
-    const RECT r = pixel_rect(c, dpi_);
+    const RECT r = pixel_rect(c, dpi());
     SetWindowPos(item(c.id), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
@@ -280,7 +279,7 @@ void SettingsWindow::close() { PostMessageW(hwnd(), WM_CLOSE, 0, 0); }
 float SettingsWindow::outer_height() const {
   RECT r{};
   GetWindowRect(hwnd(), &r);
-  return to_twips(r.bottom - r.top, dpi_);
+  return to_twips(r.bottom - r.top, dpi());
 }
 
 void SettingsWindow::draw_swatch(const DRAWITEMSTRUCT& item) {
@@ -292,14 +291,8 @@ void SettingsWindow::draw_swatch(const DRAWITEMSTRUCT& item) {
   Rectangle(item.hDC, r.left, r.top, r.right, r.bottom);
 }
 
-LRESULT SettingsWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
+std::optional<LRESULT> SettingsWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    // Onto a screen of another scale (Windows 10 1703 and later, which
-    // asks the size first): the same twips in its pixels.
-    case kGetDpiScaledSize:
-      *reinterpret_cast<SIZE*>(lp) = window_size(static_cast<int>(wp));
-      return TRUE;
-    case WM_DPICHANGED: scale_changed(HIWORD(wp), *reinterpret_cast<const RECT*>(lp)); return 0;
     case WM_DRAWITEM:
       if (wp == kTextSwatch || wp == kBackSwatch) {
         draw_swatch(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
@@ -363,7 +356,7 @@ LRESULT SettingsWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
       ExitProcess(0);
     case WM_DESTROY: PostQuitMessage(0); return 0;
   }
-  return DefWindowProcW(hwnd(), msg, wp, lp);
+  return std::nullopt;
 }
 
 }  // namespace ombrelo::win32

@@ -32,10 +32,13 @@ class SettingsWindow final : public Window<SettingsWindow>, public ui::SettingsV
 
  private:
   friend class Window<SettingsWindow>;
-  LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
+  std::optional<LRESULT> handle(UINT msg, WPARAM wp, LPARAM lp);
   void create_controls();
   void set_caption_font(bool redraw);
-  void scale_changed(int dpi, const RECT& suggested);
+  // Onto a screen of another scale: the same twips in its pixels, the size
+  // for which the system asks first.
+  SIZE size_at(int dpi) const;
+  void dpi_changed(const RECT& suggested);
   void load_icons();
   void draw_swatch(const DRAWITEMSTRUCT& item);
   // The control that last took the focus, kept while the window is
@@ -47,7 +50,6 @@ class SettingsWindow final : public Window<SettingsWindow>, public ui::SettingsV
 
   HINSTANCE instance_;
   ui::SettingsController* controller_ = nullptr;
-  int dpi_ = system_dpi();  // its screen's, as the system last told it
   UniqueFont caption_font_;
   UniqueIcon big_icon_, small_icon_;
   std::int32_t swatches_[2] = {0, 0};

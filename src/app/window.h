@@ -2,18 +2,30 @@
 
 #include <windows.h>
 
+#include <optional>
+
+#include "app/gdi.h"
 #include "platform/win32/handles.h"
 
 namespace ombrelo::win32 {
 
 // Ties one HWND to one C++ object, captured at WM_NCCREATE from the create
-// parameter; the object's handle(msg, wp, lp) sees every message after that.
-// The object owns its window; when the system destroys the window on its
-// own, the handle is let go at WM_NCDESTROY.
+// parameter; the object's handle(msg, wp, lp) sees every message after that,
+// and gives its result, or nothing for the default handling. The object
+// owns its window; when the system destroys the window on its own, the
+// handle is let go at WM_NCDESTROY. While the object destroys its window,
+// hwnd() is already null, and the window's last messages get the default
+// handling for the handle they came with.
+//
+// The base keeps the window's DPI: its screen's, read once the window
+// exists and again at each WM_DPICHANGED, after which it calls the window's
+// dpi_changed(suggested rectangle). A window with a size_at(dpi) answers
+// WM_GETDPISCALEDSIZE (Windows 10 1703 and later ask it before the move).
 template <typename T>
 class Window {
  public:
   HWND hwnd() const { return window_.get(); }
+  int dpi() const { return dpi_; }
 
   // The object of a window of T's class, or nullptr for any other window.
   static T* from(HWND h) {
@@ -60,16 +72,18 @@ class Window {
       self = static_cast<T*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
       SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
       self->window_.reset(h);
+      self->dpi_ = window_dpi(h);
     } else {
       self = reinterpret_cast<T*>(GetWindowLongPtrW(h, GWLP_USERDATA));
     }
     if (!self) return DefWindowProcW(h, msg, wp, lp);
-    LRESULT r = 0;
+    std::optional<LRESULT> handled;
     try {
-      r = self->handle(msg, wp, lp);
+      handled = self->scale(msg, wp, lp);
+      if (!handled) handled = self->handle(msg, wp, lp);
     } catch (...) {
-      r = DefWindowProcW(h, msg, wp, lp);
     }
+    const LRESULT r = handled ? *handled : DefWindowProcW(h, msg, wp, lp);
     if (msg == WM_NCDESTROY) {
       SetWindowLongPtrW(h, GWLP_USERDATA, 0);
       self->window_.release();
@@ -77,7 +91,24 @@ class Window {
     return r;
   }
 
+  std::optional<LRESULT> scale(UINT msg, WPARAM wp, LPARAM lp) {
+    constexpr UINT kGetDpiScaledSize = 0x02E4;  // WM_GETDPISCALEDSIZE, not in every SDK
+    if (msg == WM_DPICHANGED) {
+      dpi_ = HIWORD(wp);
+      static_cast<T*>(this)->dpi_changed(*reinterpret_cast<const RECT*>(lp));
+      return 0;
+    }
+    if constexpr (requires(const T& t) { t.size_at(0); }) {
+      if (msg == kGetDpiScaledSize) {
+        *reinterpret_cast<SIZE*>(lp) = static_cast<const T*>(this)->size_at(static_cast<int>(wp));
+        return TRUE;
+      }
+    }
+    return std::nullopt;
+  }
+
   UniqueWindow window_;
+  int dpi_ = system_dpi();  // until the window exists
 };
 
 }  // namespace ombrelo::win32

@@ -42,8 +42,7 @@ void DisplayController::set_text(const std::string& text) {
 }
 
 void DisplayController::set_look(const DisplayLook& look) {
-  if (look.font_name != look_.font_name || look.font_size != look_.font_size)
-    text_size_stale_ = true;
+  if (!same_font(look, look_)) text_size_stale_ = true;
   look_ = look;
   apply_look();
   if (is_open()) fit_window();

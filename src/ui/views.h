@@ -27,6 +27,12 @@ struct DisplayLook {
   bool operator==(const DisplayLook&) const = default;
 };
 
+// Whether two looks draw in the same font (the colours aside): else the
+// font is made again and the text measured again.
+inline bool same_font(const DisplayLook& a, const DisplayLook& b) {
+  return a.font_name == b.font_name && a.font_size == b.font_size;
+}
+
 // The look a record gives the display.
 inline DisplayLook look_of(const SettingsRecord& r) {
   return {r.font_name, r.font_size.as_single(), r.text_colour.to_colour(), r.back_colour};

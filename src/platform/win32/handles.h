@@ -31,9 +31,11 @@ class Unique {
   Handle get() const { return h_; }
   explicit operator bool() const { return h_ != Invalid(); }
   Handle release() { return std::exchange(h_, Invalid()); }
+  // The new handle is held before the old one is closed: while that runs
+  // (a window's DestroyWindow sends it its last messages), the owner no
+  // longer hands out the dying handle.
   void reset(Handle h = Invalid()) {
-    if (h_ != Invalid()) Close(h_);
-    h_ = h;
+    if (const Handle old = std::exchange(h_, h); old != Invalid()) Close(old);
   }
 
  private:
