@@ -35,6 +35,16 @@ trap 'summary $?' EXIT
 stage "format and layers"
 git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
 bash scripts/check-layers.sh
+# The check itself: each of these spellings once passed it.
+layers=$(mktemp -d)
+for bad in 'settings/a.cpp #include "../ui/views.h"' 'settings/a.cpp #include  "ui/views.h"' \
+  'ui/a.cpp #  include "platform/win32/handles.h"'; do
+  mkdir -p "$layers/src/$(dirname "${bad%% *}")"
+  echo "${bad#* }" >"$layers/src/${bad%% *}"
+  ! LAYERS_ROOT=$layers bash scripts/check-layers.sh "src/${bad%% *}" 2>/dev/null ||
+    { echo "layers: the check passed ${bad#* } in src/${bad%% *}" >&2; exit 1; }
+done
+rm -rf "$layers"
 
 stage "native"
 cmake --preset native >/dev/null
