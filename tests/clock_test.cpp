@@ -40,7 +40,7 @@ TEST(DisplayText, CountsOnPastNineHoursAfterWeeksOfUptime) {
 
 // The count follows real time whatever the system clock does (a time sync,
 // daylight saving, midnight): the clock is the time since the start.
-TEST(DisplayText, ClockMovesForwardWithRealTime) {
+TEST(PlatformClock, MovesForwardWithRealTime) {
   const std::int64_t before = platform::milliseconds_since_start_up();
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   const std::int64_t elapsed = platform::milliseconds_since_start_up() - before;

@@ -1,5 +1,9 @@
 #pragma once
 
+// The settings: the record of the user's choices, the eight-line file beside
+// the exe that keeps it between runs (its bytes, read and written), what
+// can be wrong with a line, and where the file may live.
+
 #include <cstdint>
 #include <string>
 #include <string_view>

@@ -89,10 +89,6 @@ DWORD seek(HANDLE file, std::uint64_t at) {
   return SetFilePointerEx(file, to, nullptr, FILE_BEGIN) ? 0 : GetLastError();
 }
 
-}  // namespace
-
-namespace {
-
 // The plain write the format always allowed, for a folder that takes no new
 // file: the file keeps its name, attributes and security. Before any old byte
 // is overwritten the file grows to its new size, with real bytes so that the
@@ -235,7 +231,8 @@ Result<Replaced> replace_file(const std::string& path, std::string_view bytes, b
     } else {
       DeleteFileW(backup.c_str());
     }
-    // Hidden and system stay as they were, whatever the file system did.
+    // Hidden, system, archive and not-indexed stay as they were, whatever
+    // the file system did.
     constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
                             FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
     const DWORD now = GetFileAttributesW(target.c_str());
