@@ -3,13 +3,22 @@
 // same window and display and nothing else); and it keeps a scene
 // going for a while, for the caller to measure CPU time and memory:
 //
-//   probe startup RUNS
-//   probe counting SECONDS  the program counting
-//   probe floor SECONDS     the least a counting display does (floor.exe)
-//   probe raising SECONDS   counting above a show that raises itself every
-//                           200 ms; prints the share of samples on top
-//   probe pair SECONDS      two copies counting in the same corner; prints
-//                           how often and until when they swapped places
+//   probe settings FOLDER...      writes the settings every scene starts
+//                                  with into each folder (beside the probe),
+//                                  as the program saves them
+//   probe startup RUNS [BASE]
+//   probe counting SECONDS [BASE]  the program counting
+//   probe floor SECONDS            the least a counting display does (floor.exe)
+//   probe raising SECONDS [BASE]   counting above a show that raises itself
+//                                  every 200 ms; prints the share of samples
+//                                  on top
+//   probe pair SECONDS [BASE]      two copies counting in the same corner;
+//                                  prints how often and until when they
+//                                  swapped places
+//
+// BASE names a folder beside the probe holding another ombrelo.exe (and
+// pair\ombrelo.exe), an earlier build to compare with: the scenes run that
+// one instead, and start-up times it too, interleaved with the others.
 #include <windows.h>
 
 #include <algorithm>
@@ -20,6 +29,7 @@
 #include "app/names.h"
 #include "platform/win32/paths.h"
 #include "platform/win32/utf16.h"
+#include "settings/settings.h"
 
 using ombrelo::win32::kDisplayClass;
 using ombrelo::win32::kPresentationBox;
@@ -121,25 +131,49 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring mode = argc > 1 ? argv[1] : L"";
   const int count = argc > 2 ? _wtoi(argv[2]) : 0;
   const std::wstring dir = ombrelo::win32::executable_folder();
-  const std::wstring ombrelo = dir + L"\\ombrelo.exe";
+  const std::wstring base = argc > 3 ? dir + L"\\" + argv[3] : L"";
+  const std::wstring folder = base.empty() ? dir : base;
+
+  if (mode == L"settings" && argc > 2) {
+    // The defaults (ＭＳ Ｐゴシック 9.75 pt, green on black, bottom right),
+    // a talk, and the stand-in viewer beside the probe.
+    ombrelo::SettingsRecord record;
+    record.presentation_path = "C:\\talk.ppt";
+    record.viewer_path = ombrelo::win32::narrow(dir + L"\\fake_viewer.exe");
+    for (int i = 2; i < argc; ++i) {
+      const std::wstring into = std::wstring(argv[i]) == L"." ? dir : dir + L"\\" + argv[i];
+      const std::wstring file = into + L"\\ombrelo.ini";
+      if (!ombrelo::write_settings_file(ombrelo::win32::narrow(file), record)) {
+        std::printf("settings: cannot write %ls\n", file.c_str());
+        return 1;
+      }
+    }
+    return 0;
+  }
 
   if (mode == L"startup" && count > 0) {
-    std::vector<double> app, floor;
+    std::vector<double> app, floor, earlier;
     for (int i = 0; i < count; ++i) {
-      // Interleaved, so that both see the same machine load.
+      // Interleaved, so that all see the same machine load.
       floor.push_back(time_to_window(dir + L"\\startup_floor.exe", dir, L"StartupFloor"));
-      app.push_back(time_to_window(ombrelo, dir, kSettingsClass));
+      app.push_back(time_to_window(dir + L"\\ombrelo.exe", dir, kSettingsClass));
+      if (!base.empty())
+        earlier.push_back(time_to_window(base + L"\\ombrelo.exe", base, kSettingsClass));
     }
-    if (std::count(app.begin(), app.end(), -1.0) || std::count(floor.begin(), floor.end(), -1.0)) {
-      std::printf("startup: a window did not show\n");
-      return 1;
+    for (const auto* times : {&app, &floor, &earlier}) {
+      if (std::count(times->begin(), times->end(), -1.0)) {
+        std::printf("startup: a window did not show\n");
+        return 1;
+      }
     }
-    const double a = median(app), f = median(floor);
-    std::printf("startup_ms %.1f %.1f %.1f\nfloor_ms %.1f %.1f %.1f\nratio %.3f\n", a,
-                *std::min_element(app.begin(), app.end()),
-                *std::max_element(app.begin(), app.end()), f,
-                *std::min_element(floor.begin(), floor.end()),
-                *std::max_element(floor.begin(), floor.end()), a / f);
+    auto line = [](const char* name, const std::vector<double>& v) {
+      if (!v.empty())
+        std::printf("%s %.1f %.1f %.1f\n", name, median(v), *std::min_element(v.begin(), v.end()),
+                    *std::max_element(v.begin(), v.end()));
+    };
+    line("startup_ms", app);
+    line("floor_ms", floor);
+    line("base_ms", earlier);
     return 0;
   }
 
@@ -148,8 +182,8 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<PROCESS_INFORMATION> copies(mode == L"pair" ? 2 : 1);
     std::vector<HWND> settings;
     for (std::size_t i = 0; i < copies.size(); ++i) {
-      const std::wstring folder = i == 0 ? dir : dir + L"\\pair";
-      if (!launch(folder + L"\\ombrelo.exe", folder, copies[i])) return 1;
+      const std::wstring copy = i == 0 ? folder : folder + L"\\pair";
+      if (!launch(copy + L"\\ombrelo.exe", copy, copies[i])) return 1;
       HWND h = wait_visible(copies[i].dwProcessId, kSettingsClass, 20000);
       if (!h) return 1;
       settings.push_back(h);
@@ -212,6 +246,7 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
 
-  std::printf("usage: probe startup RUNS | probe counting|floor|raising|pair SECONDS\n");
+  std::printf(
+      "usage: probe startup RUNS [BASE] | probe counting|floor|raising|pair SECONDS [BASE]\n");
   return 2;
 }

@@ -4,7 +4,7 @@
 # 32-bit Wine, Xvfb, the ja_JP.UTF-8 locale, Japanese fonts (Noto Sans CJK
 # JP: a UI face with tall lines, like Yu Gothic UI), clang-format, git and the
 # release's tools (the win32-thread-model compiler, zip, osslsigncode), and the
-# benchmark's pgrep (procps) and taskset (util-linux). The same names on
+# benchmark's pgrep (procps), taskset (util-linux) and strace. The same names on
 # Debian 12 and 13: libclang-rt-dev follows the release's default clang.
 # With the argument "debian13" it installs only what scripts/debian13.sh
 # needs to make a Debian 13 system (debootstrap).
@@ -17,7 +17,7 @@ pkgs=(cmake g++ clang clang-format libclang-rt-dev googletest make git
       g++-mingw-w64-i686-posix g++-mingw-w64-i686-win32 mingw-w64-i686-dev
       wine wine32:i386 xvfb xauth x11-utils locales
       fonts-ipafont-gothic fonts-noto-cjk imagemagick zip unzip osslsigncode openssl
-      procps util-linux)
+      procps util-linux strace)
 [ "${1:-}" = debian13 ] && pkgs=(debootstrap)
 
 # Adds the backports suite of this release from the machine's own Debian
