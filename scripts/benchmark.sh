@@ -264,8 +264,9 @@ awk -v u="$per_call" 'BEGIN { exit !(u > 30) }' &&
 awk -v p="$stolen" 'BEGIN { exit !(p > 5) }' && busy+=("$stolen % of CPU 0 was stolen")
 compare() {  # the ratio of two figures, or why it means nothing here
   if [ ${#busy[@]} -gt 0 ]; then
-    local IFS=';'
-    echo "too busy to compare (${busy[*]})"
+    local reasons
+    reasons=$(printf '; %s' "${busy[@]}")
+    echo "too busy to compare (${reasons#; })"
   else
     ratio "$1" "$2"
   fi
