@@ -7,7 +7,7 @@ namespace ombrelo::ui {
 namespace {
 
 TEST(CornerPlacement, BottomEdgeAndTheChosenSide) {
-  // Screen 1280x800 px at 15 twips a pixel; window 600x300 twips.
+  // Screen 19200x12000 px; window 600x300 px.
   const Placement right = corner_placement(19200, 12000, 600, 300, Corner::bottom_right);
   EXPECT_EQ(right.top, 11700);
   EXPECT_EQ(right.left, 18600);

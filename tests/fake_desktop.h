@@ -55,9 +55,10 @@ class FakeDisplayView : public ui::DisplayView {
     log_.push_back("display.text " + t);
   }
   void set_look(const ui::DisplayLook& l) override { look = l; }
-  // Ten twips a point for each character, twenty for the height.
+  // Ten pixels a point for each character, twenty for the height, at scale 1.
   ui::Rect measure(const std::string& t, const ui::DisplayLook& l) override {
-    return {0, 0, static_cast<float>(t.size()) * l.font_size * 10, l.font_size * 20};
+    const float points = l.font_size * scale;
+    return {0, 0, static_cast<int>(t.size() * points * 10), static_cast<int>(points * 20)};
   }
   ui::Rect bounds() const override { return bounds_; }
   void set_bounds(const ui::Rect& r) override {
@@ -82,6 +83,7 @@ class FakeDisplayView : public ui::DisplayView {
   int topmost_calls = 0;
   bool covered = false;  // something lies above the display
   int watch_interval = 0;
+  float scale = 1;  // its pixels for one at 96 dpi
 
  private:
   Log& log_;
@@ -99,7 +101,7 @@ class FakeSettingsView : public ui::SettingsView {
   void set_swatch(ui::Swatch which, std::int32_t colour) override {
     swatches[static_cast<int>(which)] = colour;
   }
-  float outer_height() const override { return 3300; }
+  int outer_height() const override { return height; }
   void close() override { ++closes_asked; }
 
   std::string text;
@@ -107,6 +109,7 @@ class FakeSettingsView : public ui::SettingsView {
   std::string caption;
   std::int32_t swatches[2] = {-1, -1};  // text, background
   int closes_asked = 0;
+  int height = 3300;
 };
 
 // One scripted answer of a dialog: how it ends and the change it makes to
@@ -178,8 +181,8 @@ class FakeDesktop : public ui::Dialogs,
 
   std::int64_t now() override { return since_start_up; }
   void pass(std::int64_t ms) { since_start_up += ms; }
-  float width() override { return screen_w; }
-  float height() override { return screen_h; }
+  int width() override { return screen_w; }
+  int height() override { return screen_h; }
   std::string decimal_separator() override { return separator; }
 
   static constexpr const char* kSettingsPath = "C:\\Ombrelo\\ombrelo.ini";
@@ -194,7 +197,7 @@ class FakeDesktop : public ui::Dialogs,
   std::string start_error, read_error, write_error;
   std::string separator = ".";
   std::int64_t since_start_up = 1'000'000'000;  // milliseconds
-  float screen_w = 19200, screen_h = 12000;
+  int screen_w = 19200, screen_h = 12000;
   std::vector<std::string> programs = {"C:\\Program Files", "C:\\Program Files (x86)"};
 
  private:

@@ -157,6 +157,21 @@ TEST_F(Windows, NeitherFlagLeavesTheLeftEdgeAloneOnStart) {
   EXPECT_EQ(display.bounds().top, 12000 - display.bounds().height);
 }
 
+// Each window has a scale of its own: here the settings window 200 %, the
+// display 150 %. Placed in pixels, each lands where it should.
+TEST_F(Windows, DisplayIsPlacedInPixelsWhateverEachWindowsScale) {
+  desktop.files[kViewer] = "exe";
+  view.height = 2 * 233;
+  display_window.scale = 1.5f;
+  controller.open();
+  EXPECT_EQ(display.bounds().top, 233) << "half the settings window lower";
+  view.text = "C:\\talk.ppt";
+  controller.start_show();
+  EXPECT_EQ(display.bounds().width, 731) << "five characters of 9.75 pt at 150 %";
+  EXPECT_EQ(display.bounds().left + display.bounds().width, 19200);
+  EXPECT_EQ(display.bounds().top + display.bounds().height, 12000);
+}
+
 TEST_F(Windows, DamagedSettingsFileStartsWithDefaultsForWhatIsLostAndSaysSo) {
   desktop.files[kIni] = "\"C:\\talk.ppt\"\r\n\"D:\\PP\\POWERPNT.EXE\"\r\n\"Arial\r\nhuge\r\n";
   controller.open();

@@ -228,9 +228,9 @@ std::vector<std::string> Win32Programs::install_folders() {
   return folders;
 }
 
-float Win32Screen::width() { return to_twips(GetSystemMetrics(SM_CXSCREEN), display_.dpi()); }
+int Win32Screen::width() { return GetSystemMetrics(SM_CXSCREEN); }
 
-float Win32Screen::height() { return to_twips(GetSystemMetrics(SM_CYSCREEN), display_.dpi()); }
+int Win32Screen::height() { return GetSystemMetrics(SM_CYSCREEN); }
 
 std::string Win32Locale::decimal_separator() {
   wchar_t buf[8] = {};

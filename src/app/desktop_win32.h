@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "app/display_window.h"
 #include "ui/desktop.h"
 
 namespace ombrelo::win32 {
@@ -35,16 +34,12 @@ class Win32Programs final : public ui::Programs {
   Status start(const std::string& command_line) override;
 };
 
-// The primary screen, counted in the display's scale: the display is placed
-// on it, so its pixels and the display's are the same pixels.
+// The primary screen in its own pixels, which a process aware of each
+// monitor's scale is given unscaled.
 class Win32Screen final : public ui::Screen {
  public:
-  explicit Win32Screen(const DisplayWindow& display) : display_(display) {}
-  float width() override;
-  float height() override;
-
- private:
-  const DisplayWindow& display_;
+  int width() override;
+  int height() override;
 };
 
 class Win32Locale final : public ui::Locale {

@@ -152,21 +152,18 @@ ui::Rect DisplayWindow::measure(const std::string& text, const ui::DisplayLook& 
     GetTextMetricsW(dc.get(), &tm);
     size.cy = tm.tmHeight;
   }
-  return {0, 0, to_twips(size.cx, dpi()), to_twips(size.cy, dpi())};
+  return {0, 0, size.cx, size.cy};
 }
 
 ui::Rect DisplayWindow::bounds() const {
   RECT r{};
   if (hwnd()) GetWindowRect(hwnd(), &r);
-  return {to_twips(r.left, dpi()), to_twips(r.top, dpi()), to_twips(r.right - r.left, dpi()),
-          to_twips(r.bottom - r.top, dpi())};
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
 void DisplayWindow::set_bounds(const ui::Rect& r) {
   if (!hwnd()) return;
-  SetWindowPos(hwnd(), nullptr, to_pixels(r.left, dpi()), to_pixels(r.top, dpi()),
-               to_pixels(r.width, dpi()), to_pixels(r.height, dpi()),
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(hwnd(), nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void DisplayWindow::set_tick_interval(int milliseconds) {

@@ -1,6 +1,6 @@
 #pragma once
 
-// Drawing on a screen: its units (twips and pixels at a window's DPI), fonts
+// Drawing on a screen: its units (a window's twips in its pixels), fonts
 // and colours as Windows draws them, and the scoped GDI states painting
 // needs.
 
@@ -87,12 +87,10 @@ inline int window_dpi(HWND h) {
   return dpi > 0 ? static_cast<int>(dpi) : system_dpi();
 }
 
-// Twips and pixels at a window's dots per inch: 15 twips a pixel at 96.
+// A window's own twips in its pixels at its dots per inch: 15 twips a pixel
+// at 96.
 inline int to_pixels(float twips, int dpi) {
   return static_cast<int>(std::lround(twips * static_cast<float>(dpi) / 1440.0f));
-}
-inline float to_twips(int pixels, int dpi) {
-  return static_cast<float>(pixels) * 1440.0f / static_cast<float>(dpi);
 }
 
 // Exactly the named face (no character set that would make Windows pick

@@ -42,7 +42,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   ui::PlatformSettingsStore store;
   ui::PlatformClock clock;
   win32::DisplayWindow display_window(instance);
-  win32::Win32Screen screen(display_window);
+  win32::Win32Screen screen;
   ui::DisplayController display(display_window, clock, screen);
   display_window.attach(display);
 

@@ -276,10 +276,10 @@ void SettingsWindow::set_swatch(ui::Swatch which, std::int32_t colour) {
 
 void SettingsWindow::close() { PostMessageW(hwnd(), WM_CLOSE, 0, 0); }
 
-float SettingsWindow::outer_height() const {
+int SettingsWindow::outer_height() const {
   RECT r{};
   GetWindowRect(hwnd(), &r);
-  return to_twips(r.bottom - r.top, dpi());
+  return r.bottom - r.top;
 }
 
 void SettingsWindow::draw_swatch(const DRAWITEMSTRUCT& item) {

@@ -25,7 +25,7 @@ class SettingsWindow final : public Window<SettingsWindow>, public ui::SettingsV
   void set_corner(Corner corner) override;
   void set_font_caption(const std::string& caption) override;
   void set_swatch(ui::Swatch which, std::int32_t colour) override;
-  float outer_height() const override;
+  int outer_height() const override;
   void close() override;
 
   static constexpr const wchar_t* kClassName = kSettingsClass;

@@ -2,11 +2,11 @@
 
 namespace ombrelo::ui {
 
-Placement corner_placement(float screen_width, float screen_height, float width, float height,
+Placement corner_placement(int screen_width, int screen_height, int width, int height,
                            Corner corner) {
   Placement p;
   p.top = screen_height - height;
-  if (corner == Corner::bottom_left) p.left = 0.0f;
+  if (corner == Corner::bottom_left) p.left = 0;
   if (corner == Corner::bottom_right) p.left = screen_width - width;
   return p;
 }

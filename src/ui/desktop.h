@@ -94,11 +94,11 @@ class Clock {
   ~Clock() = default;
 };
 
-// The whole primary screen, in twips.
+// The whole primary screen, in pixels.
 class Screen {
  public:
-  virtual float width() = 0;
-  virtual float height() = 0;
+  virtual int width() = 0;
+  virtual int height() = 0;
 
  protected:
   ~Screen() = default;

@@ -73,14 +73,14 @@ void DisplayController::fit_window() {
   view_.set_bounds(r);
 }
 
-void DisplayController::set_left(float v) {
+void DisplayController::set_left(int v) {
   if (!is_open()) return;
   Rect r = view_.bounds();
   r.left = v;
   view_.set_bounds(r);
 }
 
-void DisplayController::set_top(float v) {
+void DisplayController::set_top(int v) {
   if (!is_open()) return;
   Rect r = view_.bounds();
   r.top = v;

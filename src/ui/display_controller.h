@@ -31,10 +31,10 @@ class DisplayController {
   // The colours alone, which resize nothing.
   void set_colours(std::int32_t text_colour, std::int32_t back_colour);
 
-  // Outer geometry, in twips; empty while the display is closed.
+  // Outer geometry on the screen; empty while the display is closed.
   Rect bounds() const { return is_open() ? view_.bounds() : Rect{}; }
-  void set_left(float v);
-  void set_top(float v);
+  void set_left(int v);
+  void set_top(int v);
 
   // A talk starts: the display opens if the system closed it, goes to the
   // bottom corner (none: only onto the bottom edge) in one move, rises
@@ -73,7 +73,7 @@ class DisplayController {
   DisplayLook look_ = look_of(SettingsRecord{});
   // The size of text_ in look_, measured again only when a fit needs it
   // after either changed: not on every tick's new text.
-  float text_width_ = 0, text_height_ = 0;
+  int text_width_ = 0, text_height_ = 0;
   bool text_size_stale_ = true;
   std::optional<std::int64_t> start_;  // the start mark, a reading of clock_
   int tick_interval_ = 0;              // milliseconds; 0 before the first start

@@ -53,10 +53,10 @@ void SettingsController::end_session() {
 void SettingsController::open() {
   Busy busy(*this);
   // The display is up first, behind whatever start-up asks or tells, and
-  // half the settings window's height lower, so that the settings window,
-  // centred on the screen, does not cover it.
+  // half the settings window's height lower (rounded up), so that the
+  // settings window, centred on the screen, does not cover it.
   display_.open();
-  display_.set_top(display_.bounds().top + view_.outer_height() / 2.0f);
+  display_.set_top(display_.bounds().top + (view_.outer_height() + 1) / 2);
   read_settings();
   stage_ = Stage::open;
 }

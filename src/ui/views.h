@@ -12,9 +12,11 @@
 
 namespace ombrelo::ui {
 
-// A rectangle in twips (1/1440 inch), screen coordinates for windows.
+// A rectangle on the screen, in its pixels: each window may have a scale of
+// its own, and only pixels are the same for all. Sizes inside one window
+// are its own business, in twips.
 struct Rect {
-  float left = 0, top = 0, width = 0, height = 0;
+  int left = 0, top = 0, width = 0, height = 0;
   bool operator==(const Rect&) const = default;
 };
 
@@ -59,7 +61,8 @@ class DisplayView {
   virtual void show() = 0;
   virtual void set_text(const std::string& text) = 0;
   virtual void set_look(const DisplayLook& look) = 0;
-  // The size of the text in that look, in twips, as the platform measures it.
+  // The size of the text in that look, in the display's pixels, as the
+  // platform measures it at the display's scale.
   virtual Rect measure(const std::string& text, const DisplayLook& look) = 0;
   virtual Rect bounds() const = 0;
   virtual void set_bounds(const Rect& r) = 0;
@@ -83,8 +86,8 @@ class SettingsView {
   virtual void set_corner(Corner corner) = 0;
   virtual void set_font_caption(const std::string& caption) = 0;
   virtual void set_swatch(Swatch which, std::int32_t colour) = 0;
-  // The window's outer height, in twips.
-  virtual float outer_height() const = 0;
+  // The window's outer height, in pixels.
+  virtual int outer_height() const = 0;
   // Asks for the window's close, to come once the running handler is over.
   virtual void close() = 0;
 
