@@ -240,7 +240,7 @@ TEST_F(Windows, CloseDuringStartUpWaitsForItsEnd) {
                              }});
   controller.open();
   EXPECT_FALSE(desktop.files.count(kIni)) << "nothing written while loading";
-  EXPECT_TRUE(controller.close_pending());
+  EXPECT_TRUE(controller.close_waits());
   EXPECT_EQ(view.closes_asked, 1) << "the close comes once start-up is over";
   ASSERT_TRUE(controller.can_close());
   controller.close();
@@ -537,6 +537,7 @@ TEST_F(Started, SaveFailureIsReportedAndTheProgramStillCloses) {
             "プログラム内部の検査で誤りが見つかりました"},
            {std::make_exception_ptr(0), "予期しないエラーが起きました"}}) {
     Program failing;  // a failure inside the save is told as what it is
+    failing.controller.open();
     failing.desktop.write_throws = thrown;
     failing.controller.close();
     ASSERT_EQ(failing.desktop.messages.size(), 1u) << words;
@@ -544,11 +545,13 @@ TEST_F(Started, SaveFailureIsReportedAndTheProgramStillCloses) {
   }
 
   Program lone;  // half a surrogate pair, as Windows allows, has no form in the file
+  lone.controller.open();
   lone.view.text = "C:\\a\xED\xA0\xBD";
   lone.controller.close();
   EXPECT_TRUE(parse_settings(lone.desktop.files.at(kIni)).problems.empty()) << "the old path";
   EXPECT_EQ(lone.desktop.messages.size(), 1u) << "which it says";
   Program told;  // memory runs out for that message, after the write
+  told.controller.open();
   told.view.text = lone.view.text;
   told.desktop.message_throws = true;
   told.controller.close();

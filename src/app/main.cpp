@@ -58,7 +58,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
   controller.open();
   // Closed during start-up: the close is on its way, with nothing to show.
-  if (!controller.close_pending()) settings.show();
+  if (!controller.close_waits()) settings.show();
 
   MSG msg{};
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

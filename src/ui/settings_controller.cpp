@@ -11,15 +11,19 @@ namespace ombrelo::ui {
 // Marks a handler as running; a close asked for meanwhile comes at its end.
 class SettingsController::Busy {
  public:
-  explicit Busy(SettingsController& controller) : controller_(controller) { ++controller_.busy_; }
+  explicit Busy(SettingsController& controller)
+      : handlers_(controller.handlers_), view_(controller.view_) {
+    ++handlers_.running;
+  }
   ~Busy() {
-    if (--controller_.busy_ == 0 && controller_.close_pending_) controller_.view_.close();
+    if (--handlers_.running == 0 && handlers_.close_waits) view_.close();
   }
   Busy(const Busy&) = delete;
   Busy& operator=(const Busy&) = delete;
 
  private:
-  SettingsController& controller_;
+  Handlers& handlers_;
+  SettingsView& view_;
 };
 
 namespace {
@@ -36,9 +40,16 @@ bool SettingsController::chosen(const Result<DialogOutcome>& shown, std::string_
 }
 
 bool SettingsController::can_close() {
-  if (close_begun()) return false;  // that close ends the window itself
-  if (busy_ == 0) return true;
-  close_pending_ = true;
+  switch (stage_) {
+    case Stage::starting:
+    case Stage::open:
+      if (handlers_.running == 0) return true;
+      handlers_.close_waits = true;
+      return false;
+    case Stage::closing:
+    case Stage::closing_quietly: return false;  // that close ends the window itself
+    case Stage::ended: return true;
+  }
   return false;
 }
 
@@ -46,8 +57,8 @@ void SettingsController::end_session() {
   // Before start-up has built the record there is nothing new to save, and
   // the file stays as it was; a close under way has saved, or is asking.
   if (stage_ != Stage::open) return;
-  stage_ = Stage::ending_session;
-  close();
+  stage_ = Stage::closing_quietly;
+  save_and_end();
 }
 
 void SettingsController::open() {
@@ -74,17 +85,17 @@ void SettingsController::read_settings() {
       record_ = read.record;
       first_run = false;
       if (!read.problems.empty()) {
-        keep_old_ = true;  // what the user typed on the damaged lines
+        read_at_start_.incomplete = true;  // what the user typed on the damaged lines
         message = damaged_settings_message(path, read.problems, store_.can_keep_backup());
       }
     } else {
       // Unreadable (locked, or no permission): say so, start as on a first
       // run, and keep the old file when saving, since it may be good.
-      keep_old_ = true;
+      read_at_start_.incomplete = true;
       message = unreadable_settings_message(path, file.reason(), store_.can_keep_backup());
     }
   }
-  record_at_start_ = record_;
+  read_at_start_.record = record_;
   show_record();
   if (store_.in_temporary_folder())
     dialogs_.message(temporary_folder_message(path.substr(0, path.find_last_of('\\'))));
@@ -114,8 +125,13 @@ void SettingsController::ask_for_viewer() {
 }
 
 void SettingsController::close() {
-  if (stage_ == Stage::closing || stage_ == Stage::ended) return;
-  if (stage_ != Stage::ending_session) stage_ = Stage::closing;
+  // While starting, the close waits (can_close); once begun, it is that one.
+  if (stage_ != Stage::open) return;
+  stage_ = Stage::closing;
+  save_and_end();
+}
+
+void SettingsController::save_and_end() {
   try {
     display_.close();
   } catch (...) {
@@ -151,7 +167,7 @@ Reason SettingsController::thrown_reason() {
 Result<SettingsController::Saved> SettingsController::save() {
   const std::string path = store_.path();
   bool keep = false;
-  if (keep_old_) {
+  if (read_at_start_.incomplete) {
     // Where no backup can be made, only the user may give up the old bytes;
     // at the end of a session nobody answers, and they stay.
     keep = store_.can_keep_backup();
@@ -159,7 +175,7 @@ Result<SettingsController::Saved> SettingsController::save() {
       return Saved::left_as_it_was;
   }
   SettingsRecord r = record();
-  const std::vector<SettingsProblem> kept = keep_saved_texts(r, record_at_start_);
+  const std::vector<SettingsProblem> kept = keep_saved_texts(r, read_at_start_.record);
   const Result<platform::Replaced> written = store_.write(r, keep);
   if (!written) return Result<Saved>::failure(written.reason());
   if (quiet()) return Saved::written;

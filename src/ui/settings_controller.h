@@ -34,10 +34,10 @@ class SettingsController {
   // or a command with its dialog or message up): the record may be half
   // built. The close then comes once that handler has ended.
   bool can_close();
-  bool close_pending() const { return close_pending_; }
+  bool close_waits() const { return handlers_.close_waits; }
   // Once begun, a close is the only way the window ends: it saves, asks and
   // tells the user what it must, and further requests wait for it.
-  bool close_begun() const { return stage_ == Stage::closing || stage_ == Stage::ending_session; }
+  bool close_begun() const { return stage_ == Stage::closing || stage_ == Stage::closing_quietly; }
   // The user logs off or shuts down: Windows may end the process as soon as
   // this returns, so save now, without a message that nobody would answer.
   void end_session();
@@ -59,6 +59,8 @@ class SettingsController {
   // the record, nor once the close has saved it or is saving it.
   bool takes_commands() const { return stage_ == Stage::open; }
   void read_settings();
+  // A close's end, loud or quiet: the display goes, the settings are saved.
+  void save_and_end();
   // What a close's save came to: the file holds the record, or it was left
   // as it was (the user's word, or the session's end, where no backup can
   // be made); or why it could not be written. The words for it are the
@@ -89,25 +91,38 @@ class SettingsController {
   // The path and the corner live in the path box and the options while the
   // window is up; record() takes them from there.
   SettingsRecord record_;
-  // The record as the file held it at start-up (the defaults without one):
-  // what the save keeps of a text that the file cannot hold.
-  SettingsRecord record_at_start_;
+  // What start-up read: the record as the file held it (the defaults
+  // without one), which the save keeps of a text that the file cannot hold;
+  // and whether the file could not be read in full (damaged lines, or no
+  // reading at all), so that the save keeps the old one.
+  struct ReadAtStart {
+    SettingsRecord record;
+    bool incomplete = false;
+  } read_at_start_;
   // One dialog object for every command, as the window always had: what one
   // dialog leaves in it stays for the next, so the presentation dialog opens
   // where the viewer was found.
   CommonDialog dialog_;
 
-  // The window's life: start-up reads the settings; then it is open;
-  // closing saves them, with a word for each failure, or without any at the
-  // session's end, which nobody would answer; then it has ended.
-  enum class Stage { loading, open, closing, ending_session, ended };
-  Stage stage_ = Stage::loading;
-  bool quiet() const { return stage_ == Stage::ending_session; }
-  int busy_ = 0;  // handlers running: one, or start-up and its prompt
-  // The window was closed while a handler ran: the close comes at its end.
-  bool close_pending_ = false;
-  // Start-up could not read all of the file: the save keeps the old one.
-  bool keep_old_ = false;
+  // The window's life, in the order it goes through it:
+  // - starting: start-up reads the file and builds the record; no command
+  //   runs, and the session's end leaves the file as it was;
+  // - open: commands run, and a close or the session's end saves;
+  // - closing: the close saves, and tells of each failure, maybe asking
+  //   first: further closes and the session's end wait for it;
+  // - closing_quietly: the session ends: saved without a word, which
+  //   nobody would answer;
+  // - ended: saved, or left as it was; nothing holds the window.
+  enum class Stage { starting, open, closing, closing_quietly, ended };
+  Stage stage_ = Stage::starting;
+  bool quiet() const { return stage_ == Stage::closing_quietly; }
+  // The guard on a close while starting or open: the handlers running (one,
+  // or start-up and its prompt), and a close asked for meanwhile, which
+  // comes once the last has ended.
+  struct Handlers {
+    int running = 0;
+    bool close_waits = false;
+  } handlers_;
 };
 
 }  // namespace ombrelo::ui
