@@ -183,9 +183,16 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<HWND> settings;
     for (std::size_t i = 0; i < copies.size(); ++i) {
       const std::wstring copy = i == 0 ? folder : folder + L"\\pair";
-      if (!launch(copy + L"\\ombrelo.exe", copy, copies[i])) return 1;
+      // Said, so that the benchmark's message says which copy and why.
+      if (!launch(copy + L"\\ombrelo.exe", copy, copies[i])) {
+        std::printf("cannot start %ls\\ombrelo.exe (error %lu)\n", copy.c_str(), GetLastError());
+        return 1;
+      }
       HWND h = wait_visible(copies[i].dwProcessId, kSettingsClass, 20000);
-      if (!h) return 1;
+      if (!h) {
+        std::printf("no settings window of %ls\\ombrelo.exe within 20 s\n", copy.c_str());
+        return 1;
+      }
       settings.push_back(h);
       // The stand-in viewer plays a self-raising show for a presentation
       // named raise<seconds>.

@@ -132,6 +132,16 @@ settle() {
   done
   die "programs of the last scene still run: $(ours '^(ombrelo|floor|fake_viewer)\.exe$' | tr '\n' ' ')"
 }
+# Waits up to 60 s for the probe to say its scene began; a probe that ended
+# without has said why in its log.
+begun() {
+  for _ in $(seq 600); do
+    grep -q counting "$3" && return
+    kill -0 "$2" 2>/dev/null || break
+    sleep 0.1
+  done
+  grep -q counting "$3" || die "$1: the scene did not start ($(tr -d '\r' <"$3"))"
+}
 scene() {
   local mode=$1 log=$bench/$1.log pids=() t0=() since=() p i ns kb
   shift
@@ -142,8 +152,7 @@ scene() {
   # read after it would find a process that has ended.
   wine "$bench/probe.exe" "$mode" "$((seconds + 3))" $scene_folder >"$log" 2>&1 &
   local probe=$!
-  for _ in $(seq 600); do grep -q counting "$log" && break; sleep 0.1; done
-  grep -q counting "$log" || die "$mode: the scene did not start ($(tr -d '\r' <"$log"))"
+  begun "$mode" $probe "$log"
   for name in "$@"; do
     i=0
     for p in $(ours "^${name//./\\.}\$"); do pids+=("${name}_$((i += 1)):$p"); done
@@ -184,8 +193,7 @@ syscalls() {
   settle
   wine "$bench/probe.exe" "$mode" "$((seconds + 3))" $scene_folder >"$log" 2>&1 &
   local probe=$!
-  for _ in $(seq 600); do grep -q counting "$log" && break; sleep 0.1; done
-  grep -q counting "$log" || die "$mode (traced): the scene did not start"
+  begun "$mode (traced)" $probe "$log"
   p=$(ours "^${name//./\\.}\$" | head -1)
   [ -n "$p" ] || die "$mode (traced): no $name of this run"
   for t in /proc/"$p"/task/*; do tids+=(-p "${t##*/}"); done
