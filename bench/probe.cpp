@@ -66,12 +66,23 @@ HWND wait_visible(DWORD pid, const wchar_t* cls, double timeout_ms) {
   return nullptr;
 }
 
+// A failure is said, so that the benchmark's message says which exe and why.
 bool launch(const std::wstring& exe, const std::wstring& dir, PROCESS_INFORMATION& pi) {
   std::wstring cmd = L"\"" + exe + L"\"";
   STARTUPINFOW si{};
   si.cb = sizeof si;
-  return CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si,
-                        &pi) != 0;
+  if (CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si,
+                     &pi))
+    return true;
+  std::printf("cannot start %ls (error %lu)\n", exe.c_str(), GetLastError());
+  return false;
+}
+
+// The scene's main window, or nothing, said.
+HWND shown(const PROCESS_INFORMATION& pi, const std::wstring& exe, const wchar_t* cls) {
+  HWND h = wait_visible(pi.dwProcessId, cls, 20000);
+  if (!h) std::printf("no %ls window of %ls within 20 s\n", cls, exe.c_str());
+  return h;
 }
 
 void finish(PROCESS_INFORMATION& pi, HWND main) {
@@ -183,16 +194,10 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<HWND> settings;
     for (std::size_t i = 0; i < copies.size(); ++i) {
       const std::wstring copy = i == 0 ? folder : folder + L"\\pair";
-      // Said, so that the benchmark's message says which copy and why.
-      if (!launch(copy + L"\\ombrelo.exe", copy, copies[i])) {
-        std::printf("cannot start %ls\\ombrelo.exe (error %lu)\n", copy.c_str(), GetLastError());
-        return 1;
-      }
-      HWND h = wait_visible(copies[i].dwProcessId, kSettingsClass, 20000);
-      if (!h) {
-        std::printf("no settings window of %ls\\ombrelo.exe within 20 s\n", copy.c_str());
-        return 1;
-      }
+      const std::wstring exe = copy + L"\\ombrelo.exe";
+      if (!launch(exe, copy, copies[i])) return 1;
+      HWND h = shown(copies[i], exe, kSettingsClass);
+      if (!h) return 1;
       settings.push_back(h);
       // The stand-in viewer plays a self-raising show for a presentation
       // named raise<seconds>.
@@ -242,8 +247,13 @@ int wmain(int argc, wchar_t** argv) {
 
   if (mode == L"floor" && count > 0) {
     PROCESS_INFORMATION pi{};
-    if (!launch(dir + L"\\floor.exe", dir, pi)) return 1;
-    HWND main = wait_visible(pi.dwProcessId, L"CountingFloor", 20000);
+    const std::wstring exe = dir + L"\\floor.exe";
+    if (!launch(exe, dir, pi)) return 1;
+    HWND main = shown(pi, exe, L"CountingFloor");
+    if (!main) {
+      finish(pi, main);
+      return 1;
+    }
     SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, 0);
     Sleep(2000);
     std::printf("counting\n");
